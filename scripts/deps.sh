@@ -1,0 +1,26 @@
+# Sourced by scripts/run and scripts/test: installs the Debian packages the project needs,
+# only those that are missing.
+QUILLMERE_PACKAGES=(
+  build-essential cmake ninja-build clang clang-format
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl1-mesa-dev
+  fonts-liberation libcurl4-openssl-dev
+  admesh view3dscene
+  xvfb xauth python3-pyftpdlib
+)
+
+quillmere_install_packages() {
+  local missing=()
+  local p
+  for p in "${QUILLMERE_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$p")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}

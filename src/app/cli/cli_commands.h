@@ -1,0 +1,28 @@
+// The commands of quillmere-cli. Each takes the arguments after its own name and returns the
+// process's exit status: 0 done, 1 the work failed (message on stderr), 2 bad arguments.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/user_messages.h"
+
+namespace quillmere::cli {
+
+using Args = std::vector<std::string>;
+
+/// What every command gets: the program directory (holding tensor.tab) and a message sink that
+/// prints the program's notices to stderr.
+struct CliContext {
+  CoreServices services;
+};
+
+/// Thrown for bad command-line arguments; main prints the text on one line and exits with 2.
+struct UsageError {
+  std::string text;
+};
+
+int ComponentsCommand(const Args& args, CliContext& context);
+int InfoCommand(const Args& args, CliContext& context);
+
+}  // namespace quillmere::cli

@@ -1,0 +1,84 @@
+// quillmere-cli: batch access to the tensor core (components, info, render, export, fit,
+// transform).
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+
+#include "app/cli/cli_commands.h"
+
+namespace {
+
+using quillmere::cli::Args;
+using quillmere::cli::CliContext;
+
+struct Command {
+  const char* name;
+  int (*run)(const Args&, CliContext&);
+  const char* summary;
+};
+
+const Command kCommands[] = {
+    {"components", quillmere::cli::ComponentsCommand,
+     "independent components of a kind in a point group"},
+    {"info", quillmere::cli::InfoCommand, "what a tensor file holds"},
+};
+
+void PrintUsage(std::ostream& out) {
+  out << "Usage: quillmere-cli COMMAND [ARGS...]\n\nCommands:\n";
+  for (const Command& c : kCommands) {
+    std::string name = c.name;
+    name.resize(12, ' ');
+    out << "  " << name << c.summary << "\n";
+  }
+  out << "\nRun 'quillmere-cli COMMAND --help' for the arguments of a command.\n";
+}
+
+/// Prints the program's notices: the command-line tool has no message boxes.
+class PrintedMessages : public quillmere::UserMessages {
+ public:
+  void ShowMessage(const std::string& text) override { std::cerr << text << "\n"; }
+  bool AskYesNo(const std::string& text) override {
+    std::cerr << text << " (answered No)\n";
+    return false;
+  }
+};
+
+std::filesystem::path ProgramDirectory() {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return std::filesystem::current_path();
+  return exe.parent_path();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
+    PrintUsage(argc < 2 ? std::cerr : std::cout);
+    return argc < 2 ? 2 : 0;
+  }
+  PrintedMessages messages;
+  CliContext context;
+  context.services.programDirectory = ProgramDirectory();
+  context.services.messages = &messages;
+  std::string name = argv[1];
+  Args args(argv + 2, argv + argc);
+  for (const Command& c : kCommands) {
+    if (name != c.name) continue;
+    try {
+      return c.run(args, context);
+    } catch (const quillmere::cli::UsageError& e) {
+      std::cerr << "quillmere-cli " << name << ": " << e.text << "\n";
+      return 2;
+    } catch (const std::exception& e) {
+      std::cerr << "quillmere-cli " << name << ": " << e.what() << "\n";
+      return 1;
+    }
+  }
+  std::cerr << "quillmere-cli: unknown command '" << name << "' (see quillmere-cli --help)\n";
+  return 2;
+}
