@@ -34,8 +34,8 @@ void WriteFileAtomically(const std::filesystem::path& target,
       std::ofstream out(temp, std::ios::binary | std::ios::trunc);
       if (!out) {
         const int err = errno;
-        throw std::runtime_error(std::string("Cannot create file \"") + target.string() +
-                                 "\". " + std::strerror(err ? err : EACCES));
+        throw std::runtime_error(std::string("Cannot create file \"") + target.string() + "\". " +
+                                 std::strerror(err ? err : EACCES));
       }
       write(out);
       out.flush();

@@ -31,7 +31,6 @@ Real SurfaceValue(const TensorState& t, const SurfaceEvaluation& e, Real x, Real
 
 /// Value at the drawing-frame direction (X, Y, Z): the drawing frame is the crystal frame with
 /// its first axis reversed, so this is SurfaceValue at (-X, Y, Z). 0 for rank 0.
-Real ValueAtDrawDirection(const TensorState& t, const SurfaceEvaluation& e, Real X, Real Y,
-                          Real Z);
+Real ValueAtDrawDirection(const TensorState& t, const SurfaceEvaluation& e, Real X, Real Y, Real Z);
 
 }  // namespace quillmere

@@ -16,9 +16,9 @@ namespace quillmere {
 /// Extended precision (64-bit mantissa on x86-64), used for all tensor arithmetic.
 using Real = long double;
 
-constexpr int kMaxIndependent = 50;     ///< capacity of the label and value texts
-constexpr int kMaxFitComponents = 21;   ///< capacity of coefficientSums and independentInput
-constexpr int kComponentCount = 243;    ///< 3^5
+constexpr int kMaxIndependent = 50;    ///< capacity of the label and value texts
+constexpr int kMaxFitComponents = 21;  ///< capacity of coefficientSums and independentInput
+constexpr int kComponentCount = 243;   ///< 3^5
 
 /// Five indices i1..i5, each 1..3; indices beyond the rank are 1.
 struct TensorIndices {
@@ -38,8 +38,9 @@ struct TensorState {
   bool axial = false;  ///< false: polar, true: axial
   /// Components in absolute units, storage order of ComponentOffset (first index slowest).
   std::array<Real, kComponentCount> components{};
-  Real scale = 1.0L;  ///< surface radius = value / scale; components shown as multiples of 10^exponent
-  int exponent = 0;   ///< last exponent derived by DecadeOf
+  Real scale =
+      1.0L;  ///< surface radius = value / scale; components shown as multiples of 10^exponent
+  int exponent = 0;  ///< last exponent derived by DecadeOf
   std::string unitText;
   int gridColumns = 3;
   int gridRows = 1;
@@ -91,10 +92,11 @@ void SetKind(TensorState& t, int code);
 // ---- Point groups ---------------------------------------------------------------------------
 
 struct PointGroupInfo {
-  int number;                ///< 1..32
-  const char* storedName;    ///< "4b2": a "b" as second character marks a bar over the first
-  const char* crystalSystem; ///< "triclinic", ..., "cubic"
-  const char* conventional;  ///< Hermann-Mauguin symbol in plain text, bar written as a leading '-': "-42m"
+  int number;                 ///< 1..32
+  const char* storedName;     ///< "4b2": a "b" as second character marks a bar over the first
+  const char* crystalSystem;  ///< "triclinic", ..., "cubic"
+  const char*
+      conventional;  ///< Hermann-Mauguin symbol in plain text, bar written as a leading '-': "-42m"
 };
 
 constexpr int kPointGroupCount = 32;

@@ -1,10 +1,10 @@
 #include "support/test_support.h"
 
+#include <unistd.h>
 #include <cmath>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace quillmere::test {
 
@@ -33,9 +33,15 @@ std::string ReadFile(const std::filesystem::path& path) {
   return s.str();
 }
 
-std::filesystem::path SourceDirectory() { return QUILLMERE_SOURCE_DIR; }
-std::filesystem::path DataDirectory() { return SourceDirectory() / "data"; }
-std::filesystem::path BinDirectory() { return QUILLMERE_BIN_DIR; }
+std::filesystem::path SourceDirectory() {
+  return QUILLMERE_SOURCE_DIR;
+}
+std::filesystem::path DataDirectory() {
+  return SourceDirectory() / "data";
+}
+std::filesystem::path BinDirectory() {
+  return QUILLMERE_BIN_DIR;
+}
 
 ShippedTable::ShippedTable() {
   services.programDirectory = DataDirectory();

@@ -1,12 +1,12 @@
 // quillmere-cli: batch access to the tensor core (components, info, render, export, fit,
 // transform).
+#include <unistd.h>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
 #include <iostream>
 #include <string>
-#include <unistd.h>
 
 #include "app/cli/cli_commands.h"
 
