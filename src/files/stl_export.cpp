@@ -1,0 +1,127 @@
+#include "files/stl_export.h"
+
+#include <cmath>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "files/atomic_file.h"
+#include "files/export_text.h"
+#include "files/vrml_export.h"
+
+namespace quillmere {
+
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+
+/// A vertex in hundredths of the STL unit. Integer coordinates make the zero-normal test of
+/// degenerate triangles exact.
+struct Vertex {
+  long long c[3];
+};
+
+/// Beyond this many hundredths the cross products would no longer be exact in 128 bits.
+constexpr Real kLargestHundredths = 1e15L;
+
+long long Hundredths(Real coordinate) {
+  const Real scaled = 1000 * coordinate;
+  if (!std::isfinite(scaled) || std::fabs(scaled) > kLargestHundredths)
+    throw std::runtime_error("Invalid floating point operation");
+  return RoundHalfEven(scaled);
+}
+
+void AppendVertex(std::string& out, const Vertex& v) {
+  out += "   vertex ";
+  for (int a = 0; a < 3; ++a) {
+    if (a) out += ' ';
+    export_text::AppendHundredths(out, v.c[a], 6);
+  }
+  out += kLineEnd;
+}
+
+/// Writes the triangle p, q, r with normal n = u x w, or nothing when n is zero.
+void AppendFacet(std::string& out, const Vertex& p, const Vertex& q, const Vertex& r,
+                 const __int128 u[3], const __int128 w[3]) {
+  const __int128 n[3] = {u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2],
+                         u[0] * w[1] - u[1] * w[0]};
+  if (n[0] == 0 && n[1] == 0 && n[2] == 0) return;
+  const Real nx = static_cast<Real>(n[0]), ny = static_cast<Real>(n[1]),
+             nz = static_cast<Real>(n[2]);
+  const Real length = std::sqrt(nx * nx + ny * ny + nz * nz);
+  out += " facet normal ";
+  export_text::AppendFixed(out, static_cast<double>(nx / length), 3, 7);
+  out += ' ';
+  export_text::AppendFixed(out, static_cast<double>(ny / length), 3, 7);
+  out += ' ';
+  export_text::AppendFixed(out, static_cast<double>(nz / length), 3, 7);
+  out += kLineEnd;
+  out += "  outer loop";
+  out += kLineEnd;
+  AppendVertex(out, p);
+  AppendVertex(out, q);
+  AppendVertex(out, r);
+  out += "  endloop";
+  out += kLineEnd;
+  out += " endfacet";
+  out += kLineEnd;
+}
+
+void Difference(const Vertex& a, const Vertex& b, __int128 d[3]) {
+  for (int i = 0; i < 3; ++i) d[i] = static_cast<__int128>(a.c[i]) - b.c[i];
+}
+
+}  // namespace
+
+void WriteSTL(std::ostream& out, const TensorState& t, const SurfaceEvaluation& e, int resolution) {
+  const ExportGrid grid(resolution);
+  const int k = grid.k;
+  const int m = grid.Columns();
+  SurfaceEvaluation printable = e;
+  printable.printableExport = true;
+
+  // Every grid point is evaluated and rounded once; each cell then reads its four corners.
+  std::vector<Vertex> vertices;
+  vertices.reserve(static_cast<std::size_t>(grid.Points()));
+  for (int i = 0; i <= k; ++i) {
+    for (int j = -k; j <= k; ++j) {
+      const SurfacePointValue p = SurfacePoint(t, printable, grid.Theta(i), grid.Phi(j));
+      vertices.push_back({{Hundredths(p.x), Hundredths(p.y), Hundredths(p.z)}});
+    }
+  }
+  auto at = [&](int i, int j) -> const Vertex& {
+    return vertices[static_cast<std::size_t>(i) * m + (j + k)];
+  };
+
+  std::string text;
+  text.reserve(static_cast<std::size_t>(k) * k * 2 * 2 * 200 + 64);
+  text += "solid Quillmere STL";
+  text += kLineEnd;
+  for (int i = 0; i < k; ++i) {
+    for (int j = -k; j < k; ++j) {
+      const Vertex& a = at(i, j);
+      const Vertex& b = at(i + 1, j);
+      const Vertex& c = at(i + 1, j + 1);
+      const Vertex& d = at(i, j + 1);
+      __int128 u[3], w[3];
+      // B, A, C with n = (A - B) x (C - A).
+      Difference(a, b, u);
+      Difference(c, a, w);
+      AppendFacet(text, b, a, c, u, w);
+      // A, D, C with n = (A - C) x (D - A).
+      Difference(a, c, u);
+      Difference(d, a, w);
+      AppendFacet(text, a, d, c, u, w);
+    }
+  }
+  text += "endsolid Quillmere STL";
+  text += kLineEnd;
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+void ExportSTLFile(const std::filesystem::path& path, const TensorState& t,
+                   const SurfaceEvaluation& e, int resolution) {
+  WriteFileAtomically(path, [&](std::ostream& out) { WriteSTL(out, t, e, resolution); });
+}
+
+}  // namespace quillmere
