@@ -1,0 +1,78 @@
+#include "fit/transformation.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "tensor/number_text.h"
+
+namespace quillmere {
+
+TransformMatrix IdentityMatrix() {
+  TransformMatrix u{};
+  for (int a = 0; a < 3; ++a) u[a][a] = 1;
+  return u;
+}
+
+TransformMatrix RotationMatrix(int axis, Real degrees) {
+  Real c, s;
+  const Real turns = std::fmod(degrees, 360.0L);
+  const Real quarter = turns / 90;
+  if (quarter == std::floor(quarter)) {
+    // Whole quarter turns give exact zeros and ones instead of cos(pi/2) = 6e-20.
+    static constexpr Real kCos[4] = {1, 0, -1, 0};
+    static constexpr Real kSin[4] = {0, 1, 0, -1};
+    const int q = (static_cast<int>(quarter) % 4 + 4) % 4;
+    c = kCos[q];
+    s = kSin[q];
+  } else {
+    const Real radians = turns * std::numbers::pi_v<Real> / 180;
+    c = std::cos(radians);
+    s = std::sin(radians);
+  }
+  TransformMatrix u = IdentityMatrix();
+  const int p = (axis + 1) % 3, q = (axis + 2) % 3;  // the plane turned, in right-handed order
+  u[p][p] = c;
+  u[p][q] = -s;
+  u[q][p] = s;
+  u[q][q] = c;
+  return u;
+}
+
+void TransformTensor(TensorState& t, const TransformMatrix& u) {
+  const int r = t.rank;
+  if (r < 1 || r > 5) return;
+  // The law is applied one index position at a time: transforming position p with the others
+  // held fixed, for p = 1..r in turn, gives the full r-fold sum with 3^(r+1) products per pass.
+  // Only the elements whose indices beyond the rank are 1 take part.
+  std::array<Real, kComponentCount> current{};
+  std::array<Real, kComponentCount> next{};
+  int count = 1;
+  for (int p = 0; p < r; ++p) count *= 3;
+  const int stride = kComponentCount / count;  // offset step of the compact rank-r index
+  for (int q = 0; q < count; ++q) current[q] = t.components[q * stride];
+
+  for (int p = 0; p < r; ++p) {
+    int step = 1;  // the compact offset step of index position p (last position fastest)
+    for (int later = p + 1; later < r; ++later) step *= 3;
+    for (int q = 0; q < count; ++q) {
+      const int a = q / step % 3;
+      const int base = q - a * step;
+      next[q] = u[a][0] * current[base] + u[a][1] * current[base + step] +
+                u[a][2] * current[base + 2 * step];
+    }
+    current.swap(next);
+  }
+
+  std::array<Real, kComponentCount> result{};
+  for (int q = 0; q < count; ++q) result[q * stride] = current[q];
+  t.components = result;
+}
+
+void ReadTransformMatrix(TransformMatrix& u,
+                         const std::function<std::string(int column, int row)>& cell,
+                         char decimalSeparator) {
+  for (int a = 1; a <= 3; ++a)
+    for (int b = 1; b <= 3; ++b) u[a - 1][b - 1] = ParseReal(cell(a, b), decimalSeparator);
+}
+
+}  // namespace quillmere
