@@ -24,5 +24,7 @@ struct UsageError {
 
 int ComponentsCommand(const Args& args, CliContext& context);
 int InfoCommand(const Args& args, CliContext& context);
+int ExportCommand(const Args& args, CliContext& context);
+int TransformCommand(const Args& args, CliContext& context);
 
 }  // namespace quillmere::cli

@@ -25,6 +25,8 @@ const Command kCommands[] = {
     {"components", quillmere::cli::ComponentsCommand,
      "independent components of a kind in a point group"},
     {"info", quillmere::cli::InfoCommand, "what a tensor file holds"},
+    {"export", quillmere::cli::ExportCommand, "the surface as a VRML 2.0 scene or an STL mesh"},
+    {"transform", quillmere::cli::TransformCommand, "a tensor file transformed by a 3x3 matrix"},
 };
 
 void PrintUsage(std::ostream& out) {

@@ -1,0 +1,111 @@
+// quillmere-cli export: the representation surface of a tensor file as a VRML 2.0 scene or an
+// STL mesh, with the desktop program's default view colours.
+#include <cctype>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "app/cli/cli_commands.h"
+#include "files/tensor_file.h"
+#include "files/vrml_export.h"
+#include "tensor/number_text.h"
+
+namespace quillmere::cli {
+
+namespace {
+
+constexpr const char* kExportHelp =
+    "Usage: quillmere-cli export FILE.ten -o OUT.wrl|OUT.stl [--printable] [--resolution N]\n"
+    "                            [--no-axes]\n"
+    "\n"
+    "Writes the representation surface of the tensor in FILE.ten. The kind of output follows\n"
+    "the extension of OUT:\n"
+    "  .wrl   a VRML 2.0 scene: the coloured surface (positive green, negative red) on the\n"
+    "         program's background, with the three coordinate axes\n"
+    "  .stl   an ASCII STL mesh for 3-D printing; always printable, never with axes\n"
+    "\n"
+    "Options:\n"
+    "  -o, --output OUT   the file to write (required); an existing file is replaced only\n"
+    "                     when the new one is complete\n"
+    "  --printable        VRML only: the 3-D printable scene, without axes and with every\n"
+    "                     point at least 0.1 (in units of the scale) from the origin\n"
+    "  --resolution N     grid resolution 1..8 (default 2): 10*N rows of angles from pole to\n"
+    "                     pole\n"
+    "  --no-axes          VRML only: leave out the coordinate axes\n";
+
+std::string LowerExtension(const std::filesystem::path& p) {
+  std::string ext = p.extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext;
+}
+
+int ParseResolution(const std::string& text) {
+  Real value = 0;
+  if (!TryParseReal(text, value) || value != static_cast<int>(value) || value < 1 || value > 8)
+    throw UsageError{"--resolution needs a whole number from 1 to 8, not '" + text + "'"};
+  return static_cast<int>(value);
+}
+
+}  // namespace
+
+int ExportCommand(const Args& args, CliContext& context) {
+  std::optional<std::filesystem::path> input, output;
+  bool printable = false;
+  ExportOptions options;
+  for (std::size_t n = 0; n < args.size(); ++n) {
+    const std::string& a = args[n];
+    auto value = [&]() -> const std::string& {
+      if (n + 1 >= args.size()) throw UsageError{a + " needs a value"};
+      return args[++n];
+    };
+    if (a == "--help" || a == "-h") {
+      std::cout << kExportHelp;
+      return 0;
+    } else if (a == "-o" || a == "--output") {
+      output = value();
+    } else if (a == "--printable") {
+      printable = true;
+    } else if (a == "--resolution") {
+      options.resolution = ParseResolution(value());
+    } else if (a == "--no-axes") {
+      options.showAxes = false;
+    } else if (!a.empty() && a[0] == '-') {
+      throw UsageError{"unknown option '" + a + "' (see quillmere-cli export --help)"};
+    } else if (input) {
+      throw UsageError{"only one tensor file, please ('" + a + "' is the second)"};
+    } else {
+      input = a;
+    }
+  }
+  if (!input) throw UsageError{"which tensor file? (see quillmere-cli export --help)"};
+  if (!output) throw UsageError{"-o OUT.wrl or -o OUT.stl is required"};
+  const std::string ext = LowerExtension(*output);
+  if (ext != ".wrl" && ext != ".stl")
+    throw UsageError{"the output file must end in .wrl (VRML) or .stl (STL), not '" +
+                     output->string() + "'"};
+
+  TensorState tensor;
+  ReadTensorFile(tensor, *input, context.services);
+
+  ExportVariant variant = ExportVariant::ScreenVRML;
+  if (ext == ".stl")
+    variant = ExportVariant::Stl;
+  else if (printable)
+    variant = ExportVariant::PrintableVRML;
+  SurfaceEvaluation evaluation;
+  ExportSession session;
+  SelectExportVariant(variant, evaluation, session);
+  const std::filesystem::path target = *output;
+  MakeVRML(tensor, evaluation, session, options, [&](const ExportDialogRequest&) {
+    return std::optional<std::filesystem::path>(target);
+  });
+
+  const char* what = variant == ExportVariant::Stl             ? "STL mesh"
+                     : variant == ExportVariant::PrintableVRML ? "3-D printable VRML scene"
+                                                               : "VRML scene";
+  std::cout << target.string() << ": " << what << ", resolution " << options.resolution << "\n";
+  return 0;
+}
+
+}  // namespace quillmere::cli
