@@ -151,7 +151,7 @@ Real WriteCells(TensorState& t, GridTexts& cells, const FullGridShape& shape, ch
 
 }  // namespace
 
-bool ShowFullGrid(TensorState& t, GridTexts& cells, char decimalSeparator) {
+bool ShowFullGrid(TensorState& t, GridTexts& cells, char decimalSeparator, bool rescale) {
   const FullGridShape shape = FullGridShapeOf(t.kind);
   if (shape.columns == 0) {
     cells.Resize(0, 0);
@@ -161,7 +161,7 @@ bool ShowFullGrid(TensorState& t, GridTexts& cells, char decimalSeparator) {
   cells.Resize(shape.columns + 1, shape.rows + 1);
   const int shownExponent = DecadeExponent(t.scale);
   const Real largest = WriteCells(t, cells, shape, decimalSeparator);
-  ScaleToLargest(t, largest);
+  if (rescale) ScaleToLargest(t, largest);
   if (DecadeExponent(t.scale) != shownExponent) WriteCells(t, cells, shape, decimalSeparator);
   DecadeOf(t, t.scale);
   return true;

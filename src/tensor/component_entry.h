@@ -102,9 +102,9 @@ std::string ExponentCaption(int exponent);
 /// Fills `cells` for the current kind: headers, the corner caption and every component divided
 /// by 10^exponent of `scale`. With autoScale, `scale` becomes the largest component shown (1.0
 /// when all are zero), and when that moves the exponent the cells are written again, so that
-/// the corner and the numbers always agree. Returns false (cells emptied) for a kind without a
-/// grid.
-bool ShowFullGrid(TensorState& t, GridTexts& cells, char decimalSeparator);
+/// the corner and the numbers always agree. With `rescale` false the scale is left alone (a
+/// redisplay after another change). Returns false (cells emptied) for a kind without a grid.
+bool ShowFullGrid(TensorState& t, GridTexts& cells, char decimalSeparator, bool rescale = true);
 
 /// Takes typed cells over: every editable cell, column by column and top to bottom within a
 /// column, is read as a number, multiplied by 10^exponent of `scale`, stored and copied to its
