@@ -247,10 +247,11 @@ void CheckWritable(const TensorState& t) {
         "The tensor holds a value that is not a finite number and cannot be saved");
 }
 
-/// A unit text with a line end in it would break the line structure of the file.
+/// A unit text with a line feed in it would break the line structure of the file. (A carriage
+/// return is harmless: the reader ends a line only at a line feed.)
 std::string OneLine(std::string text) {
   for (char& c : text)
-    if (c == '\r' || c == '\n') c = ' ';
+    if (c == '\n') c = ' ';
   return text;
 }
 
