@@ -116,6 +116,12 @@ TEST_F(TensorFileTest, HeaderLayoutAsDocumented) {
   ExpectSame15(3.5e-6L, back.At(2, 2), "T22 derived from T11");
   ExpectSame15(-0.25e-6L, back.At(3, 3), "T33");
   EXPECT_EQ(back.At(1, 2), 0.0L);
+
+  // A line feed in the unit text would end the line early and shift every value after it.
+  t.unitText = "1/K\n5";
+  Read(back, Written());
+  EXPECT_EQ(back.unitText, "1/K 5");
+  ExpectSame15(3.5e-6L, back.At(1, 1), "T11 after a two-line unit text");
 }
 
 TEST_F(TensorFileTest, RoundTripsToFifteenDigits) {
