@@ -1,0 +1,309 @@
+#include "files/settings_file.h"
+
+#include <charconv>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <sstream>
+#include <system_error>
+
+#include "files/tensor_file.h"
+#include "tensor/number_text.h"
+
+namespace quillmere {
+
+namespace {
+
+const char kLineEnd[] = "\r\n";
+const char kReleaseHeader[] = "[Release]";
+const char kDirectoriesHeader[] = "[Directories]";
+const char kStartWindowHeader[] = "[Startwindow]";
+const char kRecentHeader[] = "[RecentFiles]";
+
+/// The settings text read as a text file is read: line by line, or token by token for numbers
+/// followed by the rest of their line.
+class SettingsReader {
+ public:
+  explicit SettingsReader(std::istream& in)
+      : text_(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) {}
+
+  bool AtEnd() const { return pos_ >= text_.size(); }
+
+  /// The next line without its line end; false at the end of the file (`line` then empty).
+  bool ReadLine(std::string& line) {
+    line.clear();
+    if (AtEnd()) return false;
+    line = RestOfLine();
+    return true;
+  }
+
+  /// Everything up to the line end (which is consumed), without a trailing CR.
+  std::string RestOfLine() {
+    const std::size_t end = text_.find('\n', pos_);
+    std::string line =
+        text_.substr(pos_, end == std::string::npos ? std::string::npos : end - pos_);
+    pos_ = end == std::string::npos ? text_.size() : end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+  }
+
+  /// Skips blanks and line ends, then takes the run of characters up to the next one; empty at
+  /// the end of the file.
+  std::string Token() {
+    while (!AtEnd() && IsBlank(text_[pos_])) ++pos_;
+    const std::size_t start = pos_;
+    while (!AtEnd() && !IsBlank(text_[pos_])) ++pos_;
+    return text_.substr(start, pos_ - start);
+  }
+
+  /// A whole number; 0 at the end of the file. False for a token that is not one.
+  bool Integer(int& value) {
+    const std::string token = Token();
+    if (token.empty()) {
+      value = 0;
+      return true;
+    }
+    const char* b = token.data();
+    const char* e = b + token.size();
+    if (*b == '+') ++b;
+    int v = 0;
+    const auto res = std::from_chars(b, e, v);
+    if (b == e || res.ec != std::errc() || res.ptr != e) return false;
+    value = v;
+    return true;
+  }
+
+  /// A real in any decimal notation; 0 at the end of the file.
+  bool RealNumber(Real& value) {
+    const std::string token = Token();
+    if (token.empty()) {
+      value = 0;
+      return true;
+    }
+    return TryParseReal(token, value, '.');
+  }
+
+  /// Reads lines until one that contains `header`; false when the file ends first.
+  bool SkipPast(const char* header) {
+    std::string line;
+    while (ReadLine(line))
+      if (line.find(header) != std::string::npos) return true;
+    return false;
+  }
+
+ private:
+  static bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+  std::string text_;
+  std::size_t pos_ = 0;
+};
+
+void WriteLine(std::ostream& out, const std::string& line) {
+  out << line << kLineEnd;
+}
+
+/// One entry line of the recent list: its number and the rest of the line as it stands (the
+/// separator blank included).
+struct RecentEntry {
+  int number = 0;
+  std::string rest;
+};
+
+bool ReadEntry(SettingsReader& in, RecentEntry& entry) {
+  if (!in.Integer(entry.number)) return false;
+  entry.rest = in.RestOfLine();
+  return true;
+}
+
+/// Writes the whole text to the scratch copy and renames it over the settings file, so the
+/// settings file is either the old one or the complete new one. `produce` returns false when the
+/// new text must not be used.
+template <typename Produce>
+void RewriteSettings(const SettingsLocation& where, Produce produce) {
+  std::error_code ec;
+  std::string rewritten;
+  {
+    std::ifstream in(where.SettingsFile(), std::ios::binary);
+    if (!in) return;
+    std::ostringstream text;
+    if (!produce(in, text)) return;
+    rewritten = text.str();
+  }
+  {
+    std::ofstream scratch(where.ScratchFile(), std::ios::binary | std::ios::trunc);
+    if (!scratch) return;
+    scratch << rewritten;
+    scratch.flush();
+    if (!scratch) {
+      scratch.close();
+      std::filesystem::remove(where.ScratchFile(), ec);
+      return;
+    }
+  }
+  std::filesystem::rename(where.ScratchFile(), where.SettingsFile(), ec);
+  if (ec) std::filesystem::remove(where.ScratchFile(), ec);
+}
+
+}  // namespace
+
+std::string DefaultSettingsText(const std::string& programDirectory) {
+  std::ostringstream out;
+  WriteLine(out, kReleaseHeader);
+  WriteLine(out, "1.1.3");
+  WriteLine(out, "");
+  WriteLine(out, kDirectoriesHeader);
+  WriteLine(out, "Workdir=" + programDirectory);
+  WriteLine(out, "");
+  WriteLine(out, kStartWindowHeader);
+  WriteLine(out, WindowLine(525, 409, 0));
+  WriteLine(out, "");
+  WriteLine(out, kRecentHeader);
+  for (int k = 1; k <= kRecentFileCount; ++k) WriteLine(out, std::to_string(k));
+  return out.str();
+}
+
+std::string WindowLine(int width, int height, Real reserved) {
+  return std::to_string(width) + " " + std::to_string(height) + " " + FormatFileReal(reserved);
+}
+
+void ReadStartWindow(std::istream& in, StartWindow& window) {
+  SettingsReader reader(in);
+  if (!reader.SkipPast(kStartWindowHeader)) return;
+  int number = 0;
+  if (!reader.Integer(number)) return;
+  window.width = number;
+  if (!reader.Integer(number)) return;
+  window.height = number;
+  Real reserved = 0;
+  if (!reader.RealNumber(reserved)) return;
+  window.reserved = reserved;
+}
+
+bool AddToRecentText(std::istream& in, std::ostream& out, const std::string& path) {
+  SettingsReader reader(in);
+  std::string line;
+  bool found = false;
+  while (reader.ReadLine(line)) {
+    WriteLine(out, line);
+    if (line.find(kRecentHeader) != std::string::npos) {
+      found = true;
+      break;
+    }
+  }
+  if (!found) return false;
+
+  // A section without entry lines starts the list at number 1.
+  RecentEntry previous{1, ""};
+  if (reader.AtEnd()) {
+    WriteLine(out, "1 " + path);
+    return true;
+  }
+  if (!ReadEntry(reader, previous)) return false;
+  WriteLine(out, std::to_string(previous.number) + " " + path);
+  for (int written = 1; written < kRecentFileCount; ++written) {
+    WriteLine(out, std::to_string(previous.number + 1) + previous.rest);
+    if (reader.AtEnd()) break;
+    if (!ReadEntry(reader, previous)) return false;
+    if (previous.number == kRecentFileCount) break;
+  }
+  return true;
+}
+
+RecentFileNames ReadRecentFiles(std::istream& in) {
+  RecentFileNames names;
+  SettingsReader reader(in);
+  if (reader.SkipPast(kRecentHeader)) {
+    RecentEntry entry;
+    while (!reader.AtEnd() && ReadEntry(reader, entry)) {
+      if (entry.number >= 1 && entry.number <= kRecentFileCount)
+        names[entry.number - 1] = entry.rest;
+      if (entry.number == kRecentFileCount) break;
+    }
+  }
+  for (std::string& name : names)
+    if (!name.empty()) name.erase(0, 1);
+  return names;
+}
+
+bool RewriteAtCloseText(std::istream& in, std::ostream& out, const std::string& programDirectory,
+                        int width, int height, Real reserved) {
+  SettingsReader reader(in);
+  std::string line;
+  reader.ReadLine(line);
+  if (line.find(kReleaseHeader) != std::string::npos) {
+    WriteLine(out, line);
+  } else {
+    WriteLine(out, kReleaseHeader);
+    WriteLine(out, "1.1");
+    WriteLine(out, " ");
+  }
+  bool found = false;
+  while (reader.ReadLine(line)) {
+    WriteLine(out, line);
+    if (line.find(kDirectoriesHeader) != std::string::npos) {
+      found = true;
+      break;
+    }
+  }
+  if (!found) return false;
+  reader.ReadLine(line);
+  WriteLine(out, "Workdir=" + programDirectory);
+  bool windowLineNext = false;
+  while (reader.ReadLine(line)) {
+    WriteLine(out, windowLineNext ? WindowLine(width, height, reserved) : line);
+    windowLineNext = line.find(kStartWindowHeader) != std::string::npos && !windowLineNext;
+  }
+  return true;
+}
+
+StartWindow PrepareSettingsFile(const SettingsLocation& where) {
+  std::error_code ec;
+  const std::filesystem::path settings = where.SettingsFile();
+  if (std::filesystem::exists(where.FileBesideProgram(), ec) &&
+      !std::filesystem::exists(settings, ec)) {
+    std::filesystem::copy_file(where.FileBesideProgram(), settings, ec);
+  }
+  if (!std::filesystem::exists(settings, ec)) {
+    {
+      std::ofstream scratch(where.ScratchFile(), std::ios::binary | std::ios::trunc);
+      if (scratch) {
+        scratch << DefaultSettingsText(where.programDirectory);
+        scratch.flush();
+      }
+      if (!scratch) std::filesystem::remove(where.ScratchFile(), ec);
+    }
+    if (std::filesystem::exists(where.ScratchFile(), ec))
+      std::filesystem::rename(where.ScratchFile(), settings, ec);
+  }
+  StartWindow window;
+  std::ifstream in(settings, std::ios::binary);
+  if (in) ReadStartWindow(in, window);
+  return window;
+}
+
+void AddToRecent(const SettingsLocation& where, const std::string& path) {
+  if (path.find_first_of("\r\n") != std::string::npos) return;
+  RewriteSettings(
+      where, [&](std::istream& in, std::ostream& out) { return AddToRecentText(in, out, path); });
+}
+
+RecentFileNames ReadRecentFiles(const SettingsLocation& where) {
+  std::ifstream in(where.SettingsFile(), std::ios::binary);
+  if (!in) return {};
+  return ReadRecentFiles(in);
+}
+
+void SaveSettingsAtClose(const SettingsLocation& where, int width, int height, Real reserved) {
+  RewriteSettings(where, [&](std::istream& in, std::ostream& out) {
+    return RewriteAtCloseText(in, out, where.programDirectory, width, height, reserved);
+  });
+}
+
+StartWindow UsableWindowSize(const StartWindow& fromFile) {
+  if (fromFile.width > 0 && fromFile.height > 0) return fromFile;
+  StartWindow defaults;
+  defaults.reserved = fromFile.reserved;
+  return defaults;
+}
+
+}  // namespace quillmere

@@ -1,0 +1,234 @@
+#include "files/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/test_support.h"
+
+namespace quillmere {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+
+const char kProgramDir[] = "/opt/quillmere/bin/";
+
+std::string Lines(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* l : lines) text += std::string(l) + "\r\n";
+  return text;
+}
+
+std::string AddedToRecent(const std::string& text, const std::string& path, bool* ok = nullptr) {
+  std::istringstream in(text);
+  std::ostringstream out;
+  const bool done = AddToRecentText(in, out, path);
+  if (ok) *ok = done;
+  return out.str();
+}
+
+RecentFileNames RecentOf(const std::string& text) {
+  std::istringstream in(text);
+  return ReadRecentFiles(in);
+}
+
+TEST(SettingsText, DefaultContentsLineByLine) {
+  EXPECT_EQ(DefaultSettingsText(kProgramDir),
+            Lines({"[Release]", "1.1.3", "", "[Directories]", "Workdir=/opt/quillmere/bin/", "",
+                   "[Startwindow]", "525 409  0.00000000000000E+0000", "", "[RecentFiles]", "1",
+                   "2", "3", "4", "5"}));
+}
+
+TEST(SettingsText, WindowLineIsReadWhereverTheNumbersStand) {
+  StartWindow w;
+  std::istringstream in(DefaultSettingsText(kProgramDir));
+  ReadStartWindow(in, w);
+  EXPECT_EQ(w.width, 525);
+  EXPECT_EQ(w.height, 409);
+  EXPECT_NEAR(static_cast<double>(w.reserved), 0.0, 1e-30);
+
+  // Numbers are read as tokens: LF line ends, blank lines and a header with text around it.
+  StartWindow v;
+  std::istringstream other("x\n  --[Startwindow]--\n\n 800\n 600   2.5E+0001\n");
+  ReadStartWindow(other, v);
+  EXPECT_EQ(v.width, 800);
+  EXPECT_EQ(v.height, 600);
+  EXPECT_NEAR(static_cast<double>(v.reserved), 25.0, 1e-12);
+}
+
+TEST(SettingsText, DamagedWindowLineKeepsWhatWasReadBeforeIt) {
+  StartWindow w;
+  std::istringstream bad("[Startwindow]\r\n700 abc 1\r\n");
+  ReadStartWindow(bad, w);
+  EXPECT_EQ(w.width, 700);
+  EXPECT_EQ(w.height, 409) << "the bad height keeps the start value";
+
+  StartWindow cut;
+  std::istringstream ended("[Startwindow]\r\n640");
+  ReadStartWindow(ended, cut);
+  EXPECT_EQ(cut.width, 640);
+  EXPECT_EQ(cut.height, 0) << "a number asked for at the end of the file reads as 0";
+  EXPECT_EQ(UsableWindowSize(cut).width, 524);
+  EXPECT_EQ(UsableWindowSize(cut).height, 409);
+
+  StartWindow none;
+  std::istringstream missing("[Release]\r\n");
+  ReadStartWindow(missing, none);
+  EXPECT_EQ(none.width, 524);
+  EXPECT_EQ(none.height, 409);
+}
+
+TEST(SettingsText, RecentListNewestFirstAndTheFifthDropped) {
+  std::string text = DefaultSettingsText(kProgramDir);
+  text = AddedToRecent(text, "/data/A.ten");
+  text = AddedToRecent(text, "/data/B.ten");
+  const std::string tail = text.substr(text.find("[RecentFiles]"));
+  EXPECT_EQ(tail, Lines({"[RecentFiles]", "1 /data/B.ten", "2 /data/A.ten", "3", "4", "5"}));
+  EXPECT_EQ(text.substr(0, text.find("[RecentFiles]")),
+            DefaultSettingsText(kProgramDir).substr(0, text.find("[RecentFiles]")))
+      << "the lines before the list are copied unchanged";
+
+  for (const char* p : {"/c.ten", "/d.ten", "/e.ten", "/f.ten"}) text = AddedToRecent(text, p);
+  const RecentFileNames names = RecentOf(text);
+  const RecentFileNames expected{"/f.ten", "/e.ten", "/d.ten", "/c.ten", "/data/B.ten"};
+  EXPECT_EQ(names, expected) << "six additions keep the last five";
+  EXPECT_EQ(
+      text.substr(text.find("[RecentFiles]")),
+      Lines({"[RecentFiles]", "1 /f.ten", "2 /e.ten", "3 /d.ten", "4 /c.ten", "5 /data/B.ten"}));
+
+  // Not searched: the same path again stands twice.
+  text = AddedToRecent(text, "/e.ten");
+  const RecentFileNames again = RecentOf(text);
+  EXPECT_EQ(again[0], "/e.ten");
+  EXPECT_EQ(again[2], "/e.ten");
+}
+
+TEST(SettingsText, PathsWithBlanksKeepEveryCharacter) {
+  std::string text = AddedToRecent(DefaultSettingsText(kProgramDir), "/home/a b/x  y.ten");
+  EXPECT_EQ(RecentOf(text)[0], "/home/a b/x  y.ten");
+  EXPECT_EQ(RecentOf(text)[1], "");
+}
+
+TEST(SettingsText, BrokenRecentSectionIsRefused) {
+  bool ok = true;
+  AddedToRecent(Lines({"[Release]", "1.1.3"}), "/x.ten", &ok);
+  EXPECT_FALSE(ok) << "no [RecentFiles] section";
+  AddedToRecent(Lines({"[RecentFiles]", "1 /a.ten", "two /b.ten"}), "/x.ten", &ok);
+  EXPECT_FALSE(ok) << "an entry line that does not begin with a number";
+
+  // A section whose entries are missing starts at number 1 and grows.
+  const std::string grown = AddedToRecent(Lines({"[RecentFiles]"}), "/x.ten", &ok);
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(grown, Lines({"[RecentFiles]", "1 /x.ten"}));
+  EXPECT_EQ(AddedToRecent(Lines({"[RecentFiles]", "1 /a.ten"}), "/x.ten"),
+            Lines({"[RecentFiles]", "1 /x.ten", "2 /a.ten"}));
+}
+
+TEST(SettingsText, ReopenListIgnoresOutOfRangeNumbersAndStopsAtBadLines) {
+  const RecentFileNames names =
+      RecentOf(Lines({"[RecentFiles]", "7 /seven.ten", "2 /two.ten", "0 /zero.ten"}));
+  EXPECT_EQ(names[0], "");
+  EXPECT_EQ(names[1], "/two.ten");
+  const RecentFileNames stopped = RecentOf(Lines({"[RecentFiles]", "1 /a.ten", "oops", "2 /b"}));
+  EXPECT_EQ(stopped[0], "/a.ten");
+  EXPECT_EQ(stopped[1], "") << "reading ends at the bad line";
+}
+
+TEST(SettingsText, CloseRewritesOnlyWorkdirAndWindowLine) {
+  std::string text = AddedToRecent(DefaultSettingsText("/old/place/"), "/r.ten");
+  std::istringstream in(text);
+  std::ostringstream out;
+  ASSERT_TRUE(RewriteAtCloseText(in, out, kProgramDir, 800, 600, 0));
+  std::string expected = text;
+  expected.replace(expected.find("Workdir=/old/place/"), 19, "Workdir=/opt/quillmere/bin/");
+  expected.replace(expected.find("525 409"), 7, "800 600");
+  EXPECT_EQ(out.str(), expected);
+}
+
+TEST(SettingsText, CloseRepairsAFirstLineWithoutRelease) {
+  const std::string text = Lines({"1.1.3", "[Directories]", "Workdir=x", "[Startwindow]", "1 2 0"});
+  std::istringstream in(text);
+  std::ostringstream out;
+  ASSERT_TRUE(RewriteAtCloseText(in, out, kProgramDir, 10, 20, 1.5L));
+  EXPECT_EQ(out.str(),
+            Lines({"[Release]", "1.1", " ", "[Directories]", "Workdir=/opt/quillmere/bin/",
+                   "[Startwindow]", "10 20  1.50000000000000E+0000"}));
+
+  std::istringstream noDirectories(Lines({"[Release]", "[Startwindow]", "1 2 0"}));
+  std::ostringstream ignored;
+  EXPECT_FALSE(RewriteAtCloseText(noDirectories, ignored, kProgramDir, 10, 20, 0));
+}
+
+// ---- The file in its folder -----------------------------------------------------------------
+
+struct SettingsFolder : ::testing::Test {
+  TempDir program;
+  TempDir settings;
+  SettingsLocation where;
+  SettingsFolder() {
+    where.programDirectory = program.path().string() + "/";
+    where.settingsDirectory = settings.path();
+  }
+};
+
+TEST_F(SettingsFolder, FirstStartWritesTheDefaultsAndReadsThem) {
+  const StartWindow w = PrepareSettingsFile(where);
+  EXPECT_EQ(ReadFile(where.SettingsFile()), DefaultSettingsText(where.programDirectory));
+  EXPECT_EQ(w.width, 525);
+  EXPECT_EQ(w.height, 409);
+  EXPECT_FALSE(std::filesystem::exists(where.ScratchFile()));
+}
+
+TEST_F(SettingsFolder, AFileBesideTheProgramIsCopiedOnce) {
+  const std::string beside = Lines({"[Release]", "[Startwindow]", "900 700 0", "[RecentFiles]"});
+  program.Write(kSettingsFileName, beside);
+  StartWindow w = PrepareSettingsFile(where);
+  EXPECT_EQ(ReadFile(where.SettingsFile()), beside);
+  EXPECT_EQ(w.width, 900);
+  EXPECT_EQ(w.height, 700);
+
+  // An existing settings file is never replaced by the copy.
+  settings.Write(kSettingsFileName, Lines({"[Startwindow]", "300 200 0"}));
+  w = PrepareSettingsFile(where);
+  EXPECT_EQ(w.width, 300);
+}
+
+TEST_F(SettingsFolder, MissingFolderIsSilent) {
+  where.settingsDirectory = settings.path() / "absent";
+  const StartWindow w = PrepareSettingsFile(where);
+  EXPECT_EQ(w.width, 524);
+  AddToRecent(where, "/x.ten");
+  SaveSettingsAtClose(where, 1, 2, 0);
+  EXPECT_EQ(ReadRecentFiles(where)[0], "");
+  EXPECT_FALSE(std::filesystem::exists(where.settingsDirectory));
+}
+
+TEST_F(SettingsFolder, FailedRewriteLeavesTheFileAsItWas) {
+  const std::string odd = Lines({"[Release]", "[RecentFiles]", "1 /a.ten", "bad line"});
+  settings.Write(kSettingsFileName, odd);
+  AddToRecent(where, "/new.ten");
+  EXPECT_EQ(ReadFile(where.SettingsFile()), odd);
+  SaveSettingsAtClose(where, 640, 480, 0);  // no [Directories]
+  EXPECT_EQ(ReadFile(where.SettingsFile()), odd);
+  AddToRecent(where, "/two\nlines.ten");
+  EXPECT_EQ(ReadFile(where.SettingsFile()), odd);
+}
+
+TEST_F(SettingsFolder, RewritesGoThroughTheScratchCopy) {
+  PrepareSettingsFile(where);
+  // A stale scratch copy from an earlier run does not get into the settings file.
+  settings.Write(kSettingsScratchName, "garbage");
+  AddToRecent(where, "/a.ten");
+  EXPECT_EQ(ReadRecentFiles(where)[0], "/a.ten");
+  EXPECT_EQ(ReadFile(where.SettingsFile()).find("garbage"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(where.ScratchFile()));
+  SaveSettingsAtClose(where, 777, 555, 0);
+  StartWindow w = PrepareSettingsFile(where);
+  EXPECT_EQ(w.width, 777);
+  EXPECT_EQ(w.height, 555);
+  EXPECT_EQ(ReadRecentFiles(where)[0], "/a.ten");
+}
+
+}  // namespace
+}  // namespace quillmere
