@@ -1,0 +1,276 @@
+#include "fit/fit_engine.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "app/user_messages.h"
+#include "tensor/number_text.h"
+#include "tensor/symmetry_table.h"
+
+namespace quillmere {
+
+namespace {
+
+using Direction = std::array<Real, 3>;
+
+/// Number of relations of the current table entry (0 or -1 for the table's two "none"
+/// results), read without touching the tensor.
+int RelationCount(const TensorState& t, const CoreServices& services) {
+  std::vector<std::string> relations;
+  return SplitRelations(FindSymmetryLine(services, t.pointGroup, t.kind, t.axial), relations);
+}
+
+std::string TooManyComponentsMessage(int count) {
+  return "The fit takes at most " + std::to_string(kMaxFitComponents) +
+         " independent components; this tensor has " + std::to_string(count) +
+         " in the selected point group";
+}
+
+constexpr const char* kMsgTableChanged =
+    "The symmetry table changed during the fit; please start the fit again";
+
+}  // namespace
+
+int DirectionCount(const IndexDirectionFlags& flags) {
+  // Position 1 has no position before it whose direction it could share.
+  int d = 0;
+  for (std::size_t p = 0; p < flags.size(); ++p)
+    if (flags[p] == 0 || p == 0) ++d;
+  return d;
+}
+
+int ResetFit(FitWorkspace& w, TensorState& t, const CoreServices& services) {
+  ResetComponents(t);
+  w.n = ApplySymmetry(t, SymmetryMode::UnitValues, services);
+  const int n = w.n < 0 ? 0 : w.n;
+  w.syy = 0;
+  for (int i = 1; i <= kMaxFitComponents; ++i) {
+    w.b[i] = 0;
+    w.x[i] = 0;
+    w.sd[i] = 0;
+  }
+  for (int i = 1; i <= n; ++i)
+    for (int j = 1; j <= n; ++j) w.a[i][j] = 0;
+  w.y = 0;
+  w.dy = 1;
+  w.m = 0;
+  w.dof = 0;
+  w.chi2 = 0;
+  w.ok = true;
+  return w.n;
+}
+
+void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells, int k,
+                         const CoreServices& services) {
+  ResetComponents(t);
+  // The table is read again for every measurement; an entry edited in the middle of a run would
+  // give rows of another length than the normal equations have.
+  if (ApplySymmetry(t, SymmetryMode::UnitValues, services) != w.n) {
+    services.Tell(kMsgTableChanged);
+    w.ok = false;
+    return;
+  }
+
+  // Positions beyond the rank keep (1, 0, 0): they stand at index 1, which contributes 1.
+  std::array<Direction, 5> slot;
+  for (Direction& u : slot) u = {1, 0, 0};
+  int d = 0;
+  for (int p = 0; p < t.rank && p < 5; ++p) {
+    if (w.flags[p] == 0 || p == 0) {
+      ++d;
+      const int row = DirectionGridRow(w.directions, k, d);
+      for (int c = 0; c < 3; ++c)
+        slot[p][c] = ParseReal(cells.DirectionCell(c + 1, row), services.decimalSeparator);
+    } else {
+      slot[p] = slot[p - 1];
+    }
+    const Real sum = std::fabs(slot[p][0]) + std::fabs(slot[p][1]) + std::fabs(slot[p][2]);
+    if (sum == 0) {
+      services.Tell(kMsgDirectionMissing);
+      w.ok = false;
+      return;
+    }
+    const Real length =
+        std::sqrt(slot[p][0] * slot[p][0] + slot[p][1] * slot[p][1] + slot[p][2] * slot[p][2]);
+    for (Real& cosine : slot[p]) cosine /= length;
+  }
+
+  // Every component holds the product of the measuring cosines of its indices. The table's
+  // coefficient sums then weigh each component's dependence on the independent components, so
+  // f[c] is exactly the coefficient of component c in the contracted tensor, whatever factors
+  // and sum terms the entry has.
+  for (int i1 = 1; i1 <= 3; ++i1)
+    for (int i2 = 1; i2 <= 3; ++i2)
+      for (int i3 = 1; i3 <= 3; ++i3)
+        for (int i4 = 1; i4 <= 3; ++i4)
+          for (int i5 = 1; i5 <= 3; ++i5)
+            t.At(i1, i2, i3, i4, i5) = slot[0][i1 - 1] * slot[1][i2 - 1] * slot[2][i3 - 1] *
+                                       slot[3][i4 - 1] * slot[4][i5 - 1];
+  if (ApplySymmetry(t, SymmetryMode::CoefficientSums, services) != w.n) {
+    services.Tell(kMsgTableChanged);
+    w.ok = false;
+    return;
+  }
+  for (int c = 1; c <= w.n; ++c) w.f[c] = t.coefficientSums[c];
+}
+
+void ReadMeasurement(FitWorkspace& w, TensorState& t, const FitCells& cells, int k,
+                     const CoreServices& services) {
+  BuildCoefficientRow(w, t, cells, k, services);
+  if (!w.ok) return;
+  w.y = ParseReal(cells.ValueCell(0, k + 1), services.decimalSeparator);
+  w.dy = ParseReal(cells.ValueCell(1, k + 1), services.decimalSeparator);
+  if (!(w.dy > 0)) {
+    w.dy = 1;
+    services.Tell(kMsgBadErrors);
+  }
+}
+
+void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const FitCells& cells,
+                               const CoreServices& services) {
+  // The window always keeps one measurement; a source without any still gets one read, which
+  // then fails on its empty cells rather than looping.
+  const int count = cells.ValueRowCount() - 1 < 1 ? 1 : cells.ValueRowCount() - 1;
+  w.m = 0;
+  do {
+    ReadMeasurement(w, t, cells, w.m, services);
+    if (!w.ok) return;
+    const Real weight = 1 / w.dy / w.dy;
+    for (int i = 1; i <= w.n; ++i) w.b[i] += w.y * w.f[i] * weight;
+    for (int i = 1; i <= w.n; ++i)
+      for (int j = 1; j <= w.n; ++j) w.a[i][j] += w.f[i] * w.f[j] * weight;
+    w.syy += w.y * w.y * weight;
+    ++w.m;
+  } while (w.m < count);
+}
+
+void InvertInPlace(FitMatrix& a, int n, bool& ok) {
+  std::array<int, kFitSize> rowOfColumn{};  // the row whose pivot was in this column, 0 = none
+  std::array<int, kFitSize> pivotColumn{};
+  FitVector h{};
+  for (int i = 1; i <= n; ++i) {
+    Real pivot = 0;
+    int col = 0;
+    for (int j = 1; j <= n; ++j)
+      if (rowOfColumn[j] == 0 && std::fabs(a[i][j]) > std::fabs(pivot)) {
+        pivot = a[i][j];
+        col = j;
+      }
+    if (pivot == 0) {
+      ok = false;
+      return;
+    }
+    rowOfColumn[col] = i;
+    pivotColumn[i] = col;
+    for (int j = 1; j <= n; ++j)
+      if (j != col) {
+        h[j] = -a[i][j] / pivot;
+        a[i][j] = h[j];
+      }
+    a[i][col] = 1 / pivot;
+    for (int k = 1; k <= n; ++k) {
+      if (k == i) continue;
+      for (int j = 1; j <= n; ++j)
+        if (j != col) a[k][j] = a[k][j] + a[k][col] * h[j];
+    }
+    for (int k = 1; k <= n; ++k)
+      if (k != i) a[k][col] = a[k][col] / pivot;
+  }
+  // Each exchange step swapped the roles of one unknown and one right side; putting rows and
+  // columns back in order gives the inverse.
+  FitMatrix result{};
+  for (int p = 1; p <= n; ++p)
+    for (int q = 1; q <= n; ++q) result[p][q] = a[rowOfColumn[p]][pivotColumn[q]];
+  for (int p = 1; p <= n; ++p)
+    for (int q = 1; q <= n; ++q) a[p][q] = result[p][q];
+}
+
+void SolveAndDeriveDeviations(FitWorkspace& w) {
+  const int n = w.n;
+  for (int i = 1; i <= n; ++i) {
+    Real sum = 0;
+    for (int j = 1; j <= n; ++j) sum += w.c[i][j] * w.b[j];
+    w.x[i] = sum;
+  }
+  Real s = 0, q = 0;
+  for (int i = 1; i <= n; ++i) {
+    s += w.x[i] * w.b[i];
+    for (int j = 1; j <= n; ++j) q += w.x[i] * w.a[i][j] * w.x[j];
+  }
+  w.dof = w.m - n;
+  w.chi2 = q + w.syy - 2 * s;
+  for (int c = 1; c <= n; ++c) {
+    const Real v = w.chi2 * w.c[c][c];
+    if (!(v > 0) || w.m == n) {
+      w.ok = false;
+      return;
+    }
+    w.sd[c] = std::sqrt(v / w.dof);
+  }
+}
+
+namespace {
+
+/// The steps of a run after the size check; the tensor serves as scratch space throughout.
+FitOutcome RunSteps(FitWorkspace& w, TensorState& t, const FitCells& cells,
+                    const CoreServices& services) {
+  if (ResetFit(w, t, services) <= 0) return FitOutcome::CloseRequested;
+
+  AccumulateNormalEquations(w, t, cells, services);
+  if (!w.ok) return FitOutcome::Stopped;
+  if (w.m < w.n) {
+    services.Tell(kMsgTooFewData);
+    return FitOutcome::CloseRequested;
+  }
+  for (int c = 1; c <= w.n; ++c) {
+    if (w.a[c][c] == 0) {
+      services.Tell(kMsgNotDerivable);
+      return FitOutcome::CloseRequested;
+    }
+    w.c[c] = w.a[c];
+  }
+  w.ok = true;
+  InvertInPlace(w.c, w.n, w.ok);
+  if (!w.ok) {
+    services.Tell(kMsgNotInvertible);
+    return FitOutcome::CloseRequested;
+  }
+  SolveAndDeriveDeviations(w);
+  if (!w.ok) {
+    services.Tell(kMsgNoDeviations);
+    w.ok = true;
+    for (int c = 1; c <= w.n; ++c) w.sd[c] = 0;
+  }
+  return FitOutcome::Done;
+}
+
+}  // namespace
+
+FitOutcome RunFit(FitWorkspace& w, TensorState& t, const FitCells& cells,
+                  const CoreServices& services) {
+  // An entry beyond the fit's arrays is refused before anything changes.
+  const int relations = RelationCount(t, services);
+  if (relations > kMaxFitComponents) {
+    services.Tell(TooManyComponentsMessage(relations));
+    return FitOutcome::Stopped;
+  }
+
+  // The run uses the components and the label and value texts as scratch space. They are put
+  // back however the run ends, so that a stopped run leaves no intermediate products behind;
+  // a finished run's result reaches the tensor through ApplyFitResult.
+  const TensorState saved = t;
+  FitOutcome outcome;
+  try {
+    outcome = RunSteps(w, t, cells, services);
+  } catch (...) {
+    t = saved;
+    throw;
+  }
+  t = saved;
+  if (outcome == FitOutcome::Done)
+    for (int c = 1; c <= w.n; ++c) t.independentInput[c] = w.x[c];
+  return outcome;
+}
+
+}  // namespace quillmere

@@ -1,0 +1,131 @@
+// Weighted linear least-squares fit of the independent tensor components to measured values.
+//
+// Each measurement is a value y with its error dy, observed along one to three measuring
+// directions; the tensor contracted with those directions predicts y. The symmetry table ties
+// every component to the independent ones, so each prediction is linear in them and the fit is
+// solved through its normal equations (the "Hesse matrix" of the messages).
+//
+// Errors: the table's input/output errors and the conversion error of a cell that is not a
+// number are thrown (std::runtime_error with the user's text); everything the user is told
+// otherwise goes through CoreServices::messages. A run that does not finish leaves the tensor as
+// it was before the run.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "tensor/tensor_state.h"
+
+namespace quillmere {
+
+struct CoreServices;
+
+// The program's notices of a fit run.
+inline constexpr const char* kMsgDirectionMissing = "at least one direction not specified";
+inline constexpr const char* kMsgBadErrors = "one or more errors dy where <=0 and set to 1";
+inline constexpr const char* kMsgTooFewData =
+    "Number of data less than independent tensor components";
+inline constexpr const char* kMsgNotDerivable = "One or more tensor components are not derivable";
+inline constexpr const char* kMsgNotInvertible = "Could not invert Hesse matrix";
+inline constexpr const char* kMsgNoDeviations = "Not able to derive standard deviations";
+
+/// Index direction flags, one per index position 1..5 (array element 0 is position 1): 0 means
+/// the position takes a new measuring direction, 1 that it uses the direction of the position
+/// before it.
+using IndexDirectionFlags = std::array<int, 5>;
+
+/// Number of measuring directions per measurement: the zero flags among all five positions
+/// (position 1 always starts a direction).
+int DirectionCount(const IndexDirectionFlags& flags);
+
+/// Where the fit finds its data: the grids of the fit window, or a file read by the command-line
+/// tool. Rows count from 0.
+///
+/// Direction grid: rows 0..D-1 are headings, then D rows per measurement; direction d (1..D) of
+/// measurement k (0-based) stands in row D*(k+1) + d - 1, its three cosines in columns 1..3.
+/// Value grid: row 0 is the heading, measurement k stands in row k+1, y in column 0, dy in
+/// column 1.
+class FitCells {
+ public:
+  virtual ~FitCells() = default;
+  virtual std::string DirectionCell(int column, int row) const = 0;
+  virtual std::string ValueCell(int column, int row) const = 0;
+  /// Rows of the value grid, the heading row included.
+  virtual int ValueRowCount() const = 0;
+};
+
+/// Row of the direction grid that holds direction d (1..D) of measurement k (0-based).
+constexpr int DirectionGridRow(int directionCount, int k, int d) {
+  return directionCount * (k + 1) + d - 1;
+}
+
+constexpr int kFitSize = kMaxFitComponents + 1;  ///< arrays numbered 1..21, element 0 unused
+using FitVector = std::array<Real, kFitSize>;
+using FitMatrix = std::array<FitVector, kFitSize>;
+
+/// The working arrays of one fit window. Only the leading n entries (numbered from 1) are used.
+struct FitWorkspace {
+  explicit FitWorkspace(const IndexDirectionFlags& f) : flags(f), directions(DirectionCount(f)) {}
+
+  IndexDirectionFlags flags;  ///< the measuring geometry, fixed when the window is created
+  int directions;             ///< D, counted once at creation
+
+  int n = 0;    ///< independent components
+  int m = 0;    ///< measurements read in the current run
+  int dof = 0;  ///< m - n
+  FitVector f{};
+  Real y = 0, dy = 1;
+  FitMatrix a{};  ///< normal matrix: sum of f[i] f[j] / dy^2
+  FitVector b{};  ///< sum of y f[i] / dy^2
+  Real syy = 0;   ///< sum of y^2 / dy^2
+  FitMatrix c{};  ///< copy of a, inverted in place
+  FitVector x{};  ///< fitted components in the display unit (10^exponent times unitText)
+  FitVector sd{};
+  Real chi2 = 0;
+  bool ok = true;
+};
+
+/// How a run ended.
+enum class FitOutcome {
+  Done,            ///< results in the workspace (deviations may be 0, with their message)
+  Stopped,         ///< a notice was shown; the window stays as it is
+  CloseRequested,  ///< a notice was shown and the window is asked to close (with confirmation)
+};
+
+/// The whole run: ResetFit, the normal equations, the checks, the inversion and the solution.
+/// Leaves x in the workspace and in t.independentInput; the tensor itself is changed only by
+/// ApplyFitResult. On any other outcome, and when a cell or the table throws, the tensor is put
+/// back as it was at the start.
+FitOutcome RunFit(FitWorkspace& w, TensorState& t, const FitCells& cells,
+                  const CoreServices& services);
+
+/// Zeroes the components, learns n from the table (returned; 0 or -1 with the table's own
+/// notice) and clears the sums.
+int ResetFit(FitWorkspace& w, TensorState& t, const CoreServices& services);
+
+/// Fills w.f[1..n] for measurement k: the coefficient of each independent component in the
+/// predicted value. Directions are normalised; a direction whose three cosines are all 0 shows
+/// its notice, clears w.ok and leaves f untouched.
+void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells, int k,
+                         const CoreServices& services);
+
+/// BuildCoefficientRow, then y and dy of measurement k; a dy that is not > 0 becomes 1 with its
+/// notice (once per such measurement).
+void ReadMeasurement(FitWorkspace& w, TensorState& t, const FitCells& cells, int k,
+                     const CoreServices& services);
+
+/// Reads every measurement (at least one) and sums the normal equations; w.m ends as the number
+/// of measurements read. Stops early, with w.ok clear, at a missing direction.
+void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const FitCells& cells,
+                               const CoreServices& services);
+
+/// Gauss-Jordan inversion of the leading n x n block (numbered from 1) with pivot search along
+/// each row; the first of equal magnitudes wins. An exactly zero pivot clears `ok` and leaves
+/// the matrix partly transformed; no tolerance is applied.
+void InvertInPlace(FitMatrix& a, int n, bool& ok);
+
+/// x = C b, chi2, dof and the deviations sd = sqrt(chi2 C[c][c] / dof). Clears w.ok when
+/// chi2 C[c][c] > 0 does not hold for some c, or when m = n.
+void SolveAndDeriveDeviations(FitWorkspace& w);
+
+}  // namespace quillmere
