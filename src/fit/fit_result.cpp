@@ -93,6 +93,8 @@ FitResultTexts ApplyFitResult(TensorState& t, const FitWorkspace& w, const CoreS
         {t.independentLabels[c], t.independentValues[c], FormatFitResult(w.sd[c], sep)});
     t.independentInput[c] = w.x[c] * decade;
   }
+  // A run starts from zeroed components: whatever the point group leaves zero is zero.
+  ResetComponents(t);
   ApplySymmetry(t, SymmetryMode::ApplyTexts, services);
 
   if (t.rank != 2) return r;

@@ -36,7 +36,7 @@ struct FitResultTexts {
 
 /// Shows and applies a finished run: the table's labels (ApplySymmetry, Describe), each fitted
 /// value written in the result format into the value texts, the components rebuilt from those
-/// texts (ApplyTexts, so the tensor receives the rounded values the user reads) and
+/// texts from zero (ApplyTexts, so the tensor receives the rounded values the user reads) and
 /// independentInput set to the fitted values in absolute units. For rank 2, the eigen analysis
 /// of the new components in the display unit; when it has no distinct eigenvalues to compute
 /// and the tensor is symmetric (isotropic), the triple eigenvalue with the coordinate axes.
