@@ -26,5 +26,6 @@ int ComponentsCommand(const Args& args, CliContext& context);
 int InfoCommand(const Args& args, CliContext& context);
 int ExportCommand(const Args& args, CliContext& context);
 int TransformCommand(const Args& args, CliContext& context);
+int FitCommand(const Args& args, CliContext& context);
 
 }  // namespace quillmere::cli

@@ -27,6 +27,7 @@ const Command kCommands[] = {
     {"info", quillmere::cli::InfoCommand, "what a tensor file holds"},
     {"export", quillmere::cli::ExportCommand, "the surface as a VRML 2.0 scene or an STL mesh"},
     {"transform", quillmere::cli::TransformCommand, "a tensor file transformed by a 3x3 matrix"},
+    {"fit", quillmere::cli::FitCommand, "components fitted to measurements by least squares"},
 };
 
 void PrintUsage(std::ostream& out) {
