@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -72,7 +73,7 @@ inline Real Contract(const TensorState& t, const IndexDirectionFlags& flags,
   for (int p = 0; p < t.rank; ++p) {
     if (p == 0 || flags[static_cast<std::size_t>(p)] == 0) {
       const Vector3& u = directions[static_cast<std::size_t>(++d)];
-      const Real length = sqrtl(u[0] * u[0] + u[1] * u[1] + u[2] * u[2]);
+      const Real length = std::sqrt(u[0] * u[0] + u[1] * u[1] + u[2] * u[2]);
       slot[static_cast<std::size_t>(p)] = {u[0] / length, u[1] / length, u[2] / length};
     } else {
       slot[static_cast<std::size_t>(p)] = slot[static_cast<std::size_t>(p - 1)];

@@ -1,0 +1,89 @@
+// The largest fit of the ten property kinds: 18 piezoelectric components in point group 1 from
+// 1000 measurements, with the symmetry table read anew twice per measurement; and the share of
+// the time that reading the table takes.
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "fit/fit_cells.h"
+#include "fit/fit_engine.h"
+#include "fit/property_kinds.h"
+#include "support/test_support.h"
+#include "tensor/symmetry_table.h"
+
+namespace {
+
+using namespace quillmere;
+
+constexpr int kMeasurements = 1000;
+constexpr int kTriclinic = 2;  // point group "1"
+
+struct PiezoFit {
+  test::ShippedTable shipped;
+  TensorState tensor;
+  const PropertyKind* kind = FindPropertyKind("piezoelectric");
+  test::GridCells cells{2};
+
+  PiezoFit() {
+    FitSession session;
+    tensor.pointGroup = kTriclinic;
+    OpenFitForKind(tensor, session, *kind);
+    test::Random random(42);
+    TensorState truth = tensor;
+    for (int i = 1; i <= 3; ++i)
+      for (int j = 1; j <= 3; ++j)
+        for (int k = j; k <= 3; ++k)
+          truth.At(i, j, k) = truth.At(i, k, j) = random.Uniform(-3, 3) * 1e-12;
+    for (int n = 0; n < kMeasurements; ++n) {
+      test::Measurement m;
+      for (int d = 0; d < 2; ++d) {
+        double x, y, z;
+        random.UnitVector(x, y, z);
+        m.directions.push_back({x, y, z});
+      }
+      m.dy = 0.01L;
+      m.y = test::Contract(truth, kind->sharingFlags, m.directions) / 1e-12L +
+            0.01L * random.Gaussian();
+      cells.Add(m);
+    }
+  }
+};
+
+void BM_PiezoelectricFitOf1000Measurements(benchmark::State& state) {
+  PiezoFit fit;
+  for (auto _ : state) {
+    FitWorkspace w(fit.kind->sharingFlags);
+    if (RunFit(w, fit.tensor, fit.cells, fit.shipped.services) != FitOutcome::Done)
+      state.SkipWithError("the fit did not finish");
+    benchmark::DoNotOptimize(w.x);
+  }
+}
+BENCHMARK(BM_PiezoelectricFitOf1000Measurements)->Unit(benchmark::kMillisecond);
+
+/// What a run spends on finding the table entry: two reads per measurement and two at the
+/// start (the size check and ResetFit).
+void BM_TableReadsOfThatFit(benchmark::State& state) {
+  PiezoFit fit;
+  for (auto _ : state) {
+    for (int n = 0; n < 2 * kMeasurements + 2; ++n)
+      benchmark::DoNotOptimize(FindSymmetryLine(fit.shipped.services, kTriclinic, 5, false));
+  }
+}
+BENCHMARK(BM_TableReadsOfThatFit)->Unit(benchmark::kMillisecond);
+
+/// The table's two walks per measurement (each with its read), without the directions and sums.
+void BM_TableWalksOfThatFit(benchmark::State& state) {
+  PiezoFit fit;
+  for (auto _ : state) {
+    for (int n = 0; n < kMeasurements; ++n) {
+      ResetComponents(fit.tensor);
+      ApplySymmetry(fit.tensor, SymmetryMode::UnitValues, fit.shipped.services);
+      ApplySymmetry(fit.tensor, SymmetryMode::CoefficientSums, fit.shipped.services);
+    }
+  }
+}
+BENCHMARK(BM_TableWalksOfThatFit)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
