@@ -88,16 +88,5 @@ TEST(PropertyKinds, NothingChangesWhileAFitWindowIsOpen) {
   EXPECT_EQ(t.rank, 2);
 }
 
-TEST(PropertyKinds, NamesOnTheCommandLine) {
-  EXPECT_STREQ(FindPropertyKind("thermal-expansion")->handler, "ThermalExpansion1Click");
-  EXPECT_STREQ(FindPropertyKind("Thermal Expansion")->handler, "ThermalExpansion1Click");
-  EXPECT_STREQ(FindPropertyKind("PIEZOELECTRICS")->handler, "Piezoelectrics1Click");
-  EXPECT_STREQ(FindPropertyKind("magnetic_susceptibility")->handler,
-               "MagneticSusceptibilities1Click");
-  EXPECT_EQ(FindPropertyKind("piezo"), nullptr);
-  EXPECT_EQ(FindPropertyKind(""), nullptr);
-  EXPECT_EQ(PlainCaption(PropertyKinds()[8]), "Electrogyration");
-}
-
 }  // namespace
 }  // namespace quillmere
