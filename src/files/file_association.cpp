@@ -1,0 +1,148 @@
+#include "files/file_association.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <system_error>
+
+namespace quillmere {
+
+namespace {
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("File not found");
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+/// A desktop entry string value: backslash, line breaks and tabs escaped.
+std::string DesktopString(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+[[noreturn]] void Fail(const std::string& what, const std::filesystem::path& path,
+                       const std::string& reason) {
+  throw std::runtime_error(what + " \"" + path.string() + "\". " + reason);
+}
+
+}  // namespace
+
+std::string MimePackageText() {
+  return std::string(
+             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+             "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+             "  <mime-type type=\"") +
+         kTensorMimeType +
+         "\">\n"
+         "    <comment>Quillmere tensor data file</comment>\n"
+         "    <icon name=\"application-x-quillmere-tensor\"/>\n"
+         "    <glob pattern=\"*.ten\"/>\n"
+         "  </mime-type>\n"
+         "</mime-info>\n";
+}
+
+std::string DesktopExecArgument(const std::string& path) {
+  // Inside a quoted argument the characters " ` $ and \ take a backslash; the whole key value is
+  // then a string value, in which each backslash is itself written twice. A literal % is %%.
+  std::string quoted = "\"";
+  for (char c : path) {
+    if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+    if (c == '%') quoted += '%';
+    quoted += c;
+  }
+  quoted += '"';
+  return DesktopString(quoted);
+}
+
+std::string DesktopEntryText(const std::filesystem::path& programPath,
+                             const std::filesystem::path& iconPath) {
+  return std::string(
+             "[Desktop Entry]\n"
+             "Type=Application\n"
+             "Name=Quillmere\n"
+             "GenericName=Tensor surfaces\n"
+             "Comment=Representation surfaces of crystal property tensors\n"
+             "Exec=") +
+         DesktopExecArgument(programPath.string()) + " %f\n" +
+         "Icon=" + DesktopString(iconPath.string()) + "\n" + "MimeType=" + kTensorMimeType + ";\n" +
+         "Terminal=false\n"
+         "Categories=Education;Science;Physics;\n";
+}
+
+std::vector<AssociationFile> AssociationFiles(const std::filesystem::path& programPath,
+                                              const std::filesystem::path& iconPath) {
+  const std::string icon = ReadBytes(iconPath);
+  return {
+      {std::filesystem::path("mime") / "packages" / "quillmere.xml", MimePackageText()},
+      {std::filesystem::path("applications") / kDesktopFileName,
+       DesktopEntryText(programPath, iconPath)},
+      {std::filesystem::path("icons") / "hicolor" / "256x256" / "apps" / kProgramIconName, icon},
+      {std::filesystem::path("icons") / "hicolor" / "256x256" / "mimetypes" /
+           "application-x-quillmere-tensor.png",
+       icon},
+  };
+}
+
+void InstallAssociationFiles(const std::filesystem::path& dataHome,
+                             const std::vector<AssociationFile>& files) {
+  std::vector<std::filesystem::path> written;
+  auto removeWritten = [&written] {
+    std::error_code ignored;
+    for (const auto& p : written) std::filesystem::remove(p, ignored);
+  };
+  try {
+    for (const AssociationFile& f : files) {
+      const std::filesystem::path target = dataHome / f.relativePath;
+      std::error_code ec;
+      std::filesystem::create_directories(target.parent_path(), ec);
+      if (ec) Fail("Cannot create folder", target.parent_path(), ec.message());
+      std::filesystem::path temp = target;
+      temp += ".new";
+      std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+      if (!out) Fail("Cannot create file", target, std::strerror(errno ? errno : EACCES));
+      written.push_back(temp);
+      out << f.contents;
+      out.flush();
+      if (!out) Fail("Disk full or write error on", target, "");
+    }
+  } catch (...) {
+    removeWritten();
+    throw;
+  }
+  for (const AssociationFile& f : files) {
+    const std::filesystem::path target = dataHome / f.relativePath;
+    std::filesystem::path temp = target;
+    temp += ".new";
+    std::error_code ec;
+    std::filesystem::rename(temp, target, ec);
+    if (ec) {
+      removeWritten();
+      Fail("Cannot create file", target, ec.message());
+    }
+  }
+}
+
+}  // namespace quillmere
