@@ -1,0 +1,215 @@
+#include "surface/renderer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include "surface/scale_legend.h"
+
+namespace quillmere {
+
+namespace {
+
+std::int32_t DepthRound(Real v) {
+  constexpr Real kLimit = std::numeric_limits<std::int32_t>::max();
+  if (std::isnan(v)) return 0;
+  if (v >= kLimit) return std::numeric_limits<std::int32_t>::max();
+  if (v <= -kLimit) return -std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::int32_t>(RoundToEven(v));
+}
+
+int SizeRound(Real v) {
+  if (!(std::fabs(v) < 1e6L)) return 0;
+  return static_cast<int>(RoundToEven(v));
+}
+
+/// The program's quicksort over the paint order. The larger part is handled by the loop, so
+/// the depth of the recursion stays logarithmic; the two parts are disjoint, so the order of
+/// doing them changes nothing.
+void QuickSort(const std::vector<std::int32_t>& keys, std::vector<std::uint32_t>& order,
+               std::ptrdiff_t lo, std::ptrdiff_t hi) {
+  auto key = [&](std::ptrdiff_t i) { return keys[order[static_cast<std::size_t>(i)]]; };
+  while (lo < hi) {
+    std::ptrdiff_t i = lo, j = hi;
+    const std::int32_t pivot = key((lo + hi) / 2);
+    do {
+      while (key(i) < pivot) ++i;
+      while (key(j) > pivot) --j;
+      if (i <= j) {
+        std::swap(order[static_cast<std::size_t>(i)], order[static_cast<std::size_t>(j)]);
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+    if (j - lo < hi - i) {
+      if (lo < j) QuickSort(keys, order, lo, j);
+      lo = i;
+    } else {
+      if (i < hi) QuickSort(keys, order, i, hi);
+      hi = j;
+    }
+  }
+}
+
+Colour Drawn(Colour c, const DisplayPalette* palette) {
+  if (palette && c.flag == Colour::kPalette) {
+    Colour p = (*palette)[NearestPaletteIndex(*palette, c)];
+    p.flag = c.flag;
+    return p;
+  }
+  return c;
+}
+
+}  // namespace
+
+int ShadeChannel(int c, Real f) {
+  const Real v = 250 * f * (c + 10) / ((1 - f) * 255 + c + 10) + 5;
+  if (!(v >= 0)) return 0;  // also not-a-number
+  if (v >= 255) return 255;
+  return static_cast<int>(RoundToEven(v));
+}
+
+void SortByDepth(SceneList& scene, std::ptrdiff_t lo, std::ptrdiff_t hi) {
+  if (scene.order.size() != scene.count) ResetOrder(scene);
+  hi = std::min<std::ptrdiff_t>(hi, static_cast<std::ptrdiff_t>(scene.count) - 1);
+  if (lo < 0 || lo >= hi) return;
+  // The keys side by side: the sort then works in the cache instead of across the records.
+  std::vector<std::int32_t> keys(scene.count);
+  for (std::size_t i = 0; i < scene.count; ++i) keys[i] = scene.records[i].depthKey;
+  QuickSort(keys, scene.order, lo, hi);
+}
+
+ProjectionSummary ProjectScene(SceneList& scene, const ViewSettings& v, int a, int crossSectionMode,
+                               const TensorState& t, char decimalSeparator) {
+  ProjectionSummary summary;
+  const Projection projection(v, a);
+  const Real* light = v.lightDirection;
+  const std::size_t count = std::min(scene.count, scene.records.size());
+  for (std::size_t r = 0; r < count; ++r) {
+    ScenePolygon& rec = scene.records[r];
+    ProjectedPoint p[4];
+    for (int c = 0; c < 4; ++c)
+      p[c] = projection.Project(rec.corners[c][0], rec.corners[c][1], rec.corners[c][2]);
+    rec.depthKey = DepthRound((p[0].z + p[1].z + p[2].z + p[3].z) / 4);
+
+    Real n[3];
+    if ((p[1].x - p[0].x) + (p[1].y - p[0].y) + (p[1].z - p[0].z) == 0) {
+      // Degenerate (an axis segment, a patch at the pole): lit as if facing the light.
+      for (int i = 0; i < 3; ++i) n[i] = 0.2L * light[i];
+    } else {
+      n[0] = (p[0].y - p[1].y) * (p[2].z - p[1].z) - (p[0].z - p[1].z) * (p[2].y - p[1].y);
+      n[1] = (p[0].z - p[1].z) * (p[2].x - p[1].x) - (p[0].x - p[1].x) * (p[2].z - p[1].z);
+      n[2] = (p[0].x - p[1].x) * (p[2].y - p[1].y) - (p[0].y - p[1].y) * (p[2].x - p[1].x);
+    }
+    const Real f = LightFactor(light, n);
+
+    bool invalid = false;
+    for (int c = 0; c < 4; ++c) rec.screen[c] = projection.ToScreen(p[c], &invalid);
+    rec.drawable = !invalid;
+    if (invalid) ++summary.undrawable;
+
+    const bool facing = crossSectionMode != kFullSurface || n[2] >= 0;
+    if (!facing) {
+      rec.fillColour = v.background;
+    } else {
+      const int red = ShadeChannel(rec.baseColour[0], f);
+      const int green = ShadeChannel(rec.baseColour[1], f);
+      const int blue = ShadeChannel(rec.baseColour[2], f);
+      rec.fillColour =
+          v.paletteMode ? Colour::Palette(red, green, blue) : Colour::Exact(red, green, blue);
+      if (!v.showGrid && rec.lineColour != v.axesColour) rec.lineColour = v.background;
+    }
+  }
+  scene.records.resize(count);
+  scene.count = count;
+  scene.legendCount = 0;
+  SortByDepth(scene, 0, static_cast<std::ptrdiff_t>(count) - 1);
+  BuildLegend(scene, projection, v, t.scale, t.unitText, decimalSeparator);
+  return summary;
+}
+
+void PaintRecords(const SceneList& scene, const ViewSettings& v, Canvas& canvas,
+                  const PaintMetrics& metrics, const PaintOptions& options, int* stepsDone) {
+  const LabelFont font = v.useAxesFont ? v.axesFont : BuiltInLabelFont();
+  const Real k = v.zoom;
+  const std::size_t total = std::min(scene.PaintCount(), scene.records.size());
+  int steps = stepsDone ? *stepsDone : 0;
+  for (std::size_t i = 0; i < total; ++i) {
+    const ScenePolygon& rec = scene.Painted(i);
+    if (rec.drawable) {
+      Pen pen;
+      pen.colour = Drawn(rec.lineColour, options.palette);
+      pen.clear = rec.lineColour == v.background;
+      pen.width = rec.lineColour == v.axesColour ? metrics.axesPenWidth : 1;
+      Brush brush;
+      brush.colour = Drawn(rec.fillColour, options.palette);
+      if (rec.fillColour != v.background) {
+        if (!v.fillPatches) brush.colour = Drawn(v.background, options.palette);
+        canvas.Polygon(rec.screen, pen, brush);
+      }
+      if (!rec.label.empty()) {
+        const int x3 = rec.screen[2].x, y3 = rec.screen[2].y;
+        std::string text = rec.label;
+        int size = SizeRound(font.size * k * metrics.fontWidth / 500);
+        // The legend marks its small tick values with a leading double quote and its exponent
+        // with a leading "^" (drawn after a large "10"). Only a leading mark counts, so a unit
+        // text such as "m^2/N" is shown as it stands.
+        if (text[0] == '"') {
+          text.erase(0, 1);
+          size = SizeRound(metrics.fontWidth * k / 60);
+        }
+        if (!text.empty() && text[0] == '^') {
+          text.erase(0, 1);
+          canvas.Text(SizeRound(x3 - metrics.offsetWidth * 0.035L * k), y3, "10", font,
+                      SizeRound(metrics.fontWidth * k / 40));
+          size = SizeRound(metrics.fontWidth * k / 60);
+        }
+        if (!text.empty()) canvas.Text(x3, y3, text, font, size);
+      }
+    }
+    if ((i + 1) % 20 == 0) {
+      ++steps;
+      if (options.progress) options.progress(steps);
+    }
+  }
+  if (stepsDone) *stepsDone = steps;
+}
+
+ProjectionSummary RenderPicture(SceneList& scene, const ViewSettings& view, const TensorState& t,
+                                Canvas& canvas, const RenderOptions& options) {
+  const int w = canvas.Width(), h = canvas.Height();
+  const int a = PictureSizeParameter(w, view.stereo);
+  ViewSettings shifted = view;
+  if (view.stereo) shifted.shiftX = view.shiftX + kStereoFirstShift;
+  ProjectionSummary summary =
+      ProjectScene(scene, shifted, a, options.crossSectionMode, t, options.decimalSeparator);
+
+  Pen pen;
+  pen.colour = Drawn(view.background, options.paint.palette);
+  Brush brush;
+  brush.colour = pen.colour;
+  canvas.FillRectangle(0, 0, w, h, pen, brush);
+
+  PaintMetrics metrics;
+  metrics.fontWidth = w;
+  metrics.offsetWidth = w;
+  int steps = 0;
+  PaintRecords(scene, view, canvas, metrics, options.paint, &steps);
+  if (view.stereo) {
+    shifted.shiftX = view.shiftX - kStereoSecondShift;
+    const ProjectionSummary second =
+        ProjectScene(scene, shifted, a, options.crossSectionMode, t, options.decimalSeparator);
+    summary.undrawable += second.undrawable;
+    PaintRecords(scene, view, canvas, metrics, options.paint, &steps);
+  }
+  return summary;
+}
+
+int RenderProgressSteps(const SceneList& scene, const ViewSettings& view) {
+  const int steps = static_cast<int>(scene.count / 20);
+  return view.stereo ? 2 * steps : steps;
+}
+
+}  // namespace quillmere
