@@ -81,8 +81,8 @@ struct SceneList {
 /// Sets the paint order to the build order.
 void ResetOrder(SceneList& scene);
 
-/// The most records a scene may hold, legend included: enough for resolution 41 of the full
-/// surface (369 x 739 patches, about 100 MB), so that a picture for print can be smoother than
+/// The most records a scene may hold, legend included: enough for resolution 43 of the full
+/// surface (387 x 775 patches, about 110 MB), so that a picture for print can be smoother than
 /// the screen's resolution 8 (10440 patches) without a mistyped resolution eating the memory.
 inline constexpr std::size_t kSceneCapacity = 300000;
 /// Room kept behind the built records for the legend.

@@ -1,0 +1,83 @@
+#include "platform/canvas/qpainter_canvas.h"
+
+#include <QFontMetrics>
+#include <QPen>
+#include <QPoint>
+#include <QString>
+
+namespace quillmere {
+
+QColor ToQColor(Colour c) {
+  return QColor(c.red, c.green, c.blue);
+}
+
+QFont ToQFont(const LabelFont& font, int pointSize) {
+  QFont f(QString::fromStdString(font.family));
+  f.setPointSize(pointSize);
+  f.setBold(font.bold);
+  f.setItalic(font.italic);
+  f.setUnderline(font.underline);
+  f.setStrikeOut(font.strikeOut);
+  return f;
+}
+
+QImage MakePictureImage(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.setDotsPerMeterX(kPictureDotsPerMetre);
+  image.setDotsPerMeterY(kPictureDotsPerMetre);
+  return image;
+}
+
+QPainterCanvas::QPainterCanvas(QPainter& painter, int width, int height)
+    : painter_(painter), width_(width), height_(height) {
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  painter_.setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+void QPainterCanvas::Apply(const Pen& pen, const Brush& brush) {
+  if (pen.clear) {
+    painter_.setPen(Qt::NoPen);
+  } else {
+    QPen p(ToQColor(pen.colour));
+    p.setWidth(pen.width > 1 ? pen.width : 0);  // 0: a one-pixel cosmetic line
+    p.setStyle(Qt::SolidLine);
+    painter_.setPen(p);
+  }
+  if (brush.clear)
+    painter_.setBrush(Qt::NoBrush);
+  else
+    painter_.setBrush(ToQColor(brush.colour));
+}
+
+void QPainterCanvas::FillRectangle(int x0, int y0, int x1, int y1, const Pen& pen,
+                                   const Brush& brush) {
+  if (x1 <= x0 || y1 <= y0) return;
+  if (!brush.clear) painter_.fillRect(QRect(x0, y0, x1 - x0, y1 - y0), ToQColor(brush.colour));
+  if (!pen.clear) {
+    Apply(pen, Brush{brush.colour, true});
+    painter_.drawRect(QRect(x0, y0, x1 - x0 - 1, y1 - y0 - 1));
+  }
+}
+
+void QPainterCanvas::Polygon(const ScreenPoint points[4], const Pen& pen, const Brush& brush) {
+  Apply(pen, brush);
+  const QPoint q[4] = {{points[0].x, points[0].y},
+                       {points[1].x, points[1].y},
+                       {points[2].x, points[2].y},
+                       {points[3].x, points[3].y}};
+  painter_.drawPolygon(q, 4);
+}
+
+void QPainterCanvas::Text(int x, int y, const std::string& text, const LabelFont& font,
+                          int pointSize) {
+  if (pointSize < 1 || text.empty()) return;
+  const QFont f = ToQFont(font, pointSize);
+  painter_.setFont(f);
+  painter_.setPen(ToQColor(font.colour));
+  painter_.setBrush(Qt::NoBrush);
+  // The text's box has its top-left corner at (x, y); Qt places text by its baseline.
+  const QFontMetrics metrics(f, painter_.device());
+  painter_.drawText(QPoint(x, y + metrics.ascent()), QString::fromStdString(text));
+}
+
+}  // namespace quillmere

@@ -1,0 +1,318 @@
+#include "surface/scene.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "support/test_support.h"
+#include "surface/surface_polynomial.h"
+
+namespace quillmere {
+namespace {
+
+TensorState Isotropic(Real value) {
+  TensorState t;
+  SetKind(t, 1);
+  t.At(1, 1) = t.At(2, 2) = t.At(3, 3) = value;
+  return t;
+}
+
+SceneList Build(const TensorState& t, const ViewSettings& v, int mode = kFullSurface,
+                std::optional<int> resolution = std::nullopt, const SurfaceEvaluation& e = {}) {
+  SceneList scene;
+  BuildScene(scene, SceneInputs{&t, &e, &v, mode, resolution});
+  return scene;
+}
+
+Real Radius(const Real* c) {
+  return std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]);
+}
+
+TEST(SceneBuild, CountsAxesThenPatchesForEveryMode) {
+  const TensorState t = Isotropic(1);
+  ViewSettings v;
+  for (int resolution : {1, 2, 8}) {
+    v.resolution = resolution;
+    const SceneList s = Build(t, v);
+    const std::size_t n = 9 * resolution;
+    EXPECT_EQ(s.count, 6 + n * (2 * n + 1)) << "resolution " << resolution;
+    EXPECT_EQ(s.order.size(), s.count);
+    EXPECT_EQ(s.records[1].label, "x");  // drawing -x is crystal +x
+    EXPECT_EQ(s.records[2].label, "y");
+    EXPECT_EQ(s.records[4].label, "z");
+    EXPECT_TRUE(s.records[0].label.empty() && s.records[3].label.empty());
+  }
+  EXPECT_EQ(Build(t, v, kFullSurface, 8).count, 10446u);
+  v.showAxes = false;
+  for (int mode : {kSectionX, kSectionY, kSectionZ})
+    EXPECT_EQ(Build(t, v, mode, kSectionResolution).count, 901u);
+  v.axesCaptionStyle = 3;
+  v.showAxes = true;
+  EXPECT_EQ(Build(t, v).records[4].label, "e3");
+}
+
+TEST(SceneBuild, SphereAndZeroTensor) {
+  ViewSettings v;
+  // An isotropic tensor of value 2 at scale 2: every corner at radius 1, every patch positive.
+  TensorState t = Isotropic(2);
+  t.scale = 2;
+  SceneList s = Build(t, v);
+  for (std::size_t i = 6; i < s.count; ++i) {
+    for (int c = 0; c < 4; ++c)
+      ASSERT_NEAR(static_cast<double>(Radius(s.records[i].corners[c])), 1, 1e-6);
+    ASSERT_EQ(s.records[i].lineColour, v.positiveLine);
+  }
+  // Axes run from the surface (radius 1) to 1.5, in the axes colour.
+  for (int a = 0; a < 6; ++a) {
+    EXPECT_NEAR(static_cast<double>(Radius(s.records[a].corners[0])), 1, 1e-6);
+    EXPECT_NEAR(static_cast<double>(Radius(s.records[a].corners[3])), 1.5, 1e-18);
+    EXPECT_EQ(s.records[a].lineColour, v.axesColour);
+  }
+  // A zero tensor: everything at the origin, counted positive; axes from the origin.
+  s = Build(TensorState{}, v);
+  for (std::size_t i = 6; i < s.count; ++i) {
+    ASSERT_EQ(Radius(s.records[i].corners[2]), 0);
+    ASSERT_EQ(s.records[i].lineColour, v.positiveLine);
+  }
+  EXPECT_EQ(Radius(s.records[0].corners[0]), 0);
+  EXPECT_NEAR(static_cast<double>(Radius(s.records[0].corners[2])), 1.5, 1e-18);
+}
+
+TEST(SceneBuild, OddRankGivesBothColoursAndTheFourthCornerDecides) {
+  ViewSettings v;
+  v.showAxes = false;
+  TensorState t;  // a vector along crystal x: value u1
+  t.At(1) = 1;
+  const SceneList s = Build(t, v);
+  int positive = 0, negative = 0;
+  for (std::size_t i = 0; i < s.count; ++i) {
+    const ScenePolygon& p = s.records[i];
+    // Drawing x is minus crystal x, so the value at the fourth corner is -x4 / |corner| and
+    // its sign decides the colour, whatever the other three corners show.
+    const Real x4 = p.corners[3][0];
+    if (x4 > 0) {
+      EXPECT_EQ(p.lineColour, v.negativeLine);
+    } else if (x4 < 0) {
+      EXPECT_EQ(p.lineColour, v.positiveLine);
+    }
+    (p.lineColour == v.negativeLine ? negative : positive)++;
+  }
+  EXPECT_GT(positive, 100);
+  EXPECT_GT(negative, 100);
+  // Even rank: one colour everywhere, as for T11 = 1 with a value of 0 on the y-z plane.
+  TensorState even;
+  SetKind(even, 1);
+  even.At(1, 1) = 1;
+  const SceneList e = Build(even, v);
+  for (std::size_t i = 0; i < e.count; ++i) ASSERT_EQ(e.records[i].lineColour, v.positiveLine);
+}
+
+TEST(SceneBuild, SectionZLiesInTheCoordinatePlaneWithTheTensorsRadii) {
+  // T11 = 1, T22 = 4: the Z section reaches 1 on crystal x and 4 on crystal y.
+  TensorState t;
+  SetKind(t, 1);
+  t.At(1, 1) = 1;
+  t.At(2, 2) = 4;
+  ViewSettings v;
+  v.showAxes = false;
+  const SceneList s = Build(t, v, kSectionZ, kSectionResolution);
+  bool onX = false, onY = false;
+  for (std::size_t i = 0; i < s.count; ++i) {
+    const ScenePolygon& p = s.records[i];
+    EXPECT_EQ(p.lineColour, v.positiveLine);
+    for (int c = 0; c < 4; ++c) {
+      ASSERT_EQ(p.corners[c][2], 0) << "record " << i;
+      // The corners of the patches at phi = pi/2 and phi = 0 lie on crystal x and y; those at
+      // the shifted theta, shortened by cos s, fall short by a factor cos^3 s = 0.99993.
+      if (std::fabs(p.corners[c][1]) < 1e-15L && p.corners[c][0] != 0) {
+        EXPECT_NEAR(static_cast<double>(std::fabs(p.corners[c][0])), 1, 1e-4);
+        onX = true;
+      }
+      if (std::fabs(p.corners[c][0]) < 1e-15L && p.corners[c][1] != 0) {
+        EXPECT_NEAR(static_cast<double>(std::fabs(p.corners[c][1])), 4, 4e-4);
+        onY = true;
+      }
+    }
+  }
+  EXPECT_TRUE(onX && onY);
+}
+
+TEST(SceneBuild, RefusesWhatTheSceneCannotHoldAndKeepsTheOldScene) {
+  const TensorState t = Isotropic(1);
+  ViewSettings v;
+  SceneList s = Build(t, v);
+  const std::size_t before = s.count;
+  SurfaceEvaluation e;
+  for (int resolution : {0, -3, 44, 1000000}) {
+    v.resolution = resolution;
+    EXPECT_THROW(BuildScene(s, SceneInputs{&t, &e, &v, kFullSurface, std::nullopt}),
+                 std::runtime_error)
+        << resolution;
+    EXPECT_EQ(s.count, before);
+  }
+  try {
+    CheckBuildable(60, kFullSurface, true);
+    ADD_FAILURE() << "resolution 60 accepted";
+  } catch (const std::runtime_error& error) {
+    EXPECT_NE(std::string(error.what()).find("resolution 60"), std::string::npos) << error.what();
+  }
+  EXPECT_NO_THROW(CheckBuildable(43, kFullSurface, true));
+  EXPECT_NO_THROW(CheckBuildable(1000, kSectionX, true));
+}
+
+TEST(SceneBuild, CallsTheWindowHooksSparinglyAndReportsProgress) {
+  const TensorState t = Isotropic(1);
+  ViewSettings v;
+  v.resolution = 2;
+  SurfaceEvaluation e;
+  SceneList s;
+  BuildCallbacks c;
+  int events = 0, refreshes = 0;
+  std::vector<int> progress;
+  c.processEvents = [&] { ++events; };
+  c.refreshTensorDisplay = [&] { ++refreshes; };
+  c.progress = [&](int value, int maximum) {
+    EXPECT_EQ(maximum, 18);
+    progress.push_back(value);
+  };
+  c.eventInterval = std::chrono::hours(1);
+  BuildScene(s, SceneInputs{&t, &e, &v, kFullSurface, std::nullopt}, c);
+  EXPECT_EQ(events, 0);
+  ASSERT_EQ(progress.size(), 19u);
+  EXPECT_EQ(progress.front(), 0);
+  EXPECT_EQ(progress.back(), 18);
+  c.eventInterval = std::chrono::milliseconds(0);
+  c.progress = nullptr;
+  BuildScene(s, SceneInputs{&t, &e, &v, kFullSurface, std::nullopt}, c);
+  EXPECT_EQ(events, 18 * 37);  // once after every patch
+  EXPECT_EQ(refreshes, events);
+}
+
+TEST(SceneBuilder, ARequestDuringABuildRunsOnceAfterIt) {
+  TensorState t = Isotropic(1);
+  ViewSettings v;
+  SurfaceEvaluation e;
+  SceneList scene;
+  SceneBuilder builder(scene);
+  int finished = 0, nestedCalls = 0, shownDuringBuild = -1;
+  BuildCallbacks c;
+  c.eventInterval = std::chrono::milliseconds(0);
+  c.processEvents = [&] {
+    // Three requests from events inside the first build: none runs inside it.
+    if (nestedCalls < 3) {
+      ++nestedCalls;
+      t.At(1, 1) = 5;  // the tensor changes under the build
+      v.resolution = 1;
+      EXPECT_FALSE(builder.Build(SceneInputs{&t, &e, &v, kFullSurface, std::nullopt}, {},
+                                 [&] { ++finished; }));
+      EXPECT_TRUE(builder.pending());
+      shownDuringBuild = static_cast<int>(scene.count);
+    }
+  };
+  EXPECT_TRUE(builder.Build(SceneInputs{&t, &e, &v, kFullSurface, std::nullopt}, c,
+                            [&] { ADD_FAILURE() << "the first request's finish ran"; }));
+  EXPECT_EQ(nestedCalls, 3);
+  EXPECT_EQ(shownDuringBuild, 0) << "the scene in view is replaced only when complete";
+  EXPECT_EQ(builder.completedBuilds(), 2);
+  EXPECT_EQ(finished, 1);
+  EXPECT_FALSE(builder.busy() || builder.pending());
+  // The second build read the changed records: resolution 1 and the new T11.
+  EXPECT_EQ(scene.count, 6u + 9 * 19);
+  EXPECT_NEAR(static_cast<double>(Radius(scene.records[0].corners[0])), 5, 1e-6);
+
+  // A failing build clears the request and leaves the scene.
+  v.resolution = 0;
+  EXPECT_THROW(builder.Build(SceneInputs{&t, &e, &v, kFullSurface, std::nullopt}, {}),
+               std::runtime_error);
+  EXPECT_FALSE(builder.busy() || builder.pending());
+  EXPECT_EQ(scene.count, 6u + 9 * 19);
+}
+
+TEST(SceneBuilder, ASectionRequestKeepsItsResolution) {
+  TensorState t = Isotropic(1);
+  ViewSettings v;
+  v.showAxes = false;
+  SurfaceEvaluation e;
+  SceneList scene;
+  SceneBuilder builder(scene);
+  BuildCallbacks c;
+  c.eventInterval = std::chrono::milliseconds(0);
+  bool asked = false;
+  c.processEvents = [&] {
+    if (asked) return;
+    asked = true;
+    // A section asks for resolution 50 and puts the slider's resolution back at once.
+    builder.Build(SceneInputs{&t, &e, &v, kSectionX, kSectionResolution}, {});
+  };
+  builder.Build(SceneInputs{&t, &e, &v, kFullSurface, std::nullopt}, c);
+  EXPECT_EQ(scene.count, 901u);
+}
+
+TEST(SurfacePolynomial, AgreesWithTheSurfaceValue) {
+  test::Random random(2024);
+  SurfaceEvaluation e;
+  for (int rank = 1; rank <= 5; ++rank) {
+    TensorState t;
+    t.rank = rank;
+    t.scale = 0.75L;
+    for (Real& c : t.components) c = random.Uniform(-1, 1);
+    const auto p = SurfacePolynomial::Make(t, e);
+    ASSERT_TRUE(p.has_value());
+    for (int trial = 0; trial < 200; ++trial) {
+      double x, y, z;
+      random.UnitVector(x, y, z);
+      const Real want = ValueAtDrawDirection(t, e, x, y, z);
+      EXPECT_NEAR(static_cast<double>(p->AtDrawDirection(x, y, z)), static_cast<double>(want),
+                  1e-15 * 243)
+          << "rank " << rank;
+    }
+  }
+}
+
+TEST(SurfacePolynomial, StandsAsideForFixedDirectionsAndPrintableExports) {
+  TensorState t = Isotropic(1);
+  SurfaceEvaluation e;
+  e.anyDirectionFixed = true;
+  e.fixedDirections[1].flag = "yes";
+  EXPECT_FALSE(SurfacePolynomial::Make(t, e).has_value());
+  // A fixed position beyond the rank changes nothing.
+  e.fixedDirections[1].flag = "no";
+  e.fixedDirections[3].flag = "yes";
+  EXPECT_TRUE(SurfacePolynomial::Make(t, e).has_value());
+  // A rank-1 tensor ignores fixed directions.
+  TensorState vector;
+  e.fixedDirections[0].flag = "yes";
+  EXPECT_TRUE(SurfacePolynomial::Make(vector, e).has_value());
+  e = {};
+  e.printableExport = true;
+  EXPECT_FALSE(SurfacePolynomial::Make(t, e).has_value());
+
+  // The build follows the fixed direction through SurfaceValue: fixing position 1 of
+  // T = diag(1, 2, 3) to crystal z gives T_3j x_j = 3 z, a sphere through the origin.
+  TensorState d;
+  SetKind(d, 1);
+  d.At(1, 1) = 1, d.At(2, 2) = 2, d.At(3, 3) = 3;
+  e = {};
+  e.anyDirectionFixed = true;
+  e.fixedDirections[0].flag = "yes";
+  e.fixedDirections[0].u[2] = 1;
+  ViewSettings v;
+  v.showAxes = false;
+  const SceneList s = Build(d, v, kFullSurface, std::nullopt, e);
+  Real largest = 0;
+  for (std::size_t i = 0; i < s.count; ++i)
+    for (int c = 0; c < 4; ++c) largest = std::fmax(largest, Radius(s.records[i].corners[c]));
+  EXPECT_NEAR(static_cast<double>(largest), 3, 1e-3);
+}
+
+TEST(CutLabel, KeepsWholeCharacters) {
+  EXPECT_EQ(CutLabel("0123456789ABC"), "0123456789");
+  EXPECT_EQ(CutLabel("short"), "short");
+  // "µ" is two bytes: ten characters are twelve bytes here.
+  EXPECT_EQ(CutLabel("µµ34567890X"), "µµ34567890");
+  EXPECT_EQ(CutLabel("abc\xC3"), "abc\xC3");
+}
+
+}  // namespace
+}  // namespace quillmere
