@@ -1,0 +1,40 @@
+// The file side of the main window's commands, without windows: opening a tensor file into the
+// program's records, saving it, and the texts the commands show.
+//
+// Errors follow the core's policy: a file that cannot be read or written throws
+// std::runtime_error with the runtime's text ("File not found", "Invalid numeric input"), and a
+// failed open leaves every record as it was, so the caption, the recent list and the drawing,
+// which the window updates only after a successful open, still describe the tensor shown.
+#pragma once
+
+#include <string>
+
+namespace quillmere {
+
+struct ProgramState;
+
+inline constexpr const char* kMainWindowTitle = "Quillmere Ver. 1.5";
+inline constexpr const char* kCaptionPrefix = "Quillmere: ";
+inline constexpr const char* kTensorFileFilter = "Tensor data file (*.ten)|*.ten|All files|*.*";
+inline constexpr const char* kTensorFileExtension = "ten";
+inline constexpr const char* kCloseQuestion = "Close application ?";
+inline constexpr const char* kMathErrorMessage =
+    "A mathematical error occured, please cheque inputparameters";
+inline constexpr const char* kHelpFileName = "Quillmerehelp.chm";
+
+/// "Quillmere: " followed by the file's name without its directory.
+std::string CaptionForFile(const std::string& path);
+
+/// Reads the tensor file at `path` into the records: the components are replaced by the file's
+/// (all others zero), the cross-section ends (mode 0, angles not restored) and the next Save
+/// asks for a name again. On failure nothing changes.
+void OpenTensorFile(ProgramState& state, const std::string& path);
+
+/// Save As has chosen `path`: it becomes the save target, valid for the following Saves.
+void ChooseSaveName(ProgramState& state, const std::string& path);
+
+/// Writes the tensor to the save target (through a temporary file, so a failed write keeps the
+/// previous file).
+void SaveTensorFile(ProgramState& state);
+
+}  // namespace quillmere

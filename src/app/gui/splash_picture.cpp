@@ -1,0 +1,105 @@
+#include "app/gui/splash_picture.h"
+
+#include <QFont>
+#include <QLinearGradient>
+#include <QPainter>
+
+#include "platform/canvas/qpainter_canvas.h"
+#include "surface/renderer.h"
+#include "surface/scene.h"
+#include "surface/view_settings.h"
+#include "tensor/tensor_state.h"
+
+namespace quillmere {
+
+namespace {
+
+/// The longitudinal piezoelectric surface of a trigonal crystal of class 32 (d11 only, as in
+/// quartz): d(u) = d11 (u1^3 - 3 u1 u2^2), six lobes of alternating sign about the threefold
+/// axis.
+TensorState SplashTensor() {
+  TensorState t;
+  SetKind(t, 5);  // i(jk)
+  t.pointGroup = 12;
+  t.At(1, 1, 1) = 1;
+  t.At(1, 2, 2) = -1;
+  t.At(2, 1, 2) = -1;
+  t.At(2, 2, 1) = -1;
+  t.scale = 1;
+  return t;
+}
+
+/// The surface on a square picture, its origin at the middle of the width and at `centreY`
+/// (a fraction of the height). The renderer puts the origin at (2a, 1.4a), a = size div 4, so
+/// the scene is shifted down by the difference, in scale units of K a pixels.
+QImage RenderSurface(int size, Colour background, Real zoom, Real angleX, Real centreY) {
+  const TensorState t = SplashTensor();
+  ViewSettings view;
+  view.shiftY = (centreY - 0.35L) / (zoom * 0.25L);
+  view.resolution = 5;
+  view.showAxes = false;
+  view.showGrid = true;
+  view.zoom = zoom;
+  view.angleX = angleX;
+  view.background = background;
+  view.positiveLine = Colour::Exact(0, 150, 0);
+  view.negativeLine = Colour::Exact(170, 0, 0);
+  SceneList scene;
+  SurfaceEvaluation evaluation;
+  SceneInputs inputs;
+  inputs.tensor = &t;
+  inputs.evaluation = &evaluation;
+  inputs.view = &view;
+  BuildScene(scene, inputs);
+  QImage image = MakePictureImage(size, size);
+  QPainter painter(&image);
+  QPainterCanvas canvas(painter, size, size);
+  RenderPicture(scene, view, t, canvas);
+  return image;
+}
+
+}  // namespace
+
+QImage SplashPicture(int size) {
+  // The surface sits a little below the middle, under the name.
+  const Colour background = Colour::Exact(250, 250, 244);
+  QImage picture = RenderSurface(size, background, 1.35L, 2.25L, 0.58L);
+  QPainter p(&picture);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setRenderHint(QPainter::TextAntialiasing);
+
+  QFont title(QStringLiteral("Liberation Serif"));
+  title.setPixelSize(size / 8);
+  title.setBold(true);
+  p.setFont(title);
+  p.setPen(QColor(120, 70, 0));
+  p.drawText(QRect(0, size / 40, size, size / 6), Qt::AlignCenter, QStringLiteral("Quillmere"));
+
+  QFont version(QStringLiteral("Liberation Sans"));
+  version.setPixelSize(size / 22);
+  p.setFont(version);
+  p.setPen(QColor(60, 60, 60));
+  p.drawText(QRect(0, size / 6 + size / 60, size, size / 16), Qt::AlignCenter,
+             QStringLiteral("Ver. 1.5"));
+  p.drawText(QRect(0, size - size / 9, size, size / 12), Qt::AlignCenter,
+             QStringLiteral("Click the picture to start the program"));
+  p.setPen(QPen(QColor(120, 70, 0), 2));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(QRectF(1, 1, size - 2, size - 2));
+  return picture;
+}
+
+QImage ProgramIconPicture(int size) {
+  const Colour key = Colour::Exact(255, 0, 255);
+  QImage icon = RenderSurface(size, key, 1.75L, 2.6L, 0.5L).convertToFormat(QImage::Format_ARGB32);
+  // The key colour becomes transparent.
+  const QRgb keyRgb = qRgb(key.red, key.green, key.blue);
+  for (int y = 0; y < icon.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(icon.scanLine(y));
+    for (int x = 0; x < icon.width(); ++x)
+      if ((line[x] & 0xffffff) == (keyRgb & 0xffffff)) line[x] = qRgba(0, 0, 0, 0);
+  }
+  return icon;
+}
+
+}  // namespace quillmere

@@ -1,0 +1,336 @@
+// TForm1: the frame of the main window, the splash, the first activation, the start-up timer,
+// about, help and the confirmed close.
+#include "app/gui/tform1.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QScreen>
+#include <QUrl>
+
+#include "app/file_commands.h"
+#include "app/gui/panel_labels.h"
+#include "app/gui/splash_picture.h"
+#include "app/gui/surface_area.h"
+#include "app/program_state.h"
+#include "files/settings_file.h"
+#include "platform/canvas/qpainter_canvas.h"
+#include "platform/dialogs.h"
+#include "platform/floating_point.h"
+#include "update/gui/tformupdate.h"
+#include "update/update_check.h"
+
+namespace quillmere {
+
+namespace {
+
+constexpr int kSplashSize = 343;
+constexpr int kSplashEndDelay = 7000;    // ms, when the update check finds the version current
+constexpr int kSplashClickDelay = 10;    // ms
+constexpr int kStartupTimerDelay = 100;  // ms
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
+               TFormupdate& updateWindow, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::FramelessWindowHint),
+      state_(state),
+      dialogs_(dialogs),
+      updateCheck_(updateCheck),
+      updateWindow_(updateWindow),
+      builder_(state.scene) {
+  MaskFloatingPointTraps();
+  setObjectName(QStringLiteral("TForm1"));
+  setWindowTitle(QString::fromLatin1(kMainWindowTitle));
+
+  surfaceArea = new SurfaceArea(this);
+  surfaceArea->setObjectName(QStringLiteral("SurfaceArea"));
+  setCentralWidget(surfaceArea);
+  // SceneBitmap starts as a small picture of the background until the first paint.
+  const Colour bg = state_.view.background;
+  SceneBitmap() = MakePictureImage(16, 16);
+  SceneBitmap().fill(QColor(bg.red, bg.green, bg.blue));
+
+  CreateMenus();
+  CreateSpeedButtons();
+  CreateTensorPanel();
+  CreateProgressArea();
+  ConnectFileCommands();
+  ConnectDrawingCommands();
+  ConnectViewControls();
+
+  Timer1 = new QTimer(this);
+  Timer1->setSingleShot(true);
+  Timer1->setInterval(kSplashEndDelay);
+  connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
+  Timer3 = new QTimer(this);
+  Timer3->setSingleShot(true);
+  Timer3->setInterval(kStartupTimerDelay);
+  connect(Timer3, &QTimer::timeout, this, [this] { Guarded([this] { Timer3Timer(); }); });
+
+  connect(surfaceArea, &SurfaceArea::resized, this, [this] {
+    // Re-project once the resizing has settled, not at every intermediate size.
+    if (resizePending_) return;
+    resizePending_ = true;
+    QTimer::singleShot(0, this, [this] {
+      resizePending_ = false;
+      Guarded([this] { SetUpSurface(); });
+    });
+  });
+
+  // The splash: borderless, no menus or bars, the picture over the whole client area.
+  menuBar()->hide();
+  speedButtonBar->hide();
+  tensorPanel->hide();
+  Image1 = new ClickableLabel(QString(), this);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  Image1->setPixmap(QPixmap::fromImage(SplashPicture(kSplashSize)));
+  Image1->setGeometry(0, 0, kSplashSize, kSplashSize);
+  Image1->setCursor(Qt::PointingHandCursor);
+  connect(Image1, &ClickableLabel::clicked, this, [this] { Guarded([this] { Image1Click(); }); });
+  resize(kSplashSize, kSplashSize);
+  CentreOnScreen();
+  Image1->raise();
+}
+
+TForm1::~TForm1() = default;
+
+QImage& TForm1::SceneBitmap() {
+  return surfaceArea->sceneBitmap();
+}
+
+QWidget* TForm1::DrawingArea() {
+  return surfaceArea;
+}
+
+bool TForm1::Guarded(const std::function<void()>& handler) {
+  return ReportErrors(dialogs_, handler);
+}
+
+void TForm1::OnTriggered(QAction* action, std::function<void()> handler) {
+  action->setEnabled(true);
+  connect(action, &QAction::triggered, this,
+          [this, handler = std::move(handler)] { Guarded(handler); });
+}
+
+void TForm1::CentreOnScreen() {
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect available = screen->availableGeometry();
+  QRect frame = frameGeometry();
+  frame.moveCenter(available.center());
+  move(frame.topLeft());
+}
+
+void TForm1::CreateTensorPanel() {
+  tensorPanel = new QFrame(surfaceArea);
+  tensorPanel->setObjectName(QStringLiteral("TensorPanel"));
+  static_cast<QFrame*>(tensorPanel)->setFrameShape(QFrame::StyledPanel);
+  tensorPanel->setAutoFillBackground(true);
+  auto* grid = new QGridLayout(tensorPanel);
+  grid->setContentsMargins(6, 4, 6, 4);
+  grid->setHorizontalSpacing(4);
+  grid->setVerticalSpacing(2);
+
+  LabelT = new ClickableLabel(QStringLiteral("T"), tensorPanel);
+  QFont bold = LabelT->font();
+  bold.setBold(true);
+  LabelT->setFont(bold);
+  Label14 = new ClickableLabel(QStringLiteral("tensor"), tensorPanel);
+  Label14->setObjectName(QStringLiteral("Label14"));
+  Label23 = new GroupNameLabel(tensorPanel);
+  Label23->setObjectName(QStringLiteral("Label23"));
+  Label23->SetGroup(QStringLiteral("PS: "), QString(), false);
+  Label15 = new ClickableLabel(QStringLiteral("polar"), tensorPanel);
+  Label15->setObjectName(QStringLiteral("Label15"));
+
+  auto* unitRow = new QHBoxLayout;
+  unitRow->setSpacing(1);
+  Label10 = new ClickableLabel(QStringLiteral("10"), tensorPanel);
+  Label11 = new ClickableLabel(QStringLiteral("exp"), tensorPanel);
+  Label11->setObjectName(QStringLiteral("Label11"));
+  QFont small = Label11->font();
+  small.setPointSizeF(small.pointSizeF() * 0.75);
+  Label11->setFont(small);
+  Label11->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  Label12 = new ClickableLabel(QStringLiteral("unitText"), tensorPanel);
+  Label12->setObjectName(QStringLiteral("Label12"));
+  unitRow->addWidget(Label10);
+  unitRow->addWidget(Label11, 0, Qt::AlignTop);
+  unitRow->addSpacing(4);
+  unitRow->addWidget(Label12);
+  unitRow->addStretch(1);
+
+  DRAWButton = new QPushButton(QStringLiteral("DRAW"), tensorPanel);
+  DRAWButton->setObjectName(QStringLiteral("DRAWButton"));
+  DRAWButton->setToolTip(QStringLiteral("Draw the tensor"));
+
+  grid->addWidget(LabelT, 0, 0);
+  grid->addWidget(Label14, 0, 1);
+  grid->addWidget(Label23, 1, 0, 1, 2);
+  grid->addWidget(Label15, 2, 0, 1, 2);
+  grid->addLayout(unitRow, 3, 0, 1, 2);
+  grid->addWidget(DRAWButton, 4, 0, 1, 2);
+  tensorPanel->adjustSize();
+}
+
+void TForm1::CreateProgressArea() {
+  progressBar = new QProgressBar(surfaceArea);
+  progressBar->setObjectName(QStringLiteral("ProgressBar"));
+  progressBar->setTextVisible(false);
+  progressBar->setMaximum(1);
+  progressBar->hide();
+  busyCover = new QLabel(QStringLiteral("Busy"), surfaceArea);
+  busyCover->setObjectName(QStringLiteral("BusyCover"));
+  busyCover->setAlignment(Qt::AlignCenter);
+  busyCover->setAutoFillBackground(true);
+  busyCover->setFrameShape(QFrame::Panel);
+  busyCover->hide();
+}
+
+void TForm1::PlaceOverlays() {
+  if (!tensorPanel) return;
+  const int w = surfaceArea->width();
+  const int h = surfaceArea->height();
+  tensorPanel->adjustSize();
+  tensorPanel->move(std::max(0, w - tensorPanel->width() - 8), 8);
+  progressBar->setGeometry(8, std::max(0, h - 22), std::min(200, std::max(0, w - 16)), 14);
+  busyCover->setGeometry(8, std::max(0, h - 44), 60, 20);
+}
+
+void TForm1::ShowBusy(bool busy) {
+  busyCover->setVisible(busy);
+  if (busy) busyCover->raise();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  PlaceOverlays();
+  if (Image1 && Image1->isVisible() && !inSplash_)
+    Image1->move((width() - kSplashSize) / 2, (height() - kSplashSize) / 2);
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    Guarded([this] { FormActivate(); });
+}
+
+// ---- Start-up -------------------------------------------------------------------------------
+
+void TForm1::FormActivate() {
+  if (!state_.firstActivation) return;
+  state_.firstActivation = false;
+  displayPalette_ = BuildDisplayPalette(state_.view.positiveFill, state_.view.negativeFill);
+  state_.transformMatrix = IdentityMatrix();
+  // The program directory's system attribute of the original has no counterpart here.
+  Timer3->start();
+}
+
+void TForm1::Timer3Timer() {
+  QCoreApplication::processEvents();
+  Timer3->stop();
+  if (state_.updateChecked) return;
+  try {
+    if (updateCheck_.IsAdmin()) {
+      if (updateCheck_.CheckForUpdates(false, dialogs_)) return;  // the installer runs
+      show();
+    }
+  } catch (...) {
+    // A failed check starts the program as if there had been none.
+  }
+  updateWindow_.hide();
+  state_.updateChecked = true;
+}
+
+void TForm1::Timer1Timer() {
+  if (!inSplash_) return;  // the splash ends once
+  inSplash_ = false;
+  Image1->hide();
+  Timer1->stop();
+  hide();
+  const StartWindow size = UsableWindowSize(state_.startWindow);
+  setWindowFlags(Qt::Window);
+  resize(size.width, size.height);
+  menuBar()->show();
+  speedButtonBar->setVisible(Speedbuttons1->isChecked());
+  tensorPanel->show();
+  CentreOnScreen();
+  show();
+  PlaceOverlays();
+  emit workingStateEntered();
+
+  if (commandLine_.size() == 1) {
+    OpenFile(commandLine_.front());
+  } else {
+    DrawTensor();
+    Label11Click();
+  }
+}
+
+void TForm1::Image1Click() {
+  Image1->hide();
+  if (inSplash_) Timer1->start(kSplashClickDelay);
+}
+
+void TForm1::Image3Click() {
+  if (inSplash_) return;
+  Image1->move((width() - kSplashSize) / 2, (height() - kSplashSize) / 2);
+  Image1->setVisible(!Image1->isVisible());
+  Image1->raise();
+}
+
+void TForm1::Contents1Click() {
+  QDesktopServices::openUrl(
+      QUrl::fromLocalFile(FromUtf8(state_.programDirectory) + QLatin1String(kHelpFileName)));
+}
+
+void TForm1::Homepage1Click() {
+  // No home page address is configured; the item stays disabled until one is.
+}
+
+void TForm1::Close1Click() {
+  close();
+}
+
+// ---- Closing --------------------------------------------------------------------------------
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  FormClose(event);
+}
+
+void TForm1::FormClose(QCloseEvent* event) {
+  if (closing_) {
+    event->accept();
+    return;
+  }
+  if (!dialogs_.AskYesNo(kCloseQuestion)) {
+    event->ignore();
+    return;
+  }
+  closing_ = true;
+  updateWindow_.close();  // ends the program once this handler returns
+  // During the splash the window has not yet taken its size; the size from the file stays.
+  StartWindow size = UsableWindowSize(state_.startWindow);
+  if (!inSplash_) {
+    const QSize now = isMaximized() || isFullScreen() ? normalGeometry().size() : this->size();
+    size.width = now.width();
+    size.height = now.height();
+  }
+  SaveSettingsAtClose(state_.Settings(), size.width, size.height, state_.startWindow.reserved);
+  // The platform's floating-point state comes back only once the close is confirmed, so a
+  // declined "&Exit" leaves the program with its traps masked.
+  RestoreFloatingPointDefaults();
+  event->accept();
+}
+
+}  // namespace quillmere

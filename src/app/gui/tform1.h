@@ -1,0 +1,368 @@
+// TForm1, the main window: the splash, the menu bar, the speed-button bar, the drawing area
+// with the tensor information panel, the DRAW command and the file commands.
+//
+// The class is written in several files, one per concern, so that each can grow on its own:
+//   tform1.cpp          frame, splash, first activation, start-up timer, about, help, close
+//   tform1_menus.cpp    the menu bar and the speed-button bar
+//   tform1_files.cpp    Open, Reopen, Save, Save As, the command line, file registration
+//   tform1_drawing.cpp  DrawTensor, SetUpSurface, DrawOnCanvas, DRAW, Label11Click
+// Other parts of the window (component grids and choosers, the drawing-utilities panel, picture
+// output, the fit window, transformation and fixed directions) add files of their own
+// (tform1_<part>.cpp), declare their handlers in the marked section below, and connect the menu
+// items and speed buttons created here with OnTriggered().
+//
+// Every menu item and speed button exists from the start, named after its handler; an item is
+// disabled until OnTriggered() connects it. Handlers run under ReportErrors: an exception ends
+// the handler and its text is shown in the error box.
+//
+// Coordinates of panels over the picture are those of DrawingArea(), the widget that shows
+// SceneBitmap; its width and height are the W and H of the drawing routines.
+#pragma once
+
+#include <QAction>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStringList>
+#include <QTimer>
+#include <QToolBar>
+#include <array>
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include "surface/display_palette.h"
+#include "surface/interaction.h"
+#include "surface/renderer.h"
+#include "surface/scene.h"
+#include "tensor/component_entry.h"
+
+namespace quillmere {
+
+struct ProgramState;
+class Dialogs;
+class UpdateCheck;
+class TFormupdate;
+class SurfaceArea;
+class ClickableLabel;
+class GroupNameLabel;
+class DrawingUtilitiesPanel;
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  /// FormCreate: masks floating-point traps, creates SceneBitmap and every control, and leaves
+  /// the window in its splash state (borderless, 343 x 343, no menus, the splash picture).
+  TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck, TFormupdate& updateWindow,
+         QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  ProgramState& state() { return state_; }
+  Dialogs& dialogs() { return dialogs_; }
+
+  /// Enables `action` and runs `handler` (under ReportErrors) when it is triggered.
+  void OnTriggered(QAction* action, std::function<void()> handler);
+  /// Runs `handler` under ReportErrors.
+  bool Guarded(const std::function<void()>& handler);
+
+  /// The program's arguments without the program name (the command line of the start-up).
+  void SetCommandLine(const QStringList& arguments) { commandLine_ = arguments; }
+
+  // ---- Start-up and lifecycle (tform1.cpp) ------------------------------------------------
+  /// The activation refresh: while the first-activation flag is set, builds the display palette,
+  /// sets TransformMatrix to the identity and starts the 100 ms start-up timer; then clears the
+  /// flag. Runs at every activation of the window and from DRAW and DrawOnCanvas.
+  void FormActivate();
+  /// The start-up timer (100 ms after the first activation): the update check for
+  /// administrators, then the update window is hidden and the check marked done.
+  void Timer3Timer();
+  /// End of the splash: the working window with its size from the settings, border, menus and
+  /// bars; then the command-line file is opened, or the default tensor drawn.
+  void Timer1Timer();
+  /// A click on the splash picture hides it; during the splash it ends the splash at once.
+  void Image1Click();
+  /// About: shows or hides the splash picture over the working window.
+  void Image3Click();
+  /// "&Contents": opens the help file beside the program with the desktop's default action.
+  void Contents1Click();
+  /// "&Homepage": opens the product's page with the desktop's default action.
+  void Homepage1Click();
+  /// "&Exit": closes the window, through the question "Close application ?".
+  void Close1Click();
+  /// True while the splash is shown (the window still has its splash size and no menus).
+  bool InSplash() const { return inSplash_; }
+  /// The splash picture (Image1).
+  ClickableLabel* Image1 = nullptr;
+  /// One-shot timers: Timer1 ends the splash (7000 ms, or 10 ms after a click), Timer3 starts
+  /// the update check 100 ms after the first activation.
+  QTimer* Timer1 = nullptr;
+  QTimer* Timer3 = nullptr;
+
+  // ---- File commands (tform1_files.cpp) ---------------------------------------------------
+  void Open1Click();
+  /// Fills the five Reopen items from the settings file's recent list.
+  void OpenRecent1Click();
+  /// Reopen item k = 1..5 (N11, N21, N31, N41, N51): opens recent entry k, the list unchanged.
+  void ReopenClick(int k);
+  void Save1Click();
+  void SaveAs1Click();
+  /// "&Register *.ten files": the file type, the desktop entry and the icons for the user.
+  void Register1Click();
+  /// Open's steps after the dialog: read, caption, refresh, hide the kind chooser, draw, and
+  /// put the file into the recent list.
+  void OpenFile(const QString& path);
+  /// The entries of the Reopen items as last filled (RecentFileNames).
+  const std::array<std::string, 5>& RecentFileNames() const { return recentFileNames_; }
+
+  // ---- Drawing (tform1_drawing.cpp) -------------------------------------------------------
+  /// Rebuilds the scene from the tensor and re-projects it (SetUpSurface). The build lets
+  /// window events run; a rebuild asked for during a build runs once after it.
+  void DrawTensor();
+  /// Re-projects the scene at the drawing area's size and repaints it (the resize handler).
+  void SetUpSurface();
+  /// Paints the projected scene into SceneBitmap and shows it.
+  void DrawOnCanvas();
+  /// The DRAW command (button, menu item, speed button).
+  void DRAWClick();
+  /// Refreshes every label of the tensor panel after a change of kind, point group,
+  /// polar/axial, unit text or scale, and tells the other parts (tensorPanelRefreshed).
+  void Label11Click();
+  /// SceneBitmap, the off-screen picture shown in the drawing area.
+  QImage& SceneBitmap();
+  /// The projection of the last painted picture.
+  const ProjectionSummary& LastPicture() const { return lastPicture_; }
+  /// The display palette of the last first-activation refresh.
+  const DisplayPalette& Palette() const { return displayPalette_; }
+  /// Set by "Copy as &WindowBitmap" around a SetUpSurface: the paint puts SceneBitmap on the
+  /// clipboard.
+  bool copyBitmapToClipboard = false;
+  /// The scene builder (busy while a build runs).
+  SceneBuilder& Builder() { return builder_; }
+
+  /// DRAW step 1: commits an open component grid and returns true (DRAW then stops). Set by
+  /// the component grids; unset, DRAW goes on at once.
+  std::function<bool()> commitOpenComponentGrid;
+
+  // ---- Window parts ---------------------------------------------------------------------
+  QWidget* DrawingArea();
+  SurfaceArea* surfaceArea = nullptr;
+  /// The tensor information panel over the picture, and its labels: "T" and Label14 the kind,
+  /// Label23 the point group ("PS: "), Label15 "polar"/"axial", "10", Label11 the exponent and
+  /// Label12 the unit text.
+  QWidget* tensorPanel = nullptr;
+  ClickableLabel* LabelT = nullptr;
+  ClickableLabel* Label14 = nullptr;
+  GroupNameLabel* Label23 = nullptr;
+  ClickableLabel* Label15 = nullptr;
+  ClickableLabel* Label10 = nullptr;
+  ClickableLabel* Label11 = nullptr;
+  ClickableLabel* Label12 = nullptr;
+  QPushButton* DRAWButton = nullptr;
+  /// The busy cover (a small panel over the progress area) and the progress bar.
+  QLabel* busyCover = nullptr;
+  QProgressBar* progressBar = nullptr;
+  QToolBar* speedButtonBar = nullptr;
+
+  // Menus, in the order of the menu bar.
+  QMenu* FileMenu = nullptr;
+  QMenu* EditMenu = nullptr;
+  QMenu* ViewMenu = nullptr;
+  QMenu* StylesMenu = nullptr;
+  QMenu* TensorMenu = nullptr;
+  QMenu* CrystalMenu = nullptr;
+  QMenu* ToolsMenu = nullptr;
+  QMenu* HelpMenu = nullptr;
+
+  // "&File"
+  QAction* New1 = nullptr;
+  QAction* Open1 = nullptr;
+  QMenu* Reopen1 = nullptr;
+  std::array<QAction*, 5> ReopenItems{};  ///< N11, N21, N31, N41, N51
+  QAction* Save1 = nullptr;
+  QAction* SaveAs1 = nullptr;
+  QAction* CreateScreenWrl1 = nullptr;
+  QAction* Export3DPrintableWrl1 = nullptr;
+  QAction* ExportStl1 = nullptr;
+  QMenu* SavePictureAs1 = nullptr;
+  QAction* SaveBmp1 = nullptr;
+  QAction* SaveEmf1 = nullptr;
+  QAction* SaveWmf1 = nullptr;
+  QAction* Print1 = nullptr;
+  QAction* Close1 = nullptr;  ///< "&Exit"
+  // "&Edit"
+  QAction* CopyAsWindowBitmap1 = nullptr;
+  QAction* CopyAsEnhancedMetafile1 = nullptr;
+  QAction* CopyAsStandardMetafile1 = nullptr;
+  // "&View"
+  QAction* DRAW1 = nullptr;
+  QAction* Grid1 = nullptr;  ///< checkable, mirrors the grid check box
+  QAction* Axes1 = nullptr;
+  QAction* Fill1 = nullptr;
+  QAction* Scale1 = nullptr;
+  QAction* Stereo1 = nullptr;
+  QAction* Palette1 = nullptr;  ///< "256color&Palette"
+  QAction* DrawingUtilities1 = nullptr;
+  QAction* Speedbuttons1 = nullptr;
+  QAction* LockScale1 = nullptr;
+  QAction* ResetView1 = nullptr;
+  QAction* CrossSectionX1 = nullptr;
+  QAction* CrossSectionY1 = nullptr;
+  QAction* CrossSectionZ1 = nullptr;
+  // "&Styles/Colors"
+  QAction* PositiveFillColor1 = nullptr;
+  QAction* NegativeFillColor1 = nullptr;
+  QAction* PositiveLineColor1 = nullptr;
+  QAction* NegativeLineColor1 = nullptr;
+  QAction* BackgroundColor1 = nullptr;
+  QAction* AxesColor1 = nullptr;
+  QAction* TextStyle1 = nullptr;
+  QAction* ChangeAxesCaption1 = nullptr;
+  // "&Tensor"
+  QAction* TensorSymmetry1 = nullptr;
+  QAction* Components1 = nullptr;
+  QAction* IndependentComponents1 = nullptr;
+  QAction* axial1 = nullptr;  ///< "change into &axial" / "change into &polar"
+  QAction* EditUnitText1 = nullptr;
+  QAction* ResetTensor1 = nullptr;
+  QAction* Transform1 = nullptr;
+  QAction* FixedDirections1 = nullptr;
+  // "&Crystal"
+  QAction* PointGroup1 = nullptr;
+  // "&Tools"
+  QMenu* Fit1 = nullptr;
+  QAction* Pyroelectricconstants1 = nullptr;
+  QAction* DielectricConstants1 = nullptr;
+  QAction* ThermalExpansion1 = nullptr;
+  QAction* MagneticSusceptibilities1 = nullptr;
+  QAction* OpticalActivity1 = nullptr;
+  QAction* FaradayEffect1 = nullptr;
+  QAction* Electrostriction1 = nullptr;
+  QAction* Piezoelectrics1 = nullptr;
+  QAction* Electrogyration1 = nullptr;
+  QAction* Halleffect1 = nullptr;
+  QAction* Register1 = nullptr;  ///< "&Register *.ten files"
+  QAction* Checkforupdates1 = nullptr;
+  // "&Help"
+  QAction* Contents1 = nullptr;
+  QAction* Homepage1 = nullptr;
+  QAction* About1 = nullptr;
+
+  // Speed buttons (hints as tooltips).
+  QAction* SpeedNew = nullptr;             ///< "New tensorfile"
+  QAction* SpeedOpen = nullptr;            ///< "Load a tensorfile"
+  QAction* SpeedSave = nullptr;            ///< "Save a tensorfile"
+  QAction* SpeedPrint = nullptr;           ///< "Print the picture"
+  QAction* SpeedDraw = nullptr;            ///< "Draw the tensor"
+  QAction* SpeedTensorSymmetry = nullptr;  ///< "Tensorsymmetry"
+  QAction* SpeedPointGroup = nullptr;      ///< "Pointgroup"
+  QAction* SpeedIndependent = nullptr;     ///< "Independent components"
+  QAction* SpeedClear = nullptr;           ///< "Clear components"
+  QAction* SpeedDrawUtilities = nullptr;   ///< "Draw utilities"
+  QAction* SpeedStereo = nullptr;          ///< "Stereoplot"
+  QAction* SpeedNormal = nullptr;          ///< "Normal plot" (shown in stereo instead)
+  QAction* SpeedPositiveFill = nullptr;    ///< "Positive fill color"
+  QAction* SpeedNegativeFill = nullptr;    ///< "Negative fill color"
+  QAction* SpeedBackground = nullptr;      ///< "Background color"
+  QAction* SpeedAxesColour = nullptr;      ///< "Axes color"
+  QAction* SpeedTextStyle = nullptr;       ///< "Text style"
+  QAction* SpeedProjectionX = nullptr;     ///< "Projection on X"
+  QAction* SpeedProjectionY = nullptr;     ///< "Projection on Y"
+  QAction* SpeedProjectionZ = nullptr;     ///< "Projection on Z"
+  QAction* SpeedHelp = nullptr;            ///< "Help"
+
+  // ---- Handlers of other parts of the window ------------------------------------------------
+  // (declared here by the files that implement them)
+
+  // ---- View controls (tform1_view.cpp) ------------------------------------------------------
+  /// Creates the drawing-utilities panel and the caption-style group and connects them, the
+  /// mouse and keys of the drawing area, and the view commands of the menus and speed buttons.
+  void ConnectViewControls();
+  /// The drawing-utilities panel on the left of the drawing area.
+  DrawingUtilitiesPanel* DrawingUtilities = nullptr;
+  /// "Change Axes Style": the three caption styles and a close button.
+  QGroupBox* AxesStyleGroup = nullptr;
+  /// Mouse events of the drawing area (W and H are the area's size).
+  void FormMouseDown(QMouseEvent* event);
+  void FormMouseMove(QMouseEvent* event);
+  void FormMouseUp(QMouseEvent* event);
+  /// The rotation keys s, d, e, x, a, f; true when the key turned the view.
+  bool FormKeyPress(const QString& text);
+  /// Sets the beta, gamma and alpha sliders to the positions of the current angles, without
+  /// starting their timer.
+  void ShowViewAngles();
+  /// Stops RebuildTimer and starts it again: the DRAW command runs 1000 ms after the last call.
+  void RestartRebuildTimer();
+  void SetGrid(bool on);
+  void SetAxes(bool on);
+  void SetFill(bool on);
+  void SetScale(bool on);
+  void Stereo1Click();
+  void Palette1Click();
+  void DrawingUtilities1Click();
+  void Speedbuttons1Click();
+  void LockScale1Click();
+  void ResetView1Click();
+  void PositiveFillColor1Click();
+  void NegativeFillColor1Click();
+  void PositiveLineColor1Click();
+  void NegativeLineColor1Click();
+  void BackgroundColor1Click();
+  void AxesColor1Click();
+  void TextStyle1Click();
+  void ChangeAxesCaption1Click();
+  /// A cross-section on axis 1 (X), 2 (Y) or 3 (Z).
+  void Cross_section(int mode);
+  /// DragOrigin and DragOffsets of the mouse turn.
+  DragOrigin dragOrigin;
+  DragOffsets dragOffsets;
+  /// When the last Alt zoom step was taken (steps are at least kZoomStepInterval apart).
+  std::chrono::steady_clock::time_point lastZoomStep;
+
+ signals:
+  /// The splash has ended and the working window is shown (panels of other parts show now).
+  void workingStateEntered();
+  /// Label11Click has refreshed the panel; the grids, choosers and the New dialog take their
+  /// copies of the texts.
+  void tensorPanelRefreshed(const TensorPanelTexts& texts);
+  /// A tensor file has been opened (Open, Reopen, command line): the kind chooser closes.
+  void tensorFileOpened();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void CreateMenus();         // tform1_menus.cpp
+  void CreateSpeedButtons();  // tform1_menus.cpp
+  void CreateTensorPanel();
+  void CreateProgressArea();
+  void PlaceOverlays();
+  void ShowBusy(bool busy);
+  void FormClose(QCloseEvent* event);
+  void CentreOnScreen();
+  /// The cheap part of Label11Click for the build's refresh hook: the panel's own labels.
+  void RefreshPanelLabels(const TensorPanelTexts& texts);
+  void ConnectFileCommands();     // tform1_files.cpp
+  void ConnectDrawingCommands();  // tform1_drawing.cpp
+
+  ProgramState& state_;
+  Dialogs& dialogs_;
+  UpdateCheck& updateCheck_;
+  TFormupdate& updateWindow_;
+  QStringList commandLine_;
+  bool inSplash_ = true;
+  bool closing_ = false;
+  bool resizePending_ = false;
+  std::array<std::string, 5> recentFileNames_;
+  SceneBuilder builder_;
+  ProjectionSummary lastPicture_;
+  DisplayPalette displayPalette_{};
+};
+
+}  // namespace quillmere

@@ -1,0 +1,137 @@
+// TForm1: the drawing — the rebuild of the scene (DrawTensor), the re-projection and paint into
+// SceneBitmap (SetUpSurface, DrawOnCanvas), the DRAW command and the tensor panel's refresh.
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include "app/file_commands.h"
+#include "app/gui/panel_labels.h"
+#include "app/gui/surface_area.h"
+#include "app/gui/tform1.h"
+#include "app/program_state.h"
+#include "platform/canvas/qpainter_canvas.h"
+#include "platform/dialogs.h"
+#include "surface/cross_section.h"
+
+namespace quillmere {
+
+namespace {
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+/// Runs `undo` when the scope ends, also when an exception leaves it.
+template <typename F>
+class ScopeExit {
+ public:
+  explicit ScopeExit(F f) : f_(std::move(f)) {}
+  ~ScopeExit() { f_(); }
+  ScopeExit(const ScopeExit&) = delete;
+  ScopeExit& operator=(const ScopeExit&) = delete;
+
+ private:
+  F f_;
+};
+
+}  // namespace
+
+void TForm1::ConnectDrawingCommands() {
+  OnTriggered(DRAW1, [this] { DRAWClick(); });
+  OnTriggered(SpeedDraw, [this] { DRAWClick(); });
+  connect(DRAWButton, &QPushButton::clicked, this, [this] { Guarded([this] { DRAWClick(); }); });
+}
+
+void TForm1::DrawTensor() {
+  SceneInputs inputs;
+  inputs.tensor = &state_.tensor;
+  inputs.evaluation = &state_.evaluation;
+  inputs.view = &state_.view;
+  inputs.crossSectionMode = state_.crossSectionMode;
+
+  BuildCallbacks callbacks;
+  callbacks.processEvents = [] { QCoreApplication::processEvents(); };
+  callbacks.refreshTensorDisplay = [this] { RefreshPanelLabels(PanelTextsOf(state_.tensor)); };
+  callbacks.progress = [this](int value, int maximum) {
+    progressBar->setMaximum(maximum);
+    progressBar->setValue(value);
+  };
+  progressBar->show();
+  progressBar->raise();
+  // A build asked for while one runs (from an event let through by it) is remembered by the
+  // builder and runs once the running one has ended.
+  const ScopeExit hideProgress([this] {
+    if (!builder_.busy()) progressBar->hide();
+  });
+  builder_.Build(inputs, callbacks, [this] { SetUpSurface(); });
+}
+
+void TForm1::SetUpSurface() {
+  ShowBusy(true);
+  const ScopeExit notBusy([this] { ShowBusy(false); });
+  progressBar->setMaximum(std::max(1, RenderProgressSteps(state_.scene, state_.view)));
+  progressBar->setValue(0);
+  progressBar->show();
+  progressBar->raise();
+  DrawOnCanvas();
+}
+
+void TForm1::DrawOnCanvas() {
+  FormActivate();
+  QImage& bitmap = SceneBitmap();
+  const QSize size = surfaceArea->size().expandedTo(QSize(1, 1));
+  if (bitmap.size() != size) bitmap = MakePictureImage(size.width(), size.height());
+  {
+    QPainter painter(&bitmap);
+    QPainterCanvas canvas(painter, bitmap.width(), bitmap.height());
+    RenderOptions options;
+    options.crossSectionMode = state_.crossSectionMode;
+    options.decimalSeparator = state_.services.decimalSeparator;
+    options.paint.progress = [this](int steps) { progressBar->setValue(steps); };
+    lastPicture_ = RenderPicture(state_.scene, state_.view, state_.tensor, canvas, options);
+  }
+  FormActivate();
+  surfaceArea->update();
+  if (copyBitmapToClipboard) QGuiApplication::clipboard()->setImage(bitmap);
+  progressBar->hide();
+  progressBar->setMaximum(1);
+}
+
+void TForm1::DRAWClick() {
+  if (commitOpenComponentGrid && commitOpenComponentGrid()) return;
+  ShowBusy(true);
+  state_.view.showGrid = Grid1->isChecked();
+  if (state_.crossSectionMode != kFullSurface)
+    LeaveCrossSection(state_.view, state_.crossSectionMode, state_.savedViewAngles);
+  DRAWButton->setText(QStringLiteral("Busy"));
+  const ScopeExit idle([this] {
+    DRAWButton->setText(QStringLiteral("DRAW"));
+    ShowBusy(false);
+  });
+  FormActivate();
+  const int before = builder_.completedBuilds();
+  DrawTensor();
+  // A surface with corners that are not numbers (a component that overflowed, a scale of
+  // zero) is the invalid floating-point operation of this build.
+  if (builder_.completedBuilds() != before && lastPicture_.undrawable > 0)
+    dialogs_.ShowMessage(kMathErrorMessage);
+}
+
+void TForm1::RefreshPanelLabels(const TensorPanelTexts& texts) {
+  Label11->setText(FromUtf8(texts.exponent));
+  Label12->setText(FromUtf8(texts.unitText));
+  Label14->setText(FromUtf8(texts.kindCaption));
+  Label15->setText(FromUtf8(texts.polarity));
+  Label23->SetGroup(QStringLiteral("PS: "), FromUtf8(texts.groupName), texts.groupBarred);
+  tensorPanel->adjustSize();
+  PlaceOverlays();
+}
+
+void TForm1::Label11Click() {
+  const TensorPanelTexts texts = PanelTextsOf(state_.tensor);
+  RefreshPanelLabels(texts);
+  axial1->setText(FromUtf8(texts.axialMenuCaption));
+  emit tensorPanelRefreshed(texts);
+}
+
+}  // namespace quillmere

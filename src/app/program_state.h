@@ -1,0 +1,59 @@
+// The program-wide records of the desktop program: they exist from start-up to exit, are owned
+// by the program object (app/gui/program.h) and handed by reference to the windows and to the
+// core routines. Start values are those of the program's start-up; nothing here is hidden
+// global state.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "app/user_messages.h"
+#include "files/settings_file.h"
+#include "fit/transformation.h"
+#include "surface/cross_section.h"
+#include "surface/scene.h"
+#include "surface/surface_value.h"
+#include "surface/view_settings.h"
+#include "tensor/tensor_state.h"
+
+namespace quillmere {
+
+struct ProgramState {
+  // ---- Tensor and surface ----
+  TensorState tensor;
+  ViewSettings view;
+  SceneList scene;
+  /// FixedDirectionTable, AnyDirectionFixed and PrintableExport, read by SurfaceValue.
+  SurfaceEvaluation evaluation;
+  int crossSectionMode = kFullSurface;
+  SavedViewAngles savedViewAngles;
+  TransformMatrix transformMatrix = IdentityMatrix();
+
+  // ---- Shell ----
+  /// ProgramDirectory: the folder of the program's own file, with a trailing separator;
+  /// tensor.tab, the help file and the icon lie there.
+  std::string programDirectory;
+  /// SettingsDirectory: holds halvik.ini and its scratch copy.
+  std::filesystem::path settingsDirectory;
+  /// The path Save writes to, and whether Save As has chosen it.
+  std::string currentSaveName;
+  bool saveNameValid = false;
+  /// The file name in the open dialog: the file last opened (also from the command line).
+  std::string openDialogFileName;
+  /// The window size from the settings file.
+  StartWindow startWindow;
+  bool updateChecked = false;
+  /// Set while the display palette is to be built at the next activation.
+  bool firstActivation = true;
+  bool fitWindowFree = true;
+  bool editingInPanel = false;
+  bool componentsTyped = false;
+
+  /// Where the tensor routines find the table and whom they tell; `messages` is set by the
+  /// program object.
+  CoreServices services;
+
+  SettingsLocation Settings() const { return {programDirectory, settingsDirectory}; }
+};
+
+}  // namespace quillmere

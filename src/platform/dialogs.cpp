@@ -1,0 +1,172 @@
+#include "platform/dialogs.h"
+
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <exception>
+#include <memory>
+
+namespace quillmere {
+
+namespace {
+
+const char kCaption[] = "Quillmere";
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+template <typename T>
+std::optional<T> TakeFront(std::deque<std::optional<T>>& script, int& unscripted) {
+  if (script.empty()) {
+    ++unscripted;
+    return std::nullopt;
+  }
+  const bool cancelled = !script.front().has_value();
+  T value = cancelled ? T() : *script.front();
+  script.pop_front();
+  if (cancelled) return std::nullopt;
+  return value;
+}
+
+QFileDialog* NewFileDialog(QWidget* parent, const FileDialogRequest& request) {
+  auto* dialog = new QFileDialog(parent, request.title);
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
+  dialog->setNameFilters(QtNameFilters(request.filter));
+  if (!request.defaultExtension.isEmpty()) dialog->setDefaultSuffix(request.defaultExtension);
+  if (!request.proposedPath.isEmpty()) {
+    const QFileInfo proposed(request.proposedPath);
+    if (proposed.dir().exists()) dialog->setDirectory(proposed.absolutePath());
+    dialog->selectFile(proposed.fileName());
+  }
+  return dialog;
+}
+
+}  // namespace
+
+QStringList QtNameFilters(const std::string& filter) {
+  const QStringList parts = FromUtf8(filter).split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString& description = parts[i];
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    if (patterns == QLatin1String("*.*")) patterns = QStringLiteral("*");
+    if (description.contains(QLatin1Char('(') + patterns + QLatin1Char(')')))
+      filters << description;
+    else
+      filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+  }
+  if (filters.isEmpty()) filters << QStringLiteral("All files (*)");
+  return filters;
+}
+
+QString WithDefaultExtension(const QString& path, const QString& extension) {
+  if (extension.isEmpty() || path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
+  return path + QLatin1Char('.') + extension;
+}
+
+bool ReportErrors(Dialogs& dialogs, const std::function<void()>& handler) {
+  try {
+    handler();
+    return true;
+  } catch (const std::exception& e) {
+    dialogs.ShowError(e.what());
+  } catch (...) {
+    dialogs.ShowError("Unknown error");
+  }
+  return false;
+}
+
+// ---- Qt --------------------------------------------------------------------------------------
+
+void QtDialogs::ShowMessage(const std::string& text) {
+  QMessageBox box(QMessageBox::Information, kCaption, FromUtf8(text), QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+bool QtDialogs::AskYesNo(const std::string& text) {
+  QMessageBox box(QMessageBox::Question, kCaption, FromUtf8(text),
+                  QMessageBox::Yes | QMessageBox::No, parent_);
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
+void QtDialogs::ShowError(const std::string& text) {
+  QMessageBox box(QMessageBox::Critical, kCaption, FromUtf8(text), QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+std::optional<QString> QtDialogs::OpenFileName(const FileDialogRequest& request) {
+  std::unique_ptr<QFileDialog> dialog(NewFileDialog(parent_, request));
+  dialog->setAcceptMode(QFileDialog::AcceptOpen);
+  dialog->setFileMode(QFileDialog::ExistingFile);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  return dialog->selectedFiles().first();
+}
+
+std::optional<QString> QtDialogs::SaveFileName(const FileDialogRequest& request) {
+  std::unique_ptr<QFileDialog> dialog(NewFileDialog(parent_, request));
+  dialog->setAcceptMode(QFileDialog::AcceptSave);
+  dialog->setFileMode(QFileDialog::AnyFile);
+  dialog->setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+  for (;;) {
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+      return std::nullopt;
+    const QString chosen = dialog->selectedFiles().first();
+    if (!request.folderMustExist || QFileInfo(chosen).absoluteDir().exists()) return chosen;
+    QMessageBox::warning(dialog.get(), kCaption,
+                         QStringLiteral("The folder of \"%1\" does not exist.").arg(chosen));
+  }
+}
+
+std::optional<QColor> QtDialogs::ChooseColour(const QColor& initial) {
+  const QColor chosen = QColorDialog::getColor(initial, parent_);
+  if (!chosen.isValid()) return std::nullopt;
+  return chosen;
+}
+
+std::optional<QFont> QtDialogs::ChooseFont(const QFont& initial) {
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, initial, parent_);
+  if (!ok) return std::nullopt;
+  return chosen;
+}
+
+// ---- Scripted --------------------------------------------------------------------------------
+
+bool ScriptedDialogs::AskYesNo(const std::string& text) {
+  asked.push_back(text);
+  if (answers.empty()) {
+    ++unscripted;
+    return false;
+  }
+  const bool answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+std::optional<QString> ScriptedDialogs::OpenFileName(const FileDialogRequest& request) {
+  openRequests.push_back(request);
+  return TakeFront(openAnswers, unscripted);
+}
+
+std::optional<QString> ScriptedDialogs::SaveFileName(const FileDialogRequest& request) {
+  saveRequests.push_back(request);
+  std::optional<QString> answer = TakeFront(saveAnswers, unscripted);
+  if (answer) *answer = WithDefaultExtension(*answer, request.defaultExtension);
+  return answer;
+}
+
+std::optional<QColor> ScriptedDialogs::ChooseColour(const QColor&) {
+  return TakeFront(colourAnswers, unscripted);
+}
+
+std::optional<QFont> ScriptedDialogs::ChooseFont(const QFont&) {
+  return TakeFront(fontAnswers, unscripted);
+}
+
+}  // namespace quillmere

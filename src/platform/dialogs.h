@@ -1,0 +1,113 @@
+// The dialogs of the desktop program behind one interface: information boxes, Yes/No questions,
+// the runtime error box of the top-level handler, the open and save file dialogs, and the colour
+// and font dialogs. The program uses Qt's (QtDialogs); tests hand in ScriptedDialogs, which
+// answer from a script and record what was shown.
+//
+// Error policy of the windows: every handler runs inside ReportErrors (or under the
+// application's top-level handler, platform/application.h), so a std::exception thrown by the
+// core ends the handler and its what() is shown with ShowError; nothing propagates through Qt.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/user_messages.h"
+
+class QWidget;
+
+namespace quillmere {
+
+/// What a file dialog is asked for. The filter is written as pairs "description|patterns",
+/// separated by '|', as the program's texts give them ("Tensor data file (*.ten)|*.ten|All
+/// files|*.*").
+struct FileDialogRequest {
+  QString title;
+  std::string filter;
+  QString defaultExtension;     ///< without the dot; appended to a name typed without one
+  QString proposedPath;         ///< file name (and folder) shown when the dialog opens
+  bool overwritePrompt = true;  ///< save dialog: ask before replacing an existing file
+  bool folderMustExist = true;  ///< save dialog: refuse a name in a folder that does not exist
+};
+
+/// The Qt name filters ("Tensor data file (*.ten)", "All files (*)") of a filter in pair form.
+/// "*.*" becomes "*", so that files without an extension are offered too.
+QStringList QtNameFilters(const std::string& filter);
+
+/// Appends ".ext" to a chosen file name that has no extension of its own.
+QString WithDefaultExtension(const QString& path, const QString& extension);
+
+class Dialogs : public UserMessages {
+ public:
+  // UserMessages: ShowMessage is an information box with one OK button, AskYesNo a confirmation
+  // box with Yes and No.
+
+  /// The top-level handler's box for a failure: the runtime's text and one OK button.
+  virtual void ShowError(const std::string& text) = 0;
+  /// The chosen file's full path, or nothing when the dialog is cancelled.
+  virtual std::optional<QString> OpenFileName(const FileDialogRequest& request) = 0;
+  virtual std::optional<QString> SaveFileName(const FileDialogRequest& request) = 0;
+  /// The chosen colour, or nothing when cancelled.
+  virtual std::optional<QColor> ChooseColour(const QColor& initial) = 0;
+  /// The chosen font, or nothing when cancelled.
+  virtual std::optional<QFont> ChooseFont(const QFont& initial) = 0;
+};
+
+/// Runs `handler`; a std::exception it throws is shown with dialogs.ShowError. Returns false
+/// when the handler failed.
+bool ReportErrors(Dialogs& dialogs, const std::function<void()>& handler);
+
+/// Qt's message boxes and dialogs, parented to `parent` (may be null) and captioned "Quillmere".
+class QtDialogs : public Dialogs {
+ public:
+  explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+  void SetParent(QWidget* parent) { parent_ = parent; }
+
+  void ShowMessage(const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
+  void ShowError(const std::string& text) override;
+  std::optional<QString> OpenFileName(const FileDialogRequest& request) override;
+  std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
+  std::optional<QColor> ChooseColour(const QColor& initial) override;
+  std::optional<QFont> ChooseFont(const QFont& initial) override;
+
+ private:
+  QWidget* parent_;
+};
+
+/// Answers from scripts and records every request, for tests. A dialog whose script is empty is
+/// answered as cancelled (a question as No) and counted in `unscripted`, so a test can tell an
+/// unexpected dialog from an expected cancel.
+class ScriptedDialogs : public Dialogs {
+ public:
+  void ShowMessage(const std::string& text) override { shown.push_back(text); }
+  bool AskYesNo(const std::string& text) override;
+  void ShowError(const std::string& text) override { errors.push_back(text); }
+  std::optional<QString> OpenFileName(const FileDialogRequest& request) override;
+  std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
+  std::optional<QColor> ChooseColour(const QColor& initial) override;
+  std::optional<QFont> ChooseFont(const QFont& initial) override;
+
+  // Scripts, answered front first; an empty optional is a cancel.
+  std::deque<bool> answers;
+  std::deque<std::optional<QString>> openAnswers;
+  std::deque<std::optional<QString>> saveAnswers;
+  std::deque<std::optional<QColor>> colourAnswers;
+  std::deque<std::optional<QFont>> fontAnswers;
+
+  // Records.
+  std::vector<std::string> shown;
+  std::vector<std::string> asked;
+  std::vector<std::string> errors;
+  std::vector<FileDialogRequest> openRequests;
+  std::vector<FileDialogRequest> saveRequests;
+  int unscripted = 0;
+};
+
+}  // namespace quillmere

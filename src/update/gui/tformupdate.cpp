@@ -1,0 +1,34 @@
+#include "update/gui/tformupdate.h"
+
+#include <QCloseEvent>
+
+namespace quillmere {
+
+TFormupdate::TFormupdate(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      Label1(new QLabel(this)),
+      Label2(new QLabel(this)),
+      ProgressBar1(new QProgressBar(this)),
+      Timer1(new QTimer(this)) {
+  setObjectName(QStringLiteral("TFormupdate"));
+  setWindowTitle(QStringLiteral("Updates"));
+  setFixedSize(213, 63);
+  setAutoFillBackground(true);
+  QPalette p = palette();
+  p.setColor(QPalette::Window, QColor(0, 255, 0));
+  setPalette(p);
+  Label2->setGeometry(8, 6, 197, 20);
+  ProgressBar1->setGeometry(8, 34, 145, 16);
+  ProgressBar1->setTextVisible(false);
+  ProgressBar1->setMaximum(1000);
+  ProgressBar1->setValue(0);
+  Label1->setGeometry(160, 32, 50, 20);
+  Timer1->setInterval(31000);
+}
+
+void TFormupdate::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  if (event->isAccepted()) emit closed();
+}
+
+}  // namespace quillmere

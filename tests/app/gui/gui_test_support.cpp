@@ -1,0 +1,99 @@
+#include "app/gui/gui_test_support.h"
+
+#include <QTest>
+#include <fstream>
+#include <sstream>
+
+namespace quillmere::test {
+
+StartedProgram::StartedProgram() {
+  const QString base = dir_.path();
+  qputenv("XDG_CONFIG_HOME", (base + QStringLiteral("/config")).toUtf8());
+  qputenv("XDG_DATA_HOME", (base + QStringLiteral("/data")).toUtf8());
+  std::filesystem::create_directories(root() / "program");
+  std::filesystem::create_directories(settingsDirectory());
+  std::filesystem::copy_file(SourceDirectory() / "data" / "tensor.tab",
+                             root() / "program" / "tensor.tab");
+}
+
+StartedProgram::~StartedProgram() = default;
+
+std::filesystem::path StartedProgram::root() const {
+  return std::filesystem::path(dir_.path().toStdString());
+}
+
+std::string StartedProgram::programDirectory() const {
+  return (root() / "program").string() + "/";
+}
+
+std::filesystem::path StartedProgram::settingsDirectory() const {
+  return root() / "config" / "quillmere";
+}
+
+std::filesystem::path StartedProgram::settingsFile() const {
+  return settingsDirectory() / "halvik.ini";
+}
+
+void StartedProgram::Start(const QStringList& arguments) {
+  ProgramOptions options;
+  options.programDirectory = programDirectory();
+  options.settingsDirectory = settingsDirectory();
+  options.arguments = arguments;
+  program_ = std::make_unique<Program>(options, dialogs, updateCheck);
+  program_->Start();
+}
+
+bool StartedProgram::EndSplash() {
+  form().Image1Click();
+  return QTest::qWaitFor([this] { return !form().InSplash(); }, 5000);
+}
+
+std::filesystem::path StartedProgram::Example(const std::string& name, const std::string& as) {
+  const std::filesystem::path target = root() / (as.empty() ? name : as);
+  std::filesystem::copy_file(SourceDirectory() / "examples" / name, target,
+                             std::filesystem::copy_options::overwrite_existing);
+  return target;
+}
+
+std::filesystem::path StartedProgram::Write(const std::string& name, const std::string& text) {
+  const std::filesystem::path target = root() / name;
+  std::ofstream out(target, std::ios::binary);
+  out << text;
+  return target;
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::filesystem::path SourceDirectory() {
+  return QUILLMERE_SOURCE_DIR;
+}
+
+namespace {
+
+template <typename Test>
+int CountPixels(const QImage& image, Test test) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (test(c.red(), c.green(), c.blue())) ++n;
+    }
+  return n;
+}
+
+}  // namespace
+
+int GreenPixels(const QImage& image) {
+  return CountPixels(image, [](int r, int g, int b) { return g > 60 && g > r + 40 && g > b + 40; });
+}
+
+int RedPixels(const QImage& image) {
+  return CountPixels(image, [](int r, int g, int b) { return r > 60 && r > g + 40 && r > b + 40; });
+}
+
+}  // namespace quillmere::test

@@ -1,0 +1,81 @@
+// What the desktop program's tests share: a program started on temporary folders with scripted
+// dialogs and a recorded update check, and small helpers to end the splash and read files.
+#pragma once
+
+#include <QImage>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/gui/panel_labels.h"
+#include "app/gui/program.h"
+#include "app/gui/tform1.h"
+#include "platform/dialogs.h"
+#include "update/update_check.h"
+
+namespace quillmere::test {
+
+/// Records the start-up's use of the update check.
+class RecordedUpdateCheck : public UpdateCheck {
+ public:
+  bool IsAdmin() override {
+    ++adminAsked;
+    return admin;
+  }
+  bool CheckForUpdates(bool verbose, UserMessages&) override {
+    ++checks;
+    lastVerbose = verbose;
+    return false;
+  }
+  bool admin = false;
+  int adminAsked = 0;
+  int checks = 0;
+  bool lastVerbose = true;
+};
+
+/// A program on temporary folders: a program folder holding a copy of tensor.tab, a settings
+/// folder, and the user's configuration and data folders pointed into the same temporary
+/// folder.
+class StartedProgram {
+ public:
+  StartedProgram();
+  ~StartedProgram();
+
+  std::filesystem::path root() const;
+  /// ProgramDirectory, with a trailing separator.
+  std::string programDirectory() const;
+  std::filesystem::path settingsDirectory() const;
+  std::filesystem::path settingsFile() const;
+
+  /// Creates the program and runs its start-up (the main window shows its splash).
+  void Start(const QStringList& arguments = {});
+  /// Clicks the splash and waits until the working window is shown.
+  bool EndSplash();
+
+  Program& program() { return *program_; }
+  TForm1& form() { return *program_->mainWindow(); }
+  ProgramState& state() { return program_->state(); }
+
+  /// A copy of an example file of the repository in the temporary folder.
+  std::filesystem::path Example(const std::string& name, const std::string& as = {});
+  /// Writes a file in the temporary folder.
+  std::filesystem::path Write(const std::string& name, const std::string& text);
+
+  ScriptedDialogs dialogs;
+  RecordedUpdateCheck updateCheck;
+
+ private:
+  QTemporaryDir dir_;
+  std::unique_ptr<Program> program_;
+};
+
+std::string ReadText(const std::filesystem::path& path);
+std::filesystem::path SourceDirectory();
+
+/// Pixels of a picture whose colour is mainly green (positive patches) or red (negative).
+int GreenPixels(const QImage& image);
+int RedPixels(const QImage& image);
+
+}  // namespace quillmere::test
