@@ -180,6 +180,7 @@ void TForm1::CreateTensorPanel() {
   grid->addWidget(Label15, 2, 0, 1, 2);
   grid->addLayout(unitRow, 3, 0, 1, 2);
   grid->addWidget(DRAWButton, 4, 0, 1, 2);
+  grid->setColumnStretch(1, 1);
   tensorPanel->adjustSize();
 }
 

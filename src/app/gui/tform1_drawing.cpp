@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QScreen>
 
 #include "app/file_commands.h"
 #include "app/gui/panel_labels.h"
@@ -88,6 +89,9 @@ void TForm1::DrawOnCanvas() {
     options.crossSectionMode = state_.crossSectionMode;
     options.decimalSeparator = state_.services.decimalSeparator;
     options.paint.progress = [this](int steps) { progressBar->setValue(steps); };
+    // Only a display of at most 256 colours matches palette colours to the display palette.
+    const QScreen* screen = this->screen();
+    if (screen && screen->depth() <= 8) options.paint.palette = &displayPalette_;
     lastPicture_ = RenderPicture(state_.scene, state_.view, state_.tensor, canvas, options);
   }
   FormActivate();
