@@ -1,6 +1,7 @@
 // Start-up, splash, settings file and close of the desktop program.
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 
 #include "app/file_commands.h"
 #include "app/gui/gui_test_support.h"
@@ -39,6 +40,7 @@ class StartupTest : public QObject {
   void closingRewritesOnlyWorkdirAndWindowLine();
   void closingRepairsAFirstLineWithoutRelease();
   void decliningTheCloseKeepsEverything();
+  void aConfirmedCloseEndsTheEventLoopWithOneQuestion();
   void commandLineWithOneFileOpensIt();
   void commandLineWithTwoArgumentsBehavesAsNone();
   void aboutShowsTheSplashOverTheWorkingWindow();
@@ -173,6 +175,21 @@ void StartupTest::decliningTheCloseKeepsEverything() {
   p.dialogs.answers.push_back(true);
   QVERIFY(p.form().close());
   QCOMPARE(p.dialogs.asked.size(), std::size_t{2});
+}
+
+void StartupTest::aConfirmedCloseEndsTheEventLoopWithOneQuestion() {
+  StartedProgram p;
+  p.Start();
+  QVERIFY(p.EndSplash());
+  p.dialogs.answers.push_back(true);
+  QTimer::singleShot(0, &p.form(), [&p] { p.form().close(); });
+  QTimer watchdog;  // a loop that does not end fails the test instead of hanging it
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  watchdog.start(5000);
+  QCOMPARE(QCoreApplication::exec(), 0);
+  QCOMPARE(p.dialogs.asked.size(), std::size_t{1});
+  QVERIFY(p.program().ended());
 }
 
 void StartupTest::commandLineWithOneFileOpensIt() {
