@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <chrono>
 
 #include "app/gui/surface_area.h"
@@ -132,6 +133,11 @@ void TForm1::ConnectViewControls() {
     connect(close, &QPushButton::clicked, this, [this] { AxesStyleGroup->hide(); });
   }
   AxesStyleGroup->adjustSize();
+  // Wide enough for its title, which the layout alone does not take into account.
+  AxesStyleGroup->resize(
+      std::max(AxesStyleGroup->width(),
+               AxesStyleGroup->fontMetrics().horizontalAdvance(AxesStyleGroup->title()) + 24),
+      AxesStyleGroup->height());
   AxesStyleGroup->hide();
 
   connect(this, &TForm1::workingStateEntered, this, [this] {
