@@ -26,6 +26,8 @@ int ComponentsCommand(const Args& args, CliContext& context);
 int InfoCommand(const Args& args, CliContext& context);
 int ExportCommand(const Args& args, CliContext& context);
 int TransformCommand(const Args& args, CliContext& context);
+/// Only in builds with the picture canvases (QUILLMERE_HAVE_CANVAS).
+int RenderCommand(const Args& args, CliContext& context);
 int FitCommand(const Args& args, CliContext& context);
 
 }  // namespace quillmere::cli

@@ -27,6 +27,9 @@ const Command kCommands[] = {
     {"info", quillmere::cli::InfoCommand, "what a tensor file holds"},
     {"export", quillmere::cli::ExportCommand, "the surface as a VRML 2.0 scene or an STL mesh"},
     {"transform", quillmere::cli::TransformCommand, "a tensor file transformed by a 3x3 matrix"},
+#ifdef QUILLMERE_HAVE_CANVAS
+    {"render", quillmere::cli::RenderCommand, "the surface as a PNG, BMP or SVG picture"},
+#endif
     {"fit", quillmere::cli::FitCommand, "components fitted to measurements by least squares"},
 };
 

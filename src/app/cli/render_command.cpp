@@ -1,0 +1,294 @@
+// quillmere-cli render: the picture of a tensor file's representation surface as the desktop
+// program draws it, written as PNG, BMP or SVG. Every view setting starts at the program's
+// start-up value, so without options the picture is the one the desktop program shows first.
+// Built only with the picture canvases (Qt Gui).
+#ifdef QUILLMERE_HAVE_CANVAS
+
+#include <QGuiApplication>
+#include <QtGlobal>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <numbers>
+#include <optional>
+#include <string>
+
+#include "app/cli/cli_commands.h"
+#include "files/tensor_file.h"
+#include "platform/canvas/picture_file.h"
+#include "surface/renderer.h"
+#include "surface/scene.h"
+#include "surface/view_settings.h"
+#include "tensor/number_text.h"
+
+namespace quillmere::cli {
+
+namespace {
+
+constexpr const char* kRenderHelp =
+    "Usage: quillmere-cli render FILE.ten -o PICTURE.png|.bmp|.svg [options]\n"
+    "\n"
+    "Draws the representation surface of the tensor in FILE.ten as the desktop program does\n"
+    "and writes it as a PNG or BMP image or an SVG vector picture (by the extension). Without\n"
+    "options the picture shows the program's start-up view.\n"
+    "\n"
+    "Picture:\n"
+    "  -o, --output PICTURE   the file to write (required); an existing file is replaced only\n"
+    "                         when the new one is complete\n"
+    "  --width W, --height H  size in pixels (default 800 x 600); the surface's size follows\n"
+    "                         the width\n"
+    "  --resolution N         grid resolution: 9N rows of patches from pole to pole, 1..43\n"
+    "                         (default 2; the desktop program offers 1..8)\n"
+    "View (the drawing panel's sliders, in degrees):\n"
+    "  --alpha P              turn about the screen normal, -90..90 (start 0)\n"
+    "  --beta P               tilt about the screen's horizontal, -90..90 (start -25)\n"
+    "  --gamma P              turn about the crystal z axis, -90..90 (start -25)\n"
+    "  --zoom K               magnification (default 0.8)\n"
+    "  --perspective P        1 (strong) .. 10 (almost none), default 7\n"
+    "  --light X,Y,Z          direction of the light (default 1,-1,1: from the upper right)\n"
+    "  --stereo               a crossed-eyes stereo pair (never with the legend)\n"
+    "  --section x|y|z        the cross-section in the plane normal to crystal x, y or z, seen\n"
+    "                         face-on, built at resolution 50 unless --resolution is given\n"
+    "Drawing:\n"
+    "  --legend               draw the scale ruler with the tensor's unit\n"
+    "  --no-axes              leave out the coordinate axes\n"
+    "  --caption xyz|abc|e123 axis captions x, y, z / a, b, c / e1, e2, e3\n"
+    "  --no-grid              no patch outlines\n"
+    "  --no-fill              no shaded filling: a hidden-line wire frame\n"
+    "Colours (RRGGBB, #RRGGBB or R,G,B):\n"
+    "  --positive-fill C, --negative-fill C, --positive-line C, --negative-line C,\n"
+    "  --axes-colour C, --background C\n"
+    "  --font FAMILY          label font (default Times New Roman)\n"
+    "  --font-size N          label font size in points before scaling (default 24)\n";
+
+int ParseWhole(const std::string& option, const std::string& text, int lo, int hi) {
+  Real value = 0;
+  if (!TryParseReal(text, value) || value != std::floor(value) || value < lo || value > hi)
+    throw UsageError{option + " needs a whole number from " + std::to_string(lo) + " to " +
+                     std::to_string(hi) + ", not '" + text + "'"};
+  return static_cast<int>(value);
+}
+
+Real ParseFinite(const std::string& option, const std::string& text, Real lo, Real hi) {
+  Real value = 0;
+  if (!TryParseReal(text, value) || !std::isfinite(value) || value < lo || value > hi)
+    throw UsageError{option + " needs a number from " + FormatGeneral(lo) + " to " +
+                     FormatGeneral(hi) + ", not '" + text + "'"};
+  return value;
+}
+
+Colour ParseColour(const std::string& option, const std::string& text) {
+  std::string t = text;
+  if (!t.empty() && t[0] == '#') t.erase(0, 1);
+  auto bad = [&] {
+    return UsageError{option + " needs a colour as RRGGBB, #RRGGBB or R,G,B, not '" + text + "'"};
+  };
+  if (t.size() == 6 && t.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos) {
+    const unsigned long v = std::stoul(t, nullptr, 16);
+    return Colour::Exact(static_cast<int>(v >> 16 & 0xff), static_cast<int>(v >> 8 & 0xff),
+                         static_cast<int>(v & 0xff));
+  }
+  int c[3];
+  std::size_t start = 0;
+  for (int i = 0; i < 3; ++i) {
+    const std::size_t end = i < 2 ? t.find(',', start) : t.size();
+    if (end == std::string::npos) throw bad();
+    Real value = 0;
+    if (!TryParseReal(t.substr(start, end - start), value) || value != std::floor(value) ||
+        value < 0 || value > 255)
+      throw bad();
+    c[i] = static_cast<int>(value);
+    start = end + 1;
+  }
+  return Colour::Exact(c[0], c[1], c[2]);
+}
+
+void ParseLight(const std::string& text, Real light[3]) {
+  Real v[3];
+  std::size_t start = 0;
+  for (int i = 0; i < 3; ++i) {
+    const std::size_t end = i < 2 ? text.find(',', start) : text.size();
+    if (end == std::string::npos || !TryParseReal(text.substr(start, end - start), v[i]) ||
+        !std::isfinite(v[i]))
+      throw UsageError{"--light needs three numbers X,Y,Z, not '" + text + "'"};
+    start = end + 1;
+  }
+  const Real length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+  if (length == 0) throw UsageError{"--light needs a direction, not (0, 0, 0)"};
+  for (int i = 0; i < 3; ++i) light[i] = v[i] / length;
+}
+
+/// Silences Qt's chatter about the session (runtime folders, fonts) on the tool's stderr; real
+/// failures are reported by the command itself.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg)
+    std::cerr << "Qt: " << message.toStdString() << "\n";
+}
+
+/// Fonts need a QGuiApplication; without a display it runs on the offscreen platform.
+std::unique_ptr<QGuiApplication> StartGui() {
+  if (QGuiApplication::instance()) return nullptr;
+  const char* display = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if (!std::getenv("QT_QPA_PLATFORM") && !(display && *display) && !(wayland && *wayland))
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  qInstallMessageHandler(QuietQtMessages);
+  static int argc = 1;
+  static char name[] = "quillmere-cli";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+int RenderCommand(const Args& args, CliContext& context) {
+  constexpr Real kPi = std::numbers::pi_v<Real>;
+  std::optional<std::filesystem::path> input, output;
+  int width = 800, height = 600;
+  std::optional<int> resolution;
+  std::optional<Real> alpha, beta, gamma;
+  int section = kFullSurface;
+  bool noGrid = false;
+  ViewSettings view;
+  for (std::size_t n = 0; n < args.size(); ++n) {
+    const std::string& a = args[n];
+    auto value = [&]() -> const std::string& {
+      if (n + 1 >= args.size()) throw UsageError{a + " needs a value"};
+      return args[++n];
+    };
+    if (a == "--help" || a == "-h") {
+      std::cout << kRenderHelp;
+      return 0;
+    } else if (a == "-o" || a == "--output") {
+      output = value();
+    } else if (a == "--width") {
+      width = ParseWhole(a, value(), 16, 16384);
+    } else if (a == "--height") {
+      height = ParseWhole(a, value(), 16, 16384);
+    } else if (a == "--resolution") {
+      resolution = ParseWhole(a, value(), 1, 43);
+    } else if (a == "--alpha") {
+      alpha = ParseFinite(a, value(), -90, 90);
+    } else if (a == "--beta") {
+      beta = ParseFinite(a, value(), -90, 90);
+    } else if (a == "--gamma") {
+      gamma = ParseFinite(a, value(), -90, 90);
+    } else if (a == "--zoom") {
+      view.zoom = ParseFinite(a, value(), 0.01L, 100);
+    } else if (a == "--perspective") {
+      view.eyeDistance = EyeDistanceFromPerspectiveSlider(ParseWhole(a, value(), 1, 10));
+    } else if (a == "--light") {
+      ParseLight(value(), view.lightDirection);
+    } else if (a == "--stereo") {
+      view.stereo = true;
+    } else if (a == "--section") {
+      const std::string& s = value();
+      if (s == "x" || s == "X")
+        section = kSectionX;
+      else if (s == "y" || s == "Y")
+        section = kSectionY;
+      else if (s == "z" || s == "Z")
+        section = kSectionZ;
+      else
+        throw UsageError{"--section needs x, y or z, not '" + s + "'"};
+    } else if (a == "--legend") {
+      view.showScale = true;
+    } else if (a == "--no-axes") {
+      view.showAxes = false;
+    } else if (a == "--caption") {
+      const std::string& s = value();
+      if (s == "xyz")
+        view.axesCaptionStyle = 1;
+      else if (s == "abc")
+        view.axesCaptionStyle = 2;
+      else if (s == "e123")
+        view.axesCaptionStyle = 3;
+      else
+        throw UsageError{"--caption needs xyz, abc or e123, not '" + s + "'"};
+    } else if (a == "--no-grid") {
+      noGrid = true;
+    } else if (a == "--no-fill") {
+      view.fillPatches = false;
+    } else if (a == "--positive-fill") {
+      view.positiveFill = ParseColour(a, value());
+    } else if (a == "--negative-fill") {
+      view.negativeFill = ParseColour(a, value());
+    } else if (a == "--positive-line") {
+      view.positiveLine = ParseColour(a, value());
+    } else if (a == "--negative-line") {
+      view.negativeLine = ParseColour(a, value());
+    } else if (a == "--axes-colour" || a == "--axes-color") {
+      view.axesColour = ParseColour(a, value());
+    } else if (a == "--background") {
+      view.background = ChosenBackground(ParseColour(a, value()));
+    } else if (a == "--font") {
+      if (!view.useAxesFont) view.axesFont = BuiltInLabelFont();
+      view.useAxesFont = true;
+      view.axesFont.family = value();
+    } else if (a == "--font-size") {
+      if (!view.useAxesFont) view.axesFont = BuiltInLabelFont();
+      view.useAxesFont = true;
+      view.axesFont.size = ParseWhole(a, value(), 1, 500);
+    } else if (!a.empty() && a[0] == '-') {
+      throw UsageError{"unknown option '" + a + "' (see quillmere-cli render --help)"};
+    } else if (input) {
+      throw UsageError{"only one tensor file, please ('" + a + "' is the second)"};
+    } else {
+      input = a;
+    }
+  }
+  if (!input) throw UsageError{"which tensor file? (see quillmere-cli render --help)"};
+  if (!output) throw UsageError{"-o PICTURE.png, .bmp or .svg is required"};
+  PictureFormat format;
+  try {
+    format = PictureFormatOf(*output);
+  } catch (const std::runtime_error& e) {
+    throw UsageError{e.what()};
+  }
+  if (noGrid && !view.fillPatches && section == kFullSurface)
+    throw UsageError{"--no-grid with --no-fill would leave only the axes to see"};
+
+  // A section is seen face-on with its outlines, as the program's section commands show it.
+  if (section == kSectionX) view.angleX = kPi / 2, view.angleY = kPi, view.angleZ = 1.5L * kPi;
+  if (section == kSectionY) view.angleX = kPi / 2, view.angleY = kPi / 2, view.angleZ = kPi;
+  if (section == kSectionZ) view.angleX = -kPi, view.angleY = kPi, view.angleZ = 2 * kPi;
+  view.showGrid = section != kFullSurface || !noGrid;
+  if (alpha) view.angleY = AngleYFromAlphaSlider(*alpha);
+  if (beta) view.angleX = AngleXFromBetaSlider(*beta);
+  if (gamma) view.angleZ = AngleZFromGammaSlider(*gamma);
+  view.resolution = resolution.value_or(section != kFullSurface ? kSectionResolution : 2);
+
+  TensorState tensor;
+  ReadTensorFile(tensor, *input, context.services);
+
+  SceneList scene;
+  const SurfaceEvaluation evaluation;
+  BuildScene(scene, SceneInputs{&tensor, &evaluation, &view, section, std::nullopt});
+
+  const std::unique_ptr<QGuiApplication> app = StartGui();
+  RenderOptions options;
+  options.crossSectionMode = section;
+  options.decimalSeparator = context.services.decimalSeparator;
+  std::size_t undrawable = 0;
+  WritePicture(*output, format, width, height, [&](Canvas& canvas) {
+    undrawable = RenderPicture(scene, view, tensor, canvas, options).undrawable;
+  });
+  if (undrawable > 0)
+    context.services.Tell(std::to_string(undrawable) +
+                          " patches could not be drawn: the tensor holds a value that is not a "
+                          "number");
+
+  const char* kind = format == PictureFormat::Svg   ? "SVG picture"
+                     : format == PictureFormat::Bmp ? "BMP image"
+                                                    : "PNG image";
+  std::cout << output->string() << ": " << width << " x " << height << " " << kind << ", "
+            << scene.count << " records at resolution " << view.resolution << "\n";
+  return 0;
+}
+
+}  // namespace quillmere::cli
+
+#endif  // QUILLMERE_HAVE_CANVAS

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# quillmere-cli render, end to end on files.
+# Usage: render_cli_test.sh PATH/TO/quillmere-cli EXAMPLES-FOLDER
+set -u
+cli=$1
+examples=$2
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+expect_status() {  # expect_status WANT command...
+  local want=$1; shift
+  "$@" >"$dir/out" 2>"$dir/err"
+  local got=$?
+  [ "$got" -eq "$want" ] || fail "exit $got, not $want: $* ($(cat "$dir/err"))"
+}
+# Width and height from a PNG's header chunk (big-endian at bytes 16 and 20).
+png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $3*256+$4 "x" $7*256+$8}'; }
+
+ten=$examples/quartz-piezoelectric.ten
+expect_status 0 "$cli" render "$ten" -o "$dir/default.png"
+[ "$(head -c 8 "$dir/default.png" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] ||
+  fail "default.png is not a PNG"
+[ "$(png_size "$dir/default.png")" = 800x600 ] || fail "default size $(png_size "$dir/default.png")"
+grep -q "672 records at resolution 2" "$dir/out" || fail "default scene: $(cat "$dir/out")"
+
+expect_status 0 "$cli" render "$ten" -o "$dir/wide.PNG" --width 1200 --height 400 --stereo \
+  --resolution 12 --alpha 10 --beta -40 --gamma 30.5 --zoom 1.1 --perspective 3 --no-axes \
+  --no-fill --light 1,1,1 --positive-line 008000 --negative-line '#800000' --background 255,255,255
+[ "$(png_size "$dir/wide.PNG")" = 1200x400 ] || fail "wide size"
+grep -q "resolution 12" "$dir/out" || fail "resolution 12 not used"
+
+expect_status 0 "$cli" render "$ten" -o "$dir/section.bmp" --section z --legend --caption abc
+[ "$(head -c 2 "$dir/section.bmp")" = BM ] || fail "section.bmp is not a BMP"
+grep -q "907 records at resolution 50" "$dir/out" || fail "section build: $(cat "$dir/out")"
+
+expect_status 0 "$cli" render "$examples/quartz-elastic.ten" -o "$dir/vector.svg" --legend \
+  --font "DejaVu Sans" --font-size 20
+grep -q '<svg' "$dir/vector.svg" || fail "vector.svg is not SVG"
+grep -q '>GPa<' "$dir/vector.svg" || fail "unit text missing from the SVG legend"
+
+for args in "-o $dir/x.jpg" "-o $dir/x.png --resolution 44" "-o $dir/x.png --no-grid --no-fill" \
+  "-o $dir/x.png --section w" "-o $dir/x.png --beta 100" "-o $dir/x.png --background red" \
+  "-o $dir/x.png --width 0" "-o $dir/x.png --light 0,0,0" "-o $dir/x.png --frobnicate" ""; do
+  expect_status 2 "$cli" render "$ten" $args
+done
+[ -e "$dir/x.png" ] && fail "a refused command wrote a picture"
+
+# A tensor file that cannot be read fails without touching an existing picture.
+cp "$dir/default.png" "$dir/kept.png"
+expect_status 1 "$cli" render "$dir/missing.ten" -o "$dir/kept.png"
+cmp -s "$dir/default.png" "$dir/kept.png" || fail "a failed render changed the picture"
+expect_status 1 "$cli" render "$ten" -o "$dir/no/such/folder/x.png"
+
+[ "$failures" -eq 0 ] && echo "all render command checks passed"
+exit $((failures > 0))
