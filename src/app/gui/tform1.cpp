@@ -67,6 +67,7 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   ConnectFileCommands();
   ConnectDrawingCommands();
   ConnectViewControls();
+  ConnectComponentEntry();
 
   Timer1 = new QTimer(this);
   Timer1->setSingleShot(true);

@@ -51,6 +51,8 @@ class TFormupdate;
 class SurfaceArea;
 class ClickableLabel;
 class GroupNameLabel;
+class ComponentEntryController;
+class UnitSpinButton;
 class DrawingUtilitiesPanel;
 
 class TForm1 : public QMainWindow {
@@ -322,6 +324,15 @@ class TForm1 : public QMainWindow {
   DragOffsets dragOffsets;
   /// When the last Alt zoom step was taken (steps are at least kZoomStepInterval apart).
   std::chrono::steady_clock::time_point lastZoomStep;
+
+  // ---- Component entry (tform1_components.cpp) ----------------------------------------------
+  /// Creates the component grids, the kind and point-group choosers, the unit-text field and
+  /// the New Tensor panel, and connects them to their menu items, speed buttons and labels.
+  void ConnectComponentEntry();
+  /// The handlers of component entry (StringGrid1Click, RadioGroup1Click, New1Click, ...).
+  ComponentEntryController* componentEntry = nullptr;
+  /// The unit spin button beside the exponent of the tensor panel.
+  UnitSpinButton* SpinButton5 = nullptr;
 
  signals:
   /// The splash has ended and the working window is shown (panels of other parts show now).
