@@ -53,24 +53,6 @@ TEST(GridGeometry, IndependentGridSizes) {
   EXPECT_EQ(r.width, 290);
 }
 
-TEST(FullGrid, SymmetricPairTakenOverToBothComponents) {
-  TensorState t;
-  SetKind(t, 1);
-  GridTexts cells;
-  ASSERT_TRUE(ShowFullGrid(t, cells, '.'));
-  ASSERT_EQ(cells.columns(), 7);
-  ASSERT_EQ(cells.rows(), 2);
-  const char* headers[] = {"11", "22", "33", "23", "13", "12"};
-  for (int c = 1; c <= 6; ++c) EXPECT_EQ(cells(c, 0), headers[c - 1]) << "column " << c;
-  EXPECT_EQ(cells(0, 0), "10^0");
-
-  cells(4, 1) = "5";
-  TakeOverFullGrid(t, cells, '.');
-  EXPECT_NEAR(D(t.At(2, 3)), 5.0, 1e-15);
-  EXPECT_NEAR(D(t.At(3, 2)), 5.0, 1e-15);
-  EXPECT_NEAR(D(t.scale), 5.0, 1e-15) << "autoScale takes the largest component";
-}
-
 TEST(FullGrid, AutoScaleMovesExponentAndRewritesCells) {
   TensorState t;
   SetKind(t, 1);
@@ -105,50 +87,6 @@ TEST(FullGrid, AllZeroTensorGetsScaleOne) {
   EXPECT_EQ(D(t.scale), 1.0);
 }
 
-TEST(FullGrid, NonNumberStopsTakeOverKeepingEarlierCells) {
-  TensorState t;
-  SetKind(t, 0);
-  t.At(3) = 7;
-  GridTexts cells;
-  ShowFullGrid(t, cells, '.');
-  const Real scaleBefore = t.scale;
-  cells(1, 1) = "1.5";
-  cells(2, 1) = "abc";
-  cells(3, 1) = "3";
-  try {
-    TakeOverFullGrid(t, cells, '.');
-    FAIL() << "a non-number was taken over";
-  } catch (const CellTextError& e) {
-    EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
-    EXPECT_EQ(e.column, 2);
-    EXPECT_EQ(e.row, 1);
-  }
-  EXPECT_NEAR(D(t.At(1)), 1.5 * 10, 1e-14) << "cell before the bad one is stored (10^1)";
-  EXPECT_NEAR(D(t.At(3)), 7.0, 0) << "cell after the bad one is untouched";
-  EXPECT_EQ(D(t.scale), D(scaleBefore)) << "no rescale after a failed take-over";
-  // An emptied cell is not a number either.
-  cells(2, 1) = "";
-  EXPECT_THROW(TakeOverFullGrid(t, cells, '.'), CellTextError);
-}
-
-TEST(FullGrid, ElasticMatrixReadsOnlyUpperTriangle) {
-  TensorState t;
-  SetKind(t, 3);
-  t.autoScale = false;
-  GridTexts cells;
-  ShowFullGrid(t, cells, '.');
-  // Row "23" (4), column "13" (5) is T2313; its mirror is row 5, column 4.
-  EXPECT_TRUE(FullGridCellOf(3, 4, 5).editable);
-  EXPECT_FALSE(FullGridCellOf(3, 5, 4).editable);
-  cells(5, 4) = "5";
-  TakeOverFullGrid(t, cells, '.');
-  EXPECT_NEAR(D(t.At(2, 3, 1, 3)), 5.0, 0);
-  EXPECT_NEAR(D(t.At(1, 3, 2, 3)), 5.0, 0) << "the untouched mirror must not undo the entry";
-  EXPECT_NEAR(D(t.At(3, 1, 3, 2)), 5.0, 0);
-  ShowFullGrid(t, cells, '.');
-  EXPECT_EQ(cells(4, 5), "5") << "the mirror shows the value";
-}
-
 TEST(FullGrid, AntisymmetricKindLayout) {
   EXPECT_EQ(FullGridShapeOf(12).columns, 9);
   EXPECT_EQ(FullGridShapeOf(12).rows, 3);
@@ -179,20 +117,6 @@ TEST(FullGrid, AntisymmetricKindLayout) {
   EXPECT_EQ(cells(3, 2), "-2");
 }
 
-TEST(FullGrid, KindSwitchReadsTheSameArray) {
-  TensorState t;
-  SetKind(t, 1);
-  t.autoScale = false;
-  t.At(1, 2) = 4;
-  SetKind(t, 3);
-  GridTexts cells;
-  ShowFullGrid(t, cells, '.');
-  // T12 of rank 2 is components[1][2][1][1][1], i.e. T1211: row "12", column "11".
-  EXPECT_EQ(cells(0, 6), "12");
-  EXPECT_EQ(cells(1, 0), "11");
-  EXPECT_EQ(cells(1, 6), "4");
-}
-
 struct IndependentFixture : ::testing::Test {
   TempDir dir;
   RecordingMessages messages;
@@ -207,23 +131,6 @@ struct IndependentFixture : ::testing::Test {
   }
 };
 
-TEST_F(IndependentFixture, HexagonalElasticDerivesC66) {
-  IndependentTexts texts;
-  ASSERT_EQ(DescribeIndependent(t, services, texts), 5);
-  EXPECT_EQ(texts.labels[1], "t1111=t2222...+-1*t1122=2*t1212");
-  // Values near those of magnesium, in GPa.
-  texts.values = {"26.2", "59.7", "21.7", "61.7", "16.4"};
-  texts.unitText = "GPa";
-  ASSERT_EQ(TakeOverIndependent(t, services, texts), 5);
-  EXPECT_NEAR(D(t.At(1, 2, 1, 2)), (59.7 - 26.2) / 2, 1e-12);
-  EXPECT_NEAR(D(t.At(2, 1, 2, 1)), 16.75, 1e-12);
-  EXPECT_NEAR(D(t.At(2, 2, 3, 3)), 21.7, 1e-12);
-  EXPECT_NEAR(D(t.At(1, 3, 1, 3)), 16.4, 1e-12);
-  EXPECT_EQ(t.unitText, "GPa");
-  EXPECT_NEAR(D(t.scale), 61.7, 1e-12) << "largest typed value";
-  EXPECT_EQ(t.exponent, 2);
-}
-
 TEST_F(IndependentFixture, EarlierBadTextDoesNotBlockCorrection) {
   IndependentTexts texts;
   DescribeIndependent(t, services, texts);
@@ -234,17 +141,6 @@ TEST_F(IndependentFixture, EarlierBadTextDoesNotBlockCorrection) {
   ASSERT_EQ(TakeOverIndependent(t, services, texts), 5);
   EXPECT_NEAR(D(t.At(1, 1, 1, 1)), 3.0, 0);
   EXPECT_NEAR(D(t.At(1, 2, 1, 2)), 1.0, 1e-18);
-}
-
-TEST_F(IndependentFixture, MissingEntryShowsMessageAndChangesNothing) {
-  t.pointGroup = 5;
-  t.At(1, 1, 1, 1) = 8;
-  IndependentTexts texts;
-  EXPECT_EQ(DescribeIndependent(t, services, texts), -1);
-  EXPECT_EQ(TakeOverIndependent(t, services, texts), -1);
-  ASSERT_EQ(messages.shown.size(), 2u);
-  EXPECT_EQ(messages.shown[0], "this tensor and class have no independent components entrance");
-  EXPECT_NEAR(D(t.At(1, 1, 1, 1)), 8.0, 0);
 }
 
 TEST(PanelTexts, BarredGroupAndDialogLine) {

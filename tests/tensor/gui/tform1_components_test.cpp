@@ -59,7 +59,7 @@ class TForm1ComponentsTest : public QObject {
   void hexagonalElasticTypedIndependentlyIsDrawnAndShownInFull();
   void barredPointGroupOnThePanel();
   void drawCommitsTheOpenGrid();
-  void newTensorPanelOkAndRestore();
+  void newTensorPanelOkChoosesTheSaveTarget();
   void unitCommandsFollowOnThePanel();
 };
 
@@ -131,7 +131,7 @@ void TForm1ComponentsTest::drawCommitsTheOpenGrid() {
   QVERIFY(!w.p.state().componentsTyped);
 }
 
-void TForm1ComponentsTest::newTensorPanelOkAndRestore() {
+void TForm1ComponentsTest::newTensorPanelOkChoosesTheSaveTarget() {
   Window w;
   ProgramState& s = w.p.state();
   ComponentEntryController& c = w.entry();
@@ -145,13 +145,7 @@ void TForm1ComponentsTest::newTensorPanelOkAndRestore() {
 
   QTest::mouseClick(d->kindLabel, Qt::LeftButton);
   Click(c.kindChooser()->item(1));  // "ij"
-  QCOMPARE(s.tensor.rank, 2);
   QCOMPARE(w.form().Label14->text(), QString("ij"));
-  QTest::mouseClick(d->restoreButton, Qt::LeftButton);
-  QCOMPARE(s.tensor.kind, 0);
-  QCOMPARE(s.tensor.rank, 1);
-  QCOMPARE(w.form().Label14->text(), QString("(i)"));
-  QVERIFY(!s.saveNameValid);
 
   QTest::mouseClick(d->fileNameLabel, Qt::LeftButton);
   QVERIFY(s.editingInPanel);
@@ -184,11 +178,6 @@ void TForm1ComponentsTest::unitCommandsFollowOnThePanel() {
   QVERIFY(!f->isVisible());
   QVERIFY(!s.editingInPanel);
   QCOMPARE(w.form().Label12->text(), QString("pC/N"));
-
-  const double scale = static_cast<double>(s.tensor.scale);
-  w.entry().SpinButton5UpClick();
-  QCOMPARE(static_cast<double>(s.tensor.scale), scale * 10);
-  QCOMPARE(w.form().Label11->text(), QString::number(std::lround(std::log10(scale * 10))));
 }
 
 }  // namespace quillmere
