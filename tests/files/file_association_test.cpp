@@ -18,7 +18,7 @@ TEST(DesktopEntry, ExecQuotesThePathAndPassesTheFile) {
 }
 
 TEST(DesktopEntry, ReservedCharactersAreEscaped) {
-  // Desktop Entry Specification, "The Exec key": inside a quoted argument " ` $ \ take a
+  // freedesktop.org desktop entry rules, "The Exec key": inside a quoted argument " ` $ \ take a
   // backslash, the value is then a string in which a backslash is doubled; % is written %%.
   EXPECT_EQ(DesktopExecArgument("/a\"b"), "\"/a\\\\\"b\"");
   EXPECT_EQ(DesktopExecArgument("/a$b`c"), "\"/a\\\\$b\\\\`c\"");

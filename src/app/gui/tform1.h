@@ -52,7 +52,7 @@ class SurfaceArea;
 class ClickableLabel;
 class GroupNameLabel;
 class ComponentEntryController;
-class UnitSpinButton;
+class SpinButton;
 class DrawingUtilitiesPanel;
 
 class TForm1 : public QMainWindow {
@@ -332,7 +332,7 @@ class TForm1 : public QMainWindow {
   /// The handlers of component entry (StringGrid1Click, RadioGroup1Click, New1Click, ...).
   ComponentEntryController* componentEntry = nullptr;
   /// The unit spin button beside the exponent of the tensor panel.
-  UnitSpinButton* SpinButton5 = nullptr;
+  SpinButton* SpinButton5 = nullptr;
 
  signals:
   /// The splash has ended and the working window is shown (panels of other parts show now).

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/gui/panel_labels.h"
+#include "app/gui/spin_button.h"
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
@@ -57,12 +58,12 @@ void TForm1::ConnectComponentEntry() {
   componentEntry = c;
 
   // The second unit spin button, beside the exponent of the tensor panel.
-  SpinButton5 = new UnitSpinButton(surfaceArea);
+  SpinButton5 = new SpinButton("Change the dimension of the unit", surfaceArea, QSize(17, 11));
   SpinButton5->setObjectName(QStringLiteral("SpinButton5"));
   SpinButton5->hide();
-  connect(SpinButton5, &UnitSpinButton::upClicked, this,
+  connect(SpinButton5, &SpinButton::upClicked, this,
           [this, c] { Guarded([c] { c->SpinButton5UpClick(); }); });
-  connect(SpinButton5, &UnitSpinButton::downClicked, this,
+  connect(SpinButton5, &SpinButton::downClicked, this,
           [this, c] { Guarded([c] { c->SpinButton5DownClick(); }); });
 
   const auto onClick = [this](ClickableLabel* label, std::function<void()> handler) {

@@ -16,26 +16,6 @@ void AngleEntryBox::mouseDoubleClickEvent(QMouseEvent* event) {
   emit clicked();
 }
 
-SpinButton::SpinButton(const QString& hint, QWidget* parent) : QWidget(parent) {
-  up_ = new QToolButton(this);
-  down_ = new QToolButton(this);
-  up_->setArrowType(Qt::UpArrow);
-  down_->setArrowType(Qt::DownArrow);
-  for (QToolButton* b : {up_, down_}) {
-    b->setToolTip(hint);
-    b->setFixedSize(22, 13);
-    b->setAutoRaise(false);
-  }
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  layout->addWidget(up_);
-  layout->addWidget(down_);
-  setToolTip(hint);
-  connect(up_, &QToolButton::clicked, this, &SpinButton::upClicked);
-  connect(down_, &QToolButton::clicked, this, &SpinButton::downClicked);
-}
-
 namespace {
 
 QSlider* MakeSlider(QWidget* parent, int lo, int hi, int start, const QString& hint) {

@@ -19,6 +19,7 @@
 #include <QToolButton>
 
 #include "app/gui/panel_labels.h"
+#include "app/gui/spin_button.h"
 
 namespace quillmere {
 
@@ -33,22 +34,6 @@ class AngleEntryBox : public QLineEdit {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
-};
-
-/// A pair of small arrow buttons, one above the other: the classic spin button without a value.
-class SpinButton : public QWidget {
-  Q_OBJECT
- public:
-  explicit SpinButton(const QString& hint, QWidget* parent = nullptr);
-  QToolButton* upButton() const { return up_; }
-  QToolButton* downButton() const { return down_; }
- signals:
-  void upClicked();
-  void downClicked();
-
- private:
-  QToolButton* up_;
-  QToolButton* down_;
 };
 
 class DrawingUtilitiesPanel : public QFrame {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "app/gui/spin_button.h"
 #include "app/user_messages.h"
 #include "tensor/gui/barred_text.h"
 #include "tensor/gui/component_grids.h"
@@ -85,9 +86,9 @@ ComponentEntryController::ComponentEntryController(QWidget* area, ComponentEntry
   connect(d->typeLabel, &BarredLabel::clicked, this, &ComponentEntryController::axial1Click);
   connect(d->pointSymmetryLabel, &BarredLabel::clicked, this,
           &ComponentEntryController::GroupBox2Click);
-  connect(d->spinButton, &UnitSpinButton::upClicked, this,
+  connect(d->spinButton, &SpinButton::upClicked, this,
           &ComponentEntryController::SpinButton5UpClick);
-  connect(d->spinButton, &UnitSpinButton::downClicked, this,
+  connect(d->spinButton, &SpinButton::downClicked, this,
           &ComponentEntryController::SpinButton5DownClick);
 
   const TensorPanelTexts texts = PanelTextsOf(t_);

@@ -25,22 +25,4 @@ void EntryField::focusOutEvent(QFocusEvent* event) {
   if (isVisible() && event->reason() != Qt::PopupFocusReason) emit finished();
 }
 
-UnitSpinButton::UnitSpinButton(QWidget* parent) : QWidget(parent) {
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  up_ = new QToolButton(this);
-  up_->setArrowType(Qt::UpArrow);
-  down_ = new QToolButton(this);
-  down_->setArrowType(Qt::DownArrow);
-  for (QToolButton* b : {up_, down_}) {
-    b->setFixedSize(17, 11);
-    b->setAutoRaise(false);
-    layout->addWidget(b);
-  }
-  setToolTip("Change the dimension of the unit");
-  connect(up_, &QToolButton::clicked, this, &UnitSpinButton::upClicked);
-  connect(down_, &QToolButton::clicked, this, &UnitSpinButton::downClicked);
-}
-
 }  // namespace quillmere

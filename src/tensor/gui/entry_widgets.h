@@ -24,21 +24,4 @@ class EntryField : public QLineEdit {
   void focusOutEvent(QFocusEvent* event) override;
 };
 
-/// Two arrow buttons, up over down.
-class UnitSpinButton : public QWidget {
-  Q_OBJECT
- public:
-  explicit UnitSpinButton(QWidget* parent = nullptr);
-  QToolButton* upButton() const { return up_; }
-  QToolButton* downButton() const { return down_; }
-
- signals:
-  void upClicked();
-  void downClicked();
-
- private:
-  QToolButton* up_;
-  QToolButton* down_;
-};
-
 }  // namespace quillmere

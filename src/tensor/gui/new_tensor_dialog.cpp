@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
+#include "app/gui/spin_button.h"
 #include "tensor/gui/barred_text.h"
 #include "tensor/gui/entry_widgets.h"
 
@@ -57,7 +58,7 @@ NewTensorDialog::NewTensorDialog(QWidget* parent) : QGroupBox("New Tensor", pare
   QFont small = exponentLabel->font();
   small.setPointSizeF(small.pointSizeF() * 0.8);
   exponentLabel->setFont(small);
-  spinButton = new UnitSpinButton(this);
+  spinButton = new SpinButton("Change the dimension of the unit", this, QSize(17, 11));
   spinButton->setObjectName("NewTensorSpinButton");
   spinButton->hide();
   unitLabel = Clickable("(unittext)", "Label_NewUnit", this);

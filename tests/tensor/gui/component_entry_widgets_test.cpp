@@ -9,6 +9,7 @@
 #include <fstream>
 #include <map>
 
+#include "app/gui/spin_button.h"
 #include "app/user_messages.h"
 #include "tensor/gui/barred_text.h"
 #include "tensor/gui/component_entry_controller.h"
