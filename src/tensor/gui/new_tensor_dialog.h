@@ -14,7 +14,7 @@ namespace quillmere {
 
 class BarredLabel;
 class EntryField;
-class UnitSpinButton;
+class SpinButton;
 
 class NewTensorDialog : public QGroupBox {
   Q_OBJECT
@@ -40,7 +40,7 @@ class NewTensorDialog : public QGroupBox {
   BarredLabel* exponentLabel;       ///< "exp"
   BarredLabel* unitLabel;           ///< "(unittext)"
   EntryField* unitField;            ///< Edit3
-  UnitSpinButton* spinButton;       ///< hidden until "10" or "exp" is clicked
+  SpinButton* spinButton;           ///< hidden until "10" or "exp" is clicked
   QPushButton* okButton;            ///< Button2
   QPushButton* cancelButton;        ///< Button3
   QPushButton* restoreButton;       ///< Button5
