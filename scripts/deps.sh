@@ -3,7 +3,7 @@
 QUILLMERE_PACKAGES=(
   build-essential cmake ninja-build clang clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl1-mesa-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl1-mesa-dev
   fonts-liberation libcurl4-openssl-dev
   admesh view3dscene
   xvfb xauth python3-pyftpdlib
