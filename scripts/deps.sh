@@ -1,7 +1,7 @@
 # Sourced by scripts/run and scripts/test: installs the Debian packages the project needs,
 # only those that are missing.
 QUILLMERE_PACKAGES=(
-  build-essential cmake ninja-build clang clang-format
+  build-essential cmake ninja-build clang libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl1-mesa-dev
   fonts-liberation libcurl4-openssl-dev
