@@ -9,6 +9,7 @@
 
 #include "app/user_messages.h"
 #include "files/settings_file.h"
+#include "files/vrml_export.h"
 #include "fit/transformation.h"
 #include "surface/cross_section.h"
 #include "surface/scene.h"
@@ -26,6 +27,7 @@ struct ProgramState {
   /// FixedDirectionTable, AnyDirectionFixed and PrintableExport, read by SurfaceValue.
   SurfaceEvaluation evaluation;
   int crossSectionMode = kFullSurface;
+  ExportSession exportSession;  ///< LastExportPath and StlExport of the VRML/STL exports
   SavedViewAngles savedViewAngles;
   TransformMatrix transformMatrix = IdentityMatrix();
 

@@ -15,10 +15,6 @@ namespace {
 
 const char kCaption[] = "Quillmere";
 
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 template <typename T>
 std::optional<T> TakeFront(std::deque<std::optional<T>>& script, int& unscripted) {
   if (script.empty()) {
@@ -167,6 +163,14 @@ std::optional<QColor> ScriptedDialogs::ChooseColour(const QColor&) {
 
 std::optional<QFont> ScriptedDialogs::ChooseFont(const QFont&) {
   return TakeFront(fontAnswers, unscripted);
+}
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToUtf8(const QString& text) {
+  return text.toUtf8().toStdString();
 }
 
 }  // namespace quillmere

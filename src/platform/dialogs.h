@@ -36,6 +36,10 @@ struct FileDialogRequest {
   bool folderMustExist = true;  ///< save dialog: refuse a name in a folder that does not exist
 };
 
+/// Texts between the core (UTF-8 std::string) and Qt.
+QString FromUtf8(const std::string& text);
+std::string ToUtf8(const QString& text);
+
 /// The Qt name filters ("Tensor data file (*.ten)", "All files (*)") of a filter in pair form.
 /// "*.*" becomes "*", so that files without an extension are offered too.
 QStringList QtNameFilters(const std::string& filter);

@@ -37,6 +37,7 @@ void Program::Start() {
   mainWindow_ = std::make_unique<TForm1>(state_, dialogs_, updateCheck_, *updateWindow_);
   mainWindow_->SetCommandLine(options_.arguments);
   exportWindow_ = std::make_unique<TForm3>();
+  mainWindow_->SetExportWindow(exportWindow_.get());
   if (auto* qtDialogs = dynamic_cast<QtDialogs*>(&dialogs_))
     qtDialogs->SetParent(mainWindow_.get());
   mainWindow_->show();

@@ -34,10 +34,6 @@ constexpr int kSplashEndDelay = 7000;    // ms, when the update check finds the 
 constexpr int kSplashClickDelay = 10;    // ms
 constexpr int kStartupTimerDelay = 100;  // ms
 
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
@@ -65,6 +61,7 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   CreateTensorPanel();
   CreateProgressArea();
   ConnectFileCommands();
+  ConnectExportCommands();
   ConnectDrawingCommands();
   ConnectViewControls();
   ConnectComponentEntry();

@@ -36,6 +36,7 @@
 #include <functional>
 #include <string>
 
+#include "files/vrml_export.h"
 #include "surface/display_palette.h"
 #include "surface/interaction.h"
 #include "surface/renderer.h"
@@ -359,7 +360,16 @@ class TForm1 : public QMainWindow {
   void CentreOnScreen();
   /// The cheap part of Label11Click for the build's refresh hook: the panel's own labels.
   void RefreshPanelLabels(const TensorPanelTexts& texts);
-  void ConnectFileCommands();     // tform1_files.cpp
+  void ConnectFileCommands();    // tform1_files.cpp
+  void ConnectExportCommands();  // tform1_export.cpp
+
+ public:
+  /// The never-shown export window whose caption names the last exported file.
+  void SetExportWindow(QWidget* window) { exportWindow_ = window; }
+
+ private:
+  void makeVRML(ExportVariant variant);
+  QWidget* exportWindow_ = nullptr;
   void ConnectDrawingCommands();  // tform1_drawing.cpp
 
   ProgramState& state_;

@@ -18,10 +18,6 @@ namespace quillmere {
 
 namespace {
 
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 /// Runs `undo` when the scope ends, also when an exception leaves it.
 template <typename F>
 class ScopeExit {

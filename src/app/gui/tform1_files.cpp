@@ -16,14 +16,6 @@ namespace quillmere {
 
 namespace {
 
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string ToUtf8(const QString& text) {
-  return text.toUtf8().toStdString();
-}
-
 FileDialogRequest TensorFileRequest(const QString& title, const std::string& proposed) {
   FileDialogRequest r;
   r.title = title;

@@ -1,0 +1,62 @@
+// The three export commands of the File menu: the screen VRML scene, the 3-D printable VRML scene
+// and the STL mesh. The work is the core's MakeVRML; the window supplies the view's colours, the
+// save dialog and the export window's caption.
+#include <QFileInfo>
+#include <algorithm>
+
+#include "app/file_commands.h"
+#include "app/gui/tform1.h"
+#include "app/program_state.h"
+#include "files/vrml_export.h"
+#include "platform/dialogs.h"
+
+namespace quillmere {
+
+namespace {
+
+ExportColour ToExport(const Colour& c) {
+  return ExportColour{c.red, c.green, c.blue};
+}
+
+/// The export reads the view as it is now; a cross-section builds at a resolution of its own,
+/// so the export keeps to the range of the resolution slider.
+ExportOptions OptionsFromView(const ViewSettings& view) {
+  ExportOptions o;
+  o.resolution = std::clamp(view.resolution, 1, 8);
+  o.positiveFill = ToExport(view.positiveFill);
+  o.negativeFill = ToExport(view.negativeFill);
+  o.background = ToExport(view.background);
+  o.axesColour = ToExport(view.axesColour);
+  o.showAxes = view.showAxes;
+  return o;
+}
+
+}  // namespace
+
+void TForm1::ConnectExportCommands() {
+  OnTriggered(CreateScreenWrl1, [this] { makeVRML(ExportVariant::ScreenVRML); });
+  OnTriggered(Export3DPrintableWrl1, [this] { makeVRML(ExportVariant::PrintableVRML); });
+  OnTriggered(ExportStl1, [this] { makeVRML(ExportVariant::Stl); });
+}
+
+void TForm1::makeVRML(ExportVariant variant) {
+  SelectExportVariant(variant, state_.evaluation, state_.exportSession);
+  auto choose = [this](const ExportDialogRequest& r) -> std::optional<std::filesystem::path> {
+    FileDialogRequest request;
+    request.title = QStringLiteral("Save As");
+    request.filter = r.filter;
+    request.defaultExtension = FromUtf8(r.defaultExtension);
+    request.proposedPath = FromUtf8(r.proposedPath);
+    request.overwritePrompt = true;
+    request.folderMustExist = true;
+    const std::optional<QString> chosen = dialogs_.SaveFileName(request);
+    if (!chosen) return std::nullopt;
+    return std::filesystem::path(ToUtf8(QFileInfo(*chosen).absoluteFilePath()));
+  };
+  const std::optional<std::filesystem::path> written = MakeVRML(
+      state_.tensor, state_.evaluation, state_.exportSession, OptionsFromView(state_.view), choose);
+  if (written && exportWindow_)
+    exportWindow_->setWindowTitle(FromUtf8(CaptionForFile(written->string())));
+}
+
+}  // namespace quillmere
