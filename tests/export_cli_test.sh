@@ -3,16 +3,7 @@
 # Usage: export_cli_test.sh PATH/TO/quillmere-cli
 set -u
 cli=$1
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-expect_status() {  # expect_status WANT command...
-  local want=$1; shift
-  "$@" >"$dir/out" 2>"$dir/err"
-  local got=$?
-  [ "$got" -eq "$want" ] || fail "exit $got, not $want: $* ($(cat "$dir/err"))"
-}
+source "$(dirname "$0")/cli/cli_test_lib.sh"
 
 # A tetragonal second-rank tensor (4/mmm): T11 = T22 = 3.5, T33 = -0.25, in units of 1e-6.
 printf 'Quillmere-Datafile\r\n1 14 0  1.00000000000000E-0006 2 1/K\r\n 3.50000000000000E+0000\r\n-2.50000000000000E-0001\r\n' >"$dir/tet.ten"

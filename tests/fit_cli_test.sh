@@ -3,16 +3,7 @@
 # Usage: fit_cli_test.sh PATH/TO/quillmere-cli
 set -u
 cli=$1
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-expect_status() {  # expect_status WANT command...
-  local want=$1; shift
-  "$@" >"$dir/out" 2>"$dir/err"
-  local got=$?
-  [ "$got" -eq "$want" ] || fail "exit $got, not $want: $* ($(cat "$dir/err"))"
-}
+source "$(dirname "$0")/cli/cli_test_lib.sh"
 has() { grep -qE -- "$2" "$dir/$1" || fail "$1 lacks '$2': $(cat "$dir/$1")"; }
 
 # Calcite, point group -3m: thermal expansion 25.0 along the triad axis and -5.6 across it, in

@@ -4,16 +4,7 @@
 set -u
 cli=$1
 examples=$2
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-expect_status() {  # expect_status WANT command...
-  local want=$1; shift
-  "$@" >"$dir/out" 2>"$dir/err"
-  local got=$?
-  [ "$got" -eq "$want" ] || fail "exit $got, not $want: $* ($(cat "$dir/err"))"
-}
+source "$(dirname "$0")/cli/cli_test_lib.sh"
 # Width and height from a PNG's header chunk (big-endian at bytes 16 and 20).
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $3*256+$4 "x" $7*256+$8}'; }
 

@@ -7,7 +7,7 @@
 
 namespace quillmere {
 
-using test::ReadText;
+using test::ReadFile;
 using test::StartedProgram;
 
 namespace {
@@ -40,7 +40,7 @@ void ExportCommandsTest::screenSceneHasAxesAndNamesTheExportWindow() {
   p.dialogs.saveAnswers.push_back(Q(target));
   p.form().CreateScreenWrl1->trigger();
 
-  const std::string scene = ReadText(target);
+  const std::string scene = ReadFile(target);
   QVERIFY(scene.rfind("#VRML V2.0 utf8", 0) == 0);
   QVERIFY2(scene.find("AXIS") != std::string::npos, "the screen scene carries the axes");
   QVERIFY(scene.find("\r\n") != std::string::npos);
@@ -60,8 +60,8 @@ void ExportCommandsTest::printableSceneAndStlFromTheMenu() {
   p.dialogs.saveAnswers.push_back(Q(stl));
   p.form().ExportStl1->trigger();
 
-  QVERIFY2(ReadText(wrl).find("AXIS") == std::string::npos, "no axes in a printable scene");
-  const std::string mesh = ReadText(stl);
+  QVERIFY2(ReadFile(wrl).find("AXIS") == std::string::npos, "no axes in a printable scene");
+  const std::string mesh = ReadFile(stl);
   QVERIFY(mesh.rfind("solid Quillmere STL", 0) == 0);
   QVERIFY(CountOf(mesh, "facet normal") > 100);
   // Each dialog proposes the path the previous export chose, and asks for its own extension.

@@ -9,7 +9,7 @@
 
 namespace quillmere {
 
-using test::ReadText;
+using test::ReadFile;
 using test::StartedProgram;
 
 namespace {
@@ -150,7 +150,7 @@ void FileCommandsTest::saveBeforeANameBehavesAsSaveAs() {
   w.form().Save1Click();
   const auto written = w.p.root() / "copy.ten";
   QVERIFY(std::filesystem::exists(written));
-  QCOMPARE(ReadText(written), ReadText(w.p.root() / "quartz-piezoelectric.ten"));
+  QCOMPARE(ReadFile(written), ReadFile(w.p.root() / "quartz-piezoelectric.ten"));
   QCOMPARE(w.form().windowTitle(), QStringLiteral("Quillmere: copy.ten"));
   QCOMPARE(w.Recent()[0], written.string());
   QCOMPARE(w.p.state().currentSaveName, written.string());
@@ -233,7 +233,7 @@ void FileCommandsTest::registeringWritesTheDesktopFiles() {
   w.form().Register1->trigger();
   QVERIFY(w.p.dialogs.errors.empty());
   const auto data = w.p.root() / "data";
-  const std::string entry = ReadText(data / "applications" / "quillmere.desktop");
+  const std::string entry = ReadFile(data / "applications" / "quillmere.desktop");
   QVERIFY(entry.find("MimeType=application/x-quillmere-tensor;") != std::string::npos);
   QVERIFY(entry.find(" %f\n") != std::string::npos);
   QVERIFY(entry.find("Icon=" + w.p.programDirectory() + "quillmere.png") != std::string::npos);
@@ -249,7 +249,7 @@ void FileCommandsTest::registeringFailureShowsTheMessageOnly() {
   w.form().Register1->trigger();
   QCOMPARE(w.p.dialogs.errors.size(), std::size_t{1});
   QVERIFY(!w.p.dialogs.errors[0].empty());
-  QCOMPARE(ReadText(w.p.root() / "data"), std::string("not a folder"));
+  QCOMPARE(ReadFile(w.p.root() / "data"), std::string("not a folder"));
   QCOMPARE(w.form().windowTitle(), caption);
 }
 

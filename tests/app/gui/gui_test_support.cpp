@@ -62,17 +62,6 @@ std::filesystem::path StartedProgram::Write(const std::string& name, const std::
   return target;
 }
 
-std::string ReadText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::filesystem::path SourceDirectory() {
-  return QUILLMERE_SOURCE_DIR;
-}
-
 namespace {
 
 template <typename Test>

@@ -13,6 +13,7 @@
 #include "app/gui/program.h"
 #include "app/gui/tform1.h"
 #include "platform/dialogs.h"
+#include "support/test_support.h"
 #include "update/update_check.h"
 
 namespace quillmere::test {
@@ -70,9 +71,6 @@ class StartedProgram {
   QTemporaryDir dir_;
   std::unique_ptr<Program> program_;
 };
-
-std::string ReadText(const std::filesystem::path& path);
-std::filesystem::path SourceDirectory();
 
 /// Pixels of a picture whose colour is mainly green (positive patches) or red (negative).
 int GreenPixels(const QImage& image);

@@ -11,7 +11,7 @@
 
 namespace quillmere {
 
-using test::ReadText;
+using test::ReadFile;
 using test::StartedProgram;
 
 namespace {
@@ -50,7 +50,7 @@ class StartupTest : public QObject {
 void StartupTest::firstStartWritesTheDefaultSettings() {
   StartedProgram p;
   p.Start();
-  QCOMPARE(ReadText(p.settingsFile()), DefaultSettingsText(p.programDirectory()));
+  QCOMPARE(ReadFile(p.settingsFile()), DefaultSettingsText(p.programDirectory()));
   QCOMPARE(p.state().startWindow.width, 525);
   QCOMPARE(p.state().startWindow.height, 409);
   QVERIFY(!std::filesystem::exists(p.settingsDirectory() / "halvik1.ini"));
@@ -74,7 +74,7 @@ void StartupTest::settingsBesideTheProgramAreCopiedAndSizeTheWindow() {
       Replaced(DefaultSettingsText(p.programDirectory()), "525 409", "800 600");
   p.Write("program/halvik.ini", beside);
   p.Start();
-  QCOMPARE(ReadText(p.settingsFile()), beside);
+  QCOMPARE(ReadFile(p.settingsFile()), beside);
   QVERIFY(p.EndSplash());
   TForm1& form = p.form();
   QCOMPARE(form.size(), QSize(800, 600));
@@ -138,7 +138,7 @@ void StartupTest::closingRewritesOnlyWorkdirAndWindowLine() {
   std::string expected =
       Replaced(before, "Workdir=/somewhere/else/", "Workdir=" + p.programDirectory());
   expected = Replaced(expected, "640 480", "700 500");
-  QCOMPARE(ReadText(p.settingsFile()), expected);
+  QCOMPARE(ReadFile(p.settingsFile()), expected);
   QVERIFY(p.program().ended());
 }
 
@@ -154,7 +154,7 @@ void StartupTest::closingRepairsAFirstLineWithoutRelease() {
   p.form().Close1Click();  // "&Exit" goes through the same question
   QCOMPARE(p.dialogs.asked.size(), std::size_t{1});
   QCOMPARE(
-      ReadText(p.settingsFile()),
+      ReadFile(p.settingsFile()),
       Lines({"[Release]", "1.1", " ", "[Directories]", ("Workdir=" + p.programDirectory()).c_str(),
              "[Startwindow]", "600 400  0.00000000000000E+0000", "[RecentFiles]", "1"}));
 }
@@ -163,14 +163,14 @@ void StartupTest::decliningTheCloseKeepsEverything() {
   StartedProgram p;
   p.Start();
   QVERIFY(p.EndSplash());
-  const std::string settings = ReadText(p.settingsFile());
+  const std::string settings = ReadFile(p.settingsFile());
   const QString caption = p.form().windowTitle();
   p.dialogs.answers.push_back(false);
   QVERIFY(!p.form().close());
   QVERIFY(p.form().isVisible());
   QVERIFY(!p.program().ended());
   QCOMPARE(p.form().windowTitle(), caption);
-  QCOMPARE(ReadText(p.settingsFile()), settings);
+  QCOMPARE(ReadFile(p.settingsFile()), settings);
   // The program goes on working: a second attempt asks again.
   p.dialogs.answers.push_back(true);
   QVERIFY(p.form().close());
