@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/user_messages.h"
+#include "core/user_messages.h"
 #include "files/tensor_file.h"
 #include "tensor/tensor_state.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/user_messages.h"
+#include "core/user_messages.h"
 #include "files/tensor_file.h"
 #include "tensor/number_text.h"
 #include "tensor/symmetry_table.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/user_messages.h"
+#include "core/user_messages.h"
 #include "files/settings_file.h"
 #include "files/vrml_export.h"
 #include "fit/transformation.h"

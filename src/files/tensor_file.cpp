@@ -7,7 +7,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "app/user_messages.h"
+#include "core/user_messages.h"
 #include "files/atomic_file.h"
 #include "tensor/number_text.h"
 #include "tensor/symmetry_table.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/user_messages.h"
+#include "core/user_messages.h"
 #include "tensor/number_text.h"
 #include "tensor/symmetry_table.h"
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/user_messages.h"
+#include "core/user_messages.h"
 
 class QWidget;
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/user_messages.h"
+#include "core/user_messages.h"
 #include "tensor/number_text.h"
 #include "tensor/symmetry_table.h"
 

@@ -6,7 +6,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "app/user_messages.h"
+#include "core/user_messages.h"
 #include "tensor/number_text.h"
 
 namespace quillmere {

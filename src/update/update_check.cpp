@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/user_messages.h"
+#include "core/user_messages.h"
 
 namespace quillmere {
 

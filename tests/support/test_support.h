@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "app/user_messages.h"
+#include "core/user_messages.h"
 
 namespace quillmere::test {
 

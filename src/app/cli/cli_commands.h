@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/user_messages.h"
+#include "core/user_messages.h"
 
 namespace quillmere::cli {
 

@@ -14,7 +14,6 @@
 #include <QUrl>
 
 #include "app/file_commands.h"
-#include "app/gui/panel_labels.h"
 #include "app/gui/splash_picture.h"
 #include "app/gui/surface_area.h"
 #include "app/program_state.h"
@@ -22,6 +21,7 @@
 #include "platform/canvas/qpainter_canvas.h"
 #include "platform/dialogs.h"
 #include "platform/floating_point.h"
+#include "platform/widgets/panel_labels.h"
 #include "update/gui/tformupdate.h"
 #include "update/update_check.h"
 

@@ -5,12 +5,12 @@
 // from the window.
 #include <algorithm>
 
-#include "app/gui/panel_labels.h"
-#include "app/gui/spin_button.h"
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
 #include "platform/dialogs.h"
+#include "platform/widgets/panel_labels.h"
+#include "platform/widgets/spin_button.h"
 #include "tensor/gui/component_entry_controller.h"
 #include "tensor/gui/entry_widgets.h"
 #include "tensor/gui/symmetry_choosers.h"

@@ -6,12 +6,12 @@
 #include <QScreen>
 
 #include "app/file_commands.h"
-#include "app/gui/panel_labels.h"
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
 #include "platform/canvas/qpainter_canvas.h"
 #include "platform/dialogs.h"
+#include "platform/widgets/panel_labels.h"
 #include "surface/cross_section.h"
 
 namespace quillmere {

@@ -18,8 +18,8 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/gui/panel_labels.h"
-#include "app/gui/spin_button.h"
+#include "platform/widgets/panel_labels.h"
+#include "platform/widgets/spin_button.h"
 
 namespace quillmere {
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <exception>
 
-#include "app/gui/spin_button.h"
-#include "app/user_messages.h"
+#include "core/user_messages.h"
+#include "platform/widgets/spin_button.h"
 #include "tensor/gui/barred_text.h"
 #include "tensor/gui/component_grids.h"
 #include "tensor/gui/entry_widgets.h"

@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
-#include "app/gui/spin_button.h"
+#include "platform/widgets/spin_button.h"
 #include "tensor/gui/barred_text.h"
 #include "tensor/gui/entry_widgets.h"
 

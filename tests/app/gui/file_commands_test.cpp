@@ -4,8 +4,8 @@
 
 #include "app/file_commands.h"
 #include "app/gui/gui_test_support.h"
-#include "app/gui/panel_labels.h"
 #include "files/settings_file.h"
+#include "platform/widgets/panel_labels.h"
 
 namespace quillmere {
 

@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 
-#include "app/gui/panel_labels.h"
 #include "app/gui/program.h"
 #include "app/gui/tform1.h"
 #include "platform/dialogs.h"
+#include "platform/widgets/panel_labels.h"
 #include "support/test_support.h"
 #include "update/update_check.h"
 

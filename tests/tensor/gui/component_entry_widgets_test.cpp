@@ -9,8 +9,8 @@
 #include <fstream>
 #include <map>
 
-#include "app/gui/spin_button.h"
-#include "app/user_messages.h"
+#include "core/user_messages.h"
+#include "platform/widgets/spin_button.h"
 #include "tensor/gui/barred_text.h"
 #include "tensor/gui/component_entry_controller.h"
 #include "tensor/gui/component_grids.h"

@@ -6,8 +6,8 @@
 #include <map>
 
 #include "app/gui/gui_test_support.h"
-#include "app/gui/panel_labels.h"
 #include "app/program_state.h"
+#include "platform/widgets/panel_labels.h"
 #include "tensor/gui/barred_text.h"
 #include "tensor/gui/component_entry_controller.h"
 #include "tensor/gui/component_grids.h"

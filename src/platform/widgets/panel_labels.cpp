@@ -1,4 +1,4 @@
-#include "app/gui/panel_labels.h"
+#include "platform/widgets/panel_labels.h"
 
 #include <QMouseEvent>
 #include <QPainter>

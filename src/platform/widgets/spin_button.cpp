@@ -1,4 +1,4 @@
-#include "app/gui/spin_button.h"
+#include "platform/widgets/spin_button.h"
 
 #include <QToolButton>
 #include <QVBoxLayout>
