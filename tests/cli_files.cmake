@@ -31,8 +31,16 @@ quillmere_cli_test(info_quartz 0
   "Point group:  12 \"32\" \\(32, trigonal\\).*t111=-t122=-t212 = 2.3 x 10\\^-12 C/N\n  t123=-t213       = -0.335 x 10\\^-12 C/N\n"
   info ${examples}/quartz-piezoelectric.ten)
 quillmere_cli_test(info_matrix 0
-  "Matrix \\(x 10\\^-5 1/K\\):\n +-0.56 +0 +0\n +0 +-0.56 +0\n +0 +0 +2.5\n$"
+  "Matrix \\(x 10\\^-5 1/K\\):\n +-0.56 +0 +0\n +0 +-0.56 +0\n +0 +0 +2.5\nLargest value:  0.000025 1/K along \\[0.000000, 0.000000, 1.000000\\]\nSmallest value: -5.6E-6 1/K along \\[1.000000, 0.000000, 0.000000\\]\n$"
   info ${examples}/calcite-thermal-expansion.ten)
+# Extremes in the file's units: quartz's d11 along x, copper's stiffest [111] and softest [100]
+# longitudinal modulus, (c11 + 2 c12 + 4 c44)/3 and c11.
+quillmere_cli_test(info_extremes_quartz 0
+  "\nLargest value:  2.3E-12 C/N along \\[1.000000, 0.000000, 0.000000\\]\nSmallest value: -2.3E-12 C/N along \\[0.500000, 0.866025, 0.000000\\]\n$"
+  info ${examples}/quartz-piezoelectric.ten)
+quillmere_cli_test(info_extremes_copper 0
+  "\nLargest value:  237.6 GPa along \\[0.577350, 0.577350, 0.577350\\]\nSmallest value: 168.4 GPa along \\[1.000000, 0.000000, 0.000000\\]\n$"
+  info ${examples}/copper-elastic.ten)
 quillmere_cli_test(info_help 0 "^Usage: quillmere-cli info FILE.ten" info --help)
 quillmere_cli_test(info_missing_file 1 "^$" info ${examples}/no-such-file.ten)
 quillmere_cli_test(info_no_file 2 "^$" info)

@@ -1,10 +1,13 @@
 // quillmere-cli info FILE.ten: what a tensor data file holds, as the program reads it.
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 
 #include "app/cli/cli_commands.h"
 #include "files/tensor_file.h"
+#include "surface/extremes.h"
 #include "tensor/number_text.h"
 #include "tensor/symmetry_table.h"
 #include "tensor/tensor_state.h"
@@ -17,7 +20,31 @@ void PrintInfoHelp(std::ostream& out) {
   out << "Usage: quillmere-cli info FILE.ten\n\n"
          "Reads a tensor data file and prints its kind, point group, polar or axial character,\n"
          "scale, unit and independent components; for a second-rank tensor also the full 3x3\n"
-         "matrix. Values are shown as multiples of 10^exponent, as the program shows them.\n";
+         "matrix. Values are shown as multiples of 10^exponent, as the program shows them.\n"
+         "Then the largest and smallest value of the tensor along any direction, in the\n"
+         "tensor's own units, each with a unit vector of the crystal frame where it occurs.\n";
+}
+
+/// "Largest value:  2.3e-12 C/N along [1.000000, 0.000000, 0.000000]".
+void PrintExtreme(std::ostream& out, const char* caption, const SurfaceExtreme& x,
+                  const TensorState& t, char decimalSeparator) {
+  out << caption << FormatGeneral(x.value, decimalSeparator, 10);
+  if (!t.unitText.empty()) out << " " << t.unitText;
+  if (std::isfinite(x.value)) {
+    out << " along [";
+    for (int i = 0; i < 3; ++i) {
+      char text[32];
+      // Six decimals; a component that rounds to zero is written without a minus sign.
+      const double c = static_cast<double>(x.direction[i]);
+      std::snprintf(text, sizeof text, "%.6f", std::fabs(c) < 5e-7 ? 0.0 : c);
+      std::string shown = text;
+      for (char& ch : shown)
+        if (ch == '.') ch = decimalSeparator;
+      out << (i ? ", " : "") << shown;
+    }
+    out << "]";
+  }
+  out << "\n";
 }
 
 /// " x 10^-6 1/K", " 1/K" or "": what a shown value is a multiple of.
@@ -107,6 +134,10 @@ int InfoCommand(const Args& args, CliContext& context) {
       out << "\n";
     }
   }
+
+  const SurfaceExtremes extremes = FindSurfaceExtremes(t, SurfaceEvaluation{});
+  PrintExtreme(out, "Largest value:  ", extremes.largest, t, context.services.decimalSeparator);
+  PrintExtreme(out, "Smallest value: ", extremes.smallest, t, context.services.decimalSeparator);
   return 0;
 }
 

@@ -1,0 +1,50 @@
+// The extreme values and the projection map of a general rank-5 tensor: the search over the
+// sphere with its refinement, and the values of a 512 x 512 equal-area grid with its contours.
+#include <benchmark/benchmark.h>
+
+#include "support/test_support.h"
+#include "surface/extremes.h"
+#include "surface/surface_map.h"
+
+namespace {
+
+using namespace quillmere;
+
+TensorState General(int rank) {
+  TensorState t;
+  t.rank = rank;
+  test::Random random(static_cast<std::uint32_t>(29 + rank));
+  for (auto& c : t.components) c = random.Uniform(-1, 1);
+  return t;
+}
+
+void BM_Extremes(benchmark::State& state) {
+  const TensorState t = General(static_cast<int>(state.range(0)));
+  const SurfaceEvaluation e;
+  for (auto _ : state) benchmark::DoNotOptimize(FindSurfaceExtremes(t, e));
+}
+BENCHMARK(BM_Extremes)->Arg(2)->Arg(4)->Arg(5)->Unit(benchmark::kMillisecond);
+
+void BM_MapGrid(benchmark::State& state) {
+  const TensorState t = General(5);
+  const DirectionalPolynomial p(t, SurfaceEvaluation{});
+  const int size = static_cast<int>(state.range(0));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(ComputeMapGrid(p, MapProjection::EqualArea, false, size));
+}
+BENCHMARK(BM_MapGrid)->Arg(512)->Unit(benchmark::kMillisecond);
+
+void BM_MapContours(benchmark::State& state) {
+  const TensorState t = General(5);
+  const DirectionalPolynomial p(t, SurfaceEvaluation{});
+  const MapGrid grid = ComputeMapGrid(p, MapProjection::EqualArea, false, 512);
+  const SurfaceExtremes x = FindSurfaceExtremes(t, SurfaceEvaluation{});
+  const MapLevels levels = ContourLevels(x.smallest.value, x.largest.value);
+  for (auto _ : state)
+    for (Real level : levels.levels) benchmark::DoNotOptimize(ContourLines(grid, level));
+}
+BENCHMARK(BM_MapContours)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

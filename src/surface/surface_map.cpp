@@ -1,0 +1,172 @@
+#include "surface/surface_map.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "surface/scale_legend.h"
+
+namespace quillmere {
+
+Real MapRadius(MapProjection projection, Real theta) {
+  return projection == MapProjection::EqualArea ? std::sqrt(Real(2)) * std::sin(theta / 2)
+                                                : std::tan(theta / 2);
+}
+
+bool MapDirection(MapProjection projection, bool lower, Real x, Real y, Direction& n) {
+  const Real r2 = x * x + y * y;
+  if (projection == MapProjection::EqualArea) {
+    // sin(theta) = r sqrt(2 - r^2), cos(theta) = 1 - r^2.
+    if (r2 > 2) return false;
+    const Real f = std::sqrt(2 - r2);
+    n = {x * f, y * f, 1 - r2};
+  } else {
+    n = {2 * x / (1 + r2), 2 * y / (1 + r2), (1 - r2) / (1 + r2)};
+  }
+  if (lower) n[2] = -n[2];
+  return true;
+}
+
+bool MapPoint(MapProjection projection, bool lower, const Direction& n, Real& x, Real& y) {
+  const Real z = lower ? -n[2] : n[2];
+  if (z < -1e-12L) return false;
+  const Real zc = std::max<Real>(z, 0);
+  const Real f = projection == MapProjection::EqualArea ? 1 / std::sqrt(1 + zc) : 1 / (1 + zc);
+  x = n[0] * f;
+  y = n[1] * f;
+  return true;
+}
+
+MapGrid ComputeMapGrid(const DirectionalPolynomial& p, MapProjection projection, bool lower,
+                       int size) {
+  MapGrid grid;
+  grid.size = std::max(size, 1);
+  grid.values.resize(static_cast<std::size_t>(grid.size) * grid.size);
+  Direction n;
+  for (int row = 0; row < grid.size; ++row) {
+    const Real y = grid.Y(row);
+    Real* out = &grid.values[static_cast<std::size_t>(row) * grid.size];
+    for (int column = 0; column < grid.size; ++column)
+      out[column] = MapDirection(projection, lower, grid.X(column), y, n)
+                        ? p.Value(n[0], n[1], n[2])
+                        : std::numeric_limits<Real>::quiet_NaN();
+  }
+  return grid;
+}
+
+std::vector<ContourSegment> ContourLines(const MapGrid& grid, Real level) {
+  std::vector<ContourSegment> segments;
+  const int n = grid.size;
+  // Where the level crosses the edge from corner a (value va) to corner b.
+  auto cross = [level](Real xa, Real ya, Real va, Real xb, Real yb, Real vb, Real& x, Real& y) {
+    const Real f = (level - va) / (vb - va);
+    x = xa + f * (xb - xa);
+    y = ya + f * (yb - ya);
+  };
+  for (int row = 0; row + 1 < n; ++row)
+    for (int column = 0; column + 1 < n; ++column) {
+      // Corners counter-clockwise from the lower left: (column, row + 1), (column + 1, row + 1),
+      // (column + 1, row), (column, row).
+      const Real xs[4] = {grid.X(column), grid.X(column + 1), grid.X(column + 1), grid.X(column)};
+      const Real ys[4] = {grid.Y(row + 1), grid.Y(row + 1), grid.Y(row), grid.Y(row)};
+      const Real vs[4] = {grid.At(row + 1, column), grid.At(row + 1, column + 1),
+                          grid.At(row, column + 1), grid.At(row, column)};
+      int mask = 0;
+      bool valid = true;
+      for (int k = 0; k < 4; ++k) {
+        valid = valid && !std::isnan(vs[k]);
+        if (vs[k] >= level) mask |= 1 << k;
+      }
+      if (!valid || mask == 0 || mask == 15) continue;
+      // The edges k (from corner k to corner k + 1) that the level crosses.
+      int edges[4], count = 0;
+      for (int k = 0; k < 4; ++k)
+        if (((mask >> k) & 1) != ((mask >> ((k + 1) % 4)) & 1)) edges[count++] = k;
+      Real px[4], py[4];
+      for (int e = 0; e < count; ++e) {
+        const int a = edges[e], b = (a + 1) % 4;
+        cross(xs[a], ys[a], vs[a], xs[b], ys[b], vs[b], px[e], py[e]);
+      }
+      if (count == 2) {
+        segments.push_back({px[0], py[0], px[1], py[1]});
+      } else if (count == 4) {
+        // A saddle: the mean decides whether corner 0 joins corner 2 across the cell.
+        const bool centreAbove = (vs[0] + vs[1] + vs[2] + vs[3]) / 4 >= level;
+        const bool corner0Above = mask & 1;
+        if (centreAbove == corner0Above) {
+          segments.push_back({px[0], py[0], px[1], py[1]});
+          segments.push_back({px[2], py[2], px[3], py[3]});
+        } else {
+          segments.push_back({px[3], py[3], px[0], py[0]});
+          segments.push_back({px[1], py[1], px[2], py[2]});
+        }
+      }
+    }
+  return segments;
+}
+
+MapLevels ContourLevels(Real lo, Real hi) {
+  MapLevels result;
+  const Real largest = std::max(std::fabs(lo), std::fabs(hi));
+  if (!(hi > lo) || !std::isfinite(hi - lo)) {
+    result.step = result.limit = largest > 0 && std::isfinite(largest) ? largest : 1;
+    return result;
+  }
+  result.step = NiceStep(lo, hi).step;
+  result.limit = std::ceil(largest / result.step * (1 - 1e-12L)) * result.step;
+  if (result.limit <= 0) result.limit = result.step;
+  for (long long k = static_cast<long long>(std::ceil(lo / result.step));
+       k * result.step <= hi && result.levels.size() < 200; ++k)
+    result.levels.push_back(k * result.step);
+  return result;
+}
+
+Colour DivergingColour(Real s) {
+  struct Anchor {
+    Real at;
+    int r, g, b;
+  };
+  static constexpr Anchor kAnchors[5] = {{-1, 84, 39, 136},
+                                         {-0.5L, 128, 115, 172},
+                                         {0, 247, 247, 247},
+                                         {0.5L, 241, 163, 64},
+                                         {1, 179, 88, 6}};
+  if (std::isnan(s)) s = 0;
+  s = std::clamp<Real>(s, -1, 1);
+  int k = 0;
+  while (k < 3 && s > kAnchors[k + 1].at) ++k;
+  const Anchor& a = kAnchors[k];
+  const Anchor& b = kAnchors[k + 1];
+  const Real f = (s - a.at) / (b.at - a.at);
+  auto mix = [f](int u, int v) { return static_cast<int>(std::lround(u + f * (v - u))); };
+  return Colour::Exact(mix(a.r, b.r), mix(a.g, b.g), mix(a.b, b.b));
+}
+
+Colour BandColour(const MapLevels& levels, Real value) {
+  const Real band = std::floor(value / levels.step);
+  return DivergingColour((band + 0.5L) * levels.step / levels.limit);
+}
+
+void WriteMapCsv(std::ostream& out, const DirectionalPolynomial& p, MapProjection projection,
+                 MapHemisphere hemisphere, int n) {
+  out << "x,y,nx,ny,nz,value\n";
+  char line[256];
+  for (const bool lower : {false, true}) {
+    if ((lower && hemisphere == MapHemisphere::Upper) ||
+        (!lower && hemisphere == MapHemisphere::Lower))
+      continue;
+    for (int row = 0; row < n; ++row)
+      for (int column = 0; column < n; ++column) {
+        const Real x = -1 + (2 * column + 1) / Real(n), y = 1 - (2 * row + 1) / Real(n);
+        if (x * x + y * y > 1) continue;
+        Direction d;
+        MapDirection(projection, lower, x, y, d);
+        std::snprintf(line, sizeof line, "%.9Lg,%.9Lg,%.12Lg,%.12Lg,%.12Lg,%.15Lg\n", x, y, d[0],
+                      d[1], d[2], p.Value(d[0], d[1], d[2]));
+        out << line;
+      }
+  }
+}
+
+}  // namespace quillmere

@@ -1,0 +1,205 @@
+#include "surface/extremes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "files/tensor_file.h"
+#include "fit/eigen3.h"
+#include "support/test_support.h"
+
+namespace quillmere {
+namespace {
+
+constexpr SurfaceEvaluation kFree{};
+
+double Length(const Direction& n) {
+  return std::sqrt(static_cast<double>(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]));
+}
+
+bool Contains(const std::vector<Direction>& list, Direction n, double tolerance = 1e-7) {
+  for (const Direction& d : list)
+    if (std::fabs(static_cast<double>(d[0] - n[0])) < tolerance &&
+        std::fabs(static_cast<double>(d[1] - n[1])) < tolerance &&
+        std::fabs(static_cast<double>(d[2] - n[2])) < tolerance)
+      return true;
+  return false;
+}
+
+TEST(SurfaceExtremes, SecondRankExtremesAreTheLargestAndSmallestEigenvalues) {
+  test::Random random(18);
+  for (int trial = 0; trial < 40; ++trial) {
+    TensorState t;
+    t.rank = 2;
+    Matrix3 m;
+    for (int i = 0; i < 3; ++i)
+      for (int j = i; j < 3; ++j) {
+        m[i][j] = m[j][i] = random.Uniform(-3, 3);
+        t.At(i + 1, j + 1) = t.At(j + 1, i + 1) = m[i][j];
+      }
+    const EigenSystem3 eigen = SymmetricEigen3(m);
+    ASSERT_TRUE(eigen.computed);
+    const SurfaceExtremes x = FindSurfaceExtremes(t, kFree);
+    EXPECT_NEAR(static_cast<double>(x.largest.value), static_cast<double>(eigen.values[0]), 1e-9);
+    EXPECT_NEAR(static_cast<double>(x.smallest.value), static_cast<double>(eigen.values[1]), 1e-9);
+    // The direction is the principal axis (up to its sign) and the value is reached there.
+    const Real along = x.largest.direction[0] * eigen.vectors[0][0] +
+                       x.largest.direction[1] * eigen.vectors[0][1] +
+                       x.largest.direction[2] * eigen.vectors[0][2];
+    EXPECT_NEAR(std::fabs(static_cast<double>(along)), 1.0, 1e-6);
+    EXPECT_NEAR(Length(x.smallest.direction), 1.0, 1e-15);
+  }
+}
+
+// Longitudinal elastic stiffness of a cubic crystal along n, c(n) = c_ijkl n_i n_j n_k n_l:
+// Nye, Physical Properties of Crystals (1957), ch. VIII, gives the directional form for cubic
+// crystals, c(n) = c11 - 2 (c11 - c12 - 2 c44)(n1^2 n2^2 + n2^2 n3^2 + n3^2 n1^2), hence
+// c11 along [100], (c11 + c12 + 2 c44)/2 along [110] and (c11 + 2 c12 + 4 c44)/3 along [111].
+TensorState CubicElastic(Real c11, Real c12, Real c44) {
+  TensorState t;
+  t.rank = 4;
+  for (int i = 1; i <= 3; ++i)
+    for (int j = 1; j <= 3; ++j) {
+      if (i == j) {
+        t.At(i, i, i, i) = c11;
+        continue;
+      }
+      t.At(i, i, j, j) = c12;
+      t.At(i, j, i, j) = t.At(i, j, j, i) = c44;
+    }
+  return t;
+}
+
+TEST(SurfaceExtremes, CubicElasticConstantsFollowNyesDirectionalForm) {
+  // Copper (GPa): c11 - c12 - 2 c44 < 0, so the stiffest direction is [111], the softest [100].
+  const Real c11 = 168.4L, c12 = 121.4L, c44 = 75.4L;
+  const DirectionalPolynomial p(CubicElastic(c11, c12, c44), kFree);
+  const Real s2 = 1 / std::sqrt(Real(2)), s3 = 1 / std::sqrt(Real(3));
+  EXPECT_NEAR(static_cast<double>(p.Value(1, 0, 0)), 168.4, 1e-12);
+  EXPECT_NEAR(static_cast<double>(p.Value(s2, s2, 0)),
+              static_cast<double>((c11 + c12 + 2 * c44) / 2), 1e-12);
+  EXPECT_NEAR(static_cast<double>(p.Value(s3, s3, s3)),
+              static_cast<double>((c11 + 2 * c12 + 4 * c44) / 3), 1e-12);
+
+  SurfaceExtremes x = FindSurfaceExtremes(CubicElastic(c11, c12, c44), kFree);
+  EXPECT_NEAR(static_cast<double>(x.largest.value), 237.6, 1e-10);
+  EXPECT_NEAR(static_cast<double>(x.smallest.value), 168.4, 1e-10);
+  // Of the equal directions the one with the largest x, then y, then z is reported.
+  EXPECT_TRUE(Contains({x.largest.direction}, {s3, s3, s3}));
+  EXPECT_TRUE(Contains({x.smallest.direction}, {1, 0, 0}));
+  EXPECT_EQ(x.largest.repeats.size(), 8u);   // the eight <111>
+  EXPECT_EQ(x.smallest.repeats.size(), 6u);  // the six <100>
+
+  // The opposite anisotropy (c11 - c12 - 2 c44 > 0) swaps the roles of [100] and [111].
+  x = FindSurfaceExtremes(CubicElastic(300, 100, 20), kFree);
+  EXPECT_NEAR(static_cast<double>(x.largest.value), 300, 1e-10);
+  EXPECT_NEAR(static_cast<double>(x.smallest.value), (300 + 200 + 80) / 3.0, 1e-10);
+}
+
+TEST(SurfaceExtremes, QuartzPiezoelectricModuliPeakAlongXWithTheTrigonalRepeats) {
+  // Point group 32: the longitudinal modulus is d11 x (x^2 - 3 y^2); d14 drops out.
+  test::ShippedTable table;
+  TensorState t;
+  ResetComponents(t);
+  ReadTensorFile(t, test::SourceDirectory() / "examples" / "quartz-piezoelectric.ten",
+                 table.services);
+  const Real d11 = t.At(1, 1, 1);
+  ASSERT_GT(d11, 0);
+  ASSERT_NE(t.At(1, 2, 3), 0);  // d14 is there
+  const SurfaceExtremes x = FindSurfaceExtremes(t, kFree);
+  EXPECT_NEAR(static_cast<double>(x.largest.value / d11), 1, 1e-12);
+  EXPECT_TRUE(Contains({x.largest.direction}, {1, 0, 0}));
+  const Real c = -0.5L, s = std::sqrt(Real(3)) / 2;
+  EXPECT_TRUE(Contains(x.largest.repeats, {c, s, 0}));
+  EXPECT_TRUE(Contains(x.largest.repeats, {c, -s, 0}));
+  EXPECT_EQ(x.largest.repeats.size(), 3u);
+  // Odd rank: the smallest is minus the largest, in the opposite directions.
+  EXPECT_EQ(x.smallest.value, -x.largest.value);
+  EXPECT_TRUE(Contains(x.smallest.repeats, {-1, 0, 0}));
+}
+
+TEST(SurfaceExtremes, RandomTensorsAgreeWithADenseSearch) {
+  test::Random random(1818);
+  for (int rank = 1; rank <= 5; ++rank)
+    for (int trial = 0; trial < 6; ++trial) {
+      TensorState t;
+      t.rank = rank;
+      for (Real& c : t.components) c = random.Uniform(-1, 1);
+      const DirectionalPolynomial p(t, kFree);
+      Real gridMax = -1e300L, gridMin = 1e300L;
+      constexpr int kRows = 180;
+      for (int j = 0; j <= kRows; ++j)
+        for (int k = 0; k < 2 * kRows; ++k) {
+          const Real theta = j * M_PIl / kRows, phi = k * M_PIl / kRows;
+          const Real v = p.Value(std::sin(theta) * std::cos(phi), std::sin(theta) * std::sin(phi),
+                                 std::cos(theta));
+          gridMax = std::max(gridMax, v);
+          gridMin = std::min(gridMin, v);
+        }
+      const SurfaceExtremes x = FindSurfaceExtremes(t, kFree);
+      const double size = static_cast<double>(p.Magnitude());
+      // Never below the best point of a 1-degree grid, and not far above it.
+      EXPECT_GE(static_cast<double>(x.largest.value - gridMax), -1e-12 * size) << rank;
+      EXPECT_LE(static_cast<double>(x.largest.value - gridMax), 2e-3 * size) << rank;
+      EXPECT_LE(static_cast<double>(x.smallest.value - gridMin), 1e-12 * size) << rank;
+      EXPECT_GE(static_cast<double>(x.smallest.value - gridMin), -2e-3 * size) << rank;
+      for (const SurfaceExtreme* e : {&x.largest, &x.smallest}) {
+        EXPECT_NEAR(Length(e->direction), 1.0, 1e-15);
+        EXPECT_NEAR(static_cast<double>(p.Value(e->direction[0], e->direction[1], e->direction[2]) -
+                                        e->value),
+                    0, 1e-15 * size);
+      }
+      // The surface's own evaluation (single-precision directions) agrees at the stated place.
+      EXPECT_NEAR(static_cast<double>(SurfaceValue(t, kFree, x.largest.direction[0],
+                                                   x.largest.direction[1], x.largest.direction[2])),
+                  static_cast<double>(x.largest.value), 1e-6 * size);
+    }
+}
+
+TEST(SurfaceExtremes, FixedDirectionsAndDegenerateSurfaces) {
+  // Rank 2 with its first index fixed along y: the value is T(2, j) n_j, a linear function
+  // whose extremes are +-|T(2, .)| along +-T(2, .).
+  TensorState t;
+  t.rank = 2;
+  t.At(2, 1) = 3;
+  t.At(2, 3) = 4;
+  t.At(1, 1) = 100;  // not seen with the first index along y
+  SurfaceEvaluation e;
+  e.anyDirectionFixed = true;
+  e.fixedDirections[0].flag = "yes";
+  e.fixedDirections[0].u[1] = 1;
+  SurfaceExtremes x = FindSurfaceExtremes(t, e);
+  EXPECT_NEAR(static_cast<double>(x.largest.value), 5, 1e-12);
+  EXPECT_NEAR(static_cast<double>(x.smallest.value), -5, 1e-12);
+  EXPECT_TRUE(Contains({x.largest.direction}, {0.6L, 0, 0.8L}));
+  EXPECT_TRUE(Contains({x.smallest.direction}, {-0.6L, 0, -0.8L}));
+
+  // Both positions fixed: the same value everywhere, reported along x.
+  e.fixedDirections[1] = e.fixedDirections[0];
+  t.At(2, 2) = -7;
+  x = FindSurfaceExtremes(t, e);
+  EXPECT_EQ(x.largest.value, -7);
+  EXPECT_EQ(x.smallest.value, -7);
+  EXPECT_TRUE(Contains({x.largest.direction}, {1, 0, 0}));
+
+  // A zero tensor and an isotropic one are spheres; a not-a-number component gives no value.
+  TensorState zero;
+  zero.rank = 4;
+  x = FindSurfaceExtremes(zero, kFree);
+  EXPECT_EQ(x.largest.value, 0);
+  EXPECT_EQ(x.smallest.value, 0);
+  TensorState iso;
+  iso.rank = 2;
+  iso.At(1, 1) = iso.At(2, 2) = iso.At(3, 3) = 2;
+  x = FindSurfaceExtremes(iso, kFree);
+  EXPECT_NEAR(static_cast<double>(x.largest.value), 2, 1e-15);
+  EXPECT_NEAR(static_cast<double>(x.smallest.value), 2, 1e-15);
+  EXPECT_EQ(x.largest.repeats.size(), 1u);
+  iso.At(1, 2) = std::numeric_limits<Real>::quiet_NaN();
+  x = FindSurfaceExtremes(iso, kFree);
+  EXPECT_TRUE(std::isnan(x.largest.value));
+  EXPECT_TRUE(std::isnan(x.smallest.value));
+}
+
+}  // namespace
+}  // namespace quillmere
