@@ -1,6 +1,6 @@
 // The largest fit of the ten property kinds: 18 piezoelectric components in point group 1 from
-// 1000 measurements, with the symmetry table read anew twice per measurement; and the share of
-// the time that reading the table takes.
+// 1000 measurements, with the symmetry table read once per run; and what reading it twice per
+// measurement would cost.
 #include <benchmark/benchmark.h>
 
 #include <vector>

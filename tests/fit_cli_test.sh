@@ -32,6 +32,11 @@ printf '1;0;0;-5,6;0,1\n0;0;1;25;0,1\n1;1;0;-5,6;0,1\n' >"$dir/semi.csv"
 expect_status 0 "$cli" fit "Thermal Expansion" --group "-3m" "$dir/semi.csv"
 has out '^t33 +25\.00000 '
 
+# A spreadsheet's "CSV UTF-8": byte-order mark before the column names.
+printf '\xef\xbb\xbfu1,u2,u3,y,dy\r\n1,0,0,-5.6,0.1\r\n0,0,1,25,0.1\r\n1,1,0,-5.6,0.1\r\n' >"$dir/bom.csv"
+expect_status 0 "$cli" fit thermal-expansion --group -3m "$dir/bom.csv"
+has out '^t33 +25\.00000 '
+
 # Bad lines are all reported, and nothing is written.
 printf '1,0,0,-5.6,0.1\n1,0,0,1\n0,0,x,25,0.1\n0,0,0,1,1\n' >"$dir/bad.csv"
 expect_status 1 "$cli" fit thermal-expansion --group -3m "$dir/bad.csv" -o "$dir/bad.ten"

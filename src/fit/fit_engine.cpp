@@ -14,21 +14,11 @@ namespace {
 
 using Direction = std::array<Real, 3>;
 
-/// Number of relations of the current table entry (0 or -1 for the table's two "none"
-/// results), read without touching the tensor.
-int RelationCount(const TensorState& t, const CoreServices& services) {
-  std::vector<std::string> relations;
-  return SplitRelations(FindSymmetryLine(services, t.pointGroup, t.kind, t.axial), relations);
-}
-
 std::string TooManyComponentsMessage(int count) {
   return "The fit takes at most " + std::to_string(kMaxFitComponents) +
          " independent components; this tensor has " + std::to_string(count) +
          " in the selected point group";
 }
-
-constexpr const char* kMsgTableChanged =
-    "The symmetry table changed during the fit; please start the fit again";
 
 }  // namespace
 
@@ -40,9 +30,12 @@ int DirectionCount(const IndexDirectionFlags& flags) {
   return d;
 }
 
-int ResetFit(FitWorkspace& w, TensorState& t, const CoreServices& services) {
+namespace {
+
+/// ResetFit on the entry already in the workspace.
+int ResetWithEntry(FitWorkspace& w, TensorState& t, const CoreServices& services) {
   ResetComponents(t);
-  w.n = ApplySymmetry(t, SymmetryMode::UnitValues, services);
+  w.n = ApplySymmetryEntry(t, SymmetryMode::UnitValues, w.entry, services);
   const int n = w.n < 0 ? 0 : w.n;
   w.syy = 0;
   for (int i = 1; i <= kMaxFitComponents; ++i) {
@@ -61,16 +54,17 @@ int ResetFit(FitWorkspace& w, TensorState& t, const CoreServices& services) {
   return w.n;
 }
 
+}  // namespace
+
+int ResetFit(FitWorkspace& w, TensorState& t, const CoreServices& services) {
+  w.entry = ReadSymmetryEntry(services, t.pointGroup, t.kind, t.axial);
+  return ResetWithEntry(w, t, services);
+}
+
 void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells, int k,
                          const CoreServices& services) {
   ResetComponents(t);
-  // The table is read again for every measurement; an entry edited in the middle of a run would
-  // give rows of another length than the normal equations have.
-  if (ApplySymmetry(t, SymmetryMode::UnitValues, services) != w.n) {
-    services.Tell(kMsgTableChanged);
-    w.ok = false;
-    return;
-  }
+  ApplySymmetryEntry(t, SymmetryMode::UnitValues, w.entry, services);
 
   // Positions beyond the rank keep (1, 0, 0): they stand at index 1, which contributes 1.
   std::array<Direction, 5> slot;
@@ -107,11 +101,7 @@ void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells,
           for (int i5 = 1; i5 <= 3; ++i5)
             t.At(i1, i2, i3, i4, i5) = slot[0][i1 - 1] * slot[1][i2 - 1] * slot[2][i3 - 1] *
                                        slot[3][i4 - 1] * slot[4][i5 - 1];
-  if (ApplySymmetry(t, SymmetryMode::CoefficientSums, services) != w.n) {
-    services.Tell(kMsgTableChanged);
-    w.ok = false;
-    return;
-  }
+  ApplySymmetryEntry(t, SymmetryMode::CoefficientSums, w.entry, services);
   for (int c = 1; c <= w.n; ++c) w.f[c] = t.coefficientSums[c];
 }
 
@@ -215,7 +205,7 @@ namespace {
 /// The steps of a run after the size check; the tensor serves as scratch space throughout.
 FitOutcome RunSteps(FitWorkspace& w, TensorState& t, const FitCells& cells,
                     const CoreServices& services) {
-  if (ResetFit(w, t, services) <= 0) return FitOutcome::CloseRequested;
+  if (ResetWithEntry(w, t, services) <= 0) return FitOutcome::CloseRequested;
 
   AccumulateNormalEquations(w, t, cells, services);
   if (!w.ok) return FitOutcome::Stopped;
@@ -250,7 +240,9 @@ FitOutcome RunSteps(FitWorkspace& w, TensorState& t, const FitCells& cells,
 FitOutcome RunFit(FitWorkspace& w, TensorState& t, const FitCells& cells,
                   const CoreServices& services) {
   // An entry beyond the fit's arrays is refused before anything changes.
-  const int relations = RelationCount(t, services);
+  w.entry = ReadSymmetryEntry(services, t.pointGroup, t.kind, t.axial);
+  std::vector<std::string> relationTexts;
+  const int relations = SplitRelations(w.entry.text, relationTexts);
   if (relations > kMaxFitComponents) {
     services.Tell(TooManyComponentsMessage(relations));
     return FitOutcome::Stopped;

@@ -14,6 +14,7 @@
 #include <array>
 #include <string>
 
+#include "tensor/symmetry_table.h"
 #include "tensor/tensor_state.h"
 
 namespace quillmere {
@@ -83,6 +84,8 @@ struct FitWorkspace {
   FitVector sd{};
   Real chi2 = 0;
   bool ok = true;
+  /// The table entry of the run, read once at its start: a run is one use of the table.
+  SymmetryEntry entry;
 };
 
 /// How a run ended.
@@ -99,13 +102,13 @@ enum class FitOutcome {
 FitOutcome RunFit(FitWorkspace& w, TensorState& t, const FitCells& cells,
                   const CoreServices& services);
 
-/// Zeroes the components, learns n from the table (returned; 0 or -1 with the table's own
-/// notice) and clears the sums.
+/// Reads the table entry into w.entry, zeroes the components, learns n from the entry (returned;
+/// 0 or -1 with the table's own notice) and clears the sums.
 int ResetFit(FitWorkspace& w, TensorState& t, const CoreServices& services);
 
 /// Fills w.f[1..n] for measurement k: the coefficient of each independent component in the
-/// predicted value. Directions are normalised; a direction whose three cosines are all 0 shows
-/// its notice, clears w.ok and leaves f untouched.
+/// predicted value, walking w.entry (the table is not read again). Directions are normalised; a
+/// direction whose three cosines are all 0 shows its notice, clears w.ok and leaves f untouched.
 void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells, int k,
                          const CoreServices& services);
 

@@ -321,8 +321,19 @@ int ApplySymmetryToText(TensorState& t, SymmetryMode mode, const std::string& re
   return Walk(t, mode, relationText, 0, decimalSeparator);
 }
 
+SymmetryEntry ReadSymmetryEntry(const CoreServices& services, int pointGroup, int kind,
+                                bool axial) {
+  const TableEntry entry = FindEntry(services, pointGroup, kind, axial);
+  return {entry.text, entry.line};
+}
+
 int ApplySymmetry(TensorState& t, SymmetryMode mode, const CoreServices& services) {
-  const TableEntry entry = FindEntry(services, t.pointGroup, t.kind, t.axial);
+  return ApplySymmetryEntry(t, mode, ReadSymmetryEntry(services, t.pointGroup, t.kind, t.axial),
+                            services);
+}
+
+int ApplySymmetryEntry(TensorState& t, SymmetryMode mode, const SymmetryEntry& entry,
+                       const CoreServices& services) {
   // Validate before anything changes; a damaged entry leaves the state as it was.
   const int count = Walk(t, mode, entry.text, entry.line, services.decimalSeparator);
   t.independentCount = count;

@@ -45,6 +45,21 @@ std::vector<std::string> SplitTerms(const std::string& relation);
 /// Throws std::runtime_error when the factor is not an integer or an index digit is not 1..3.
 SymmetryTerm ParseTerm(const std::string& term);
 
+/// One entry of the table as read from the file: its relation text ("?" when the table has
+/// none) and the 1-based line it stands on (0 when none).
+struct SymmetryEntry {
+  std::string text = "?";
+  long long line = 0;
+};
+
+/// Reads the entry of (pointGroup, kind, axial); throws as FindSymmetryLine does.
+SymmetryEntry ReadSymmetryEntry(const CoreServices& services, int pointGroup, int kind, bool axial);
+
+/// ApplySymmetry on an entry read before: for a caller that walks one entry many times in one
+/// use of the table (a fit run), so the file is read once.
+int ApplySymmetryEntry(TensorState& t, SymmetryMode mode, const SymmetryEntry& entry,
+                       const CoreServices& services);
+
 /// Looks up (pointGroup, kind, axial) of `t` in the table and walks it in `mode`. Returns the
 /// count (also stored in t.independentCount); 0 and -1 are the table's "does not exist" and
 /// "no entry" results, shown through services.messages. Throws on a missing table, a damaged

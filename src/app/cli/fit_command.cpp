@@ -3,7 +3,6 @@
 // deviations and, for second-rank tensors, the eigenvalues and principal directions.
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -16,6 +15,7 @@
 #include "fit/fit_engine.h"
 #include "fit/fit_layout.h"
 #include "fit/fit_result.h"
+#include "fit/measurement_csv.h"
 #include "fit/property_kinds.h"
 #include "tensor/number_text.h"
 #include "tensor/tensor_state.h"
@@ -76,106 +76,6 @@ std::string FitHelp() {
         << UnitOf(k) << "\n";
   }
   return out.str();
-}
-
-/// The measurements as the fit window's grids would hold them; numbers keep the file's texts
-/// with '.' as the decimal point.
-class CsvCells : public FitCells {
- public:
-  explicit CsvCells(int directionCount) : d_(directionCount) {}
-  void Add(const std::vector<std::string>& fields) { rows_.push_back(fields); }
-  int Count() const { return static_cast<int>(rows_.size()); }
-
-  std::string DirectionCell(int column, int row) const override {
-    const int k = row / d_ - 1, d = row % d_;
-    if (k < 0 || k >= Count() || column < 1 || column > 3) return "";
-    return rows_[static_cast<std::size_t>(k)][static_cast<std::size_t>(3 * d + column - 1)];
-  }
-  std::string ValueCell(int column, int row) const override {
-    if (row < 1 || row > Count() || column < 0 || column > 1) return "";
-    return rows_[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(3 * d_ + column)];
-  }
-  int ValueRowCount() const override { return Count() + 1; }
-
- private:
-  int d_;
-  std::vector<std::vector<std::string>> rows_;
-};
-
-std::string Trimmed(const std::string& s) {
-  const std::size_t b = s.find_first_not_of(" \t\r");
-  if (b == std::string::npos) return "";
-  return s.substr(b, s.find_last_not_of(" \t\r") - b + 1);
-}
-
-std::vector<std::string> Split(const std::string& line, char separator) {
-  std::vector<std::string> fields;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t end = line.find(separator, start);
-    fields.push_back(Trimmed(line.substr(start, end == std::string::npos ? end : end - start)));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return fields;
-}
-
-/// Reads the measurements. Every bad line is reported on `errors` with its number; the
-/// result is only used when there are none.
-CsvCells ReadMeasurements(std::istream& in, int directionCount, std::ostream& errors,
-                          int& badLines) {
-  CsvCells cells(directionCount);
-  const std::size_t expected = static_cast<std::size_t>(3 * directionCount + 2);
-  char separator = 0;
-  bool firstContent = true;
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    line = Trimmed(line.substr(0, line.find('#')));
-    if (line.empty()) continue;
-    if (!separator) separator = line.find(';') != std::string::npos ? ';' : ',';
-    std::vector<std::string> fields = Split(line, separator);
-    const char decimalComma = separator == ';' ? ',' : '.';
-    bool anyNumber = false;
-    std::vector<Real> values(fields.size());
-    for (std::size_t i = 0; i < fields.size(); ++i)
-      if (TryParseReal(fields[i], values[i], decimalComma)) anyNumber = true;
-    // A first line without any number names the columns; one with a typing error is data.
-    if (firstContent && !anyNumber) {
-      firstContent = false;
-      continue;
-    }
-    firstContent = false;
-
-    std::string problem;
-    if (fields.size() != expected) {
-      problem = "expected " + std::to_string(expected) + " numbers (" +
-                std::to_string(directionCount) + " direction" + (directionCount > 1 ? "s" : "") +
-                " of 3 cosines, y, dy), found " + std::to_string(fields.size());
-    } else {
-      for (std::size_t i = 0; i < fields.size() && problem.empty(); ++i) {
-        if (!TryParseReal(fields[i], values[i], decimalComma))
-          problem = NotAFloatMessage(fields[i]);
-        else if (!std::isfinite(values[i]))
-          problem = "'" + fields[i] + "' is not a finite number";
-      }
-      for (int d = 0; d < directionCount && problem.empty(); ++d)
-        if (values[3 * d] == 0 && values[3 * d + 1] == 0 && values[3 * d + 2] == 0)
-          problem = "direction " + std::to_string(d + 1) + " has three zero cosines";
-    }
-    if (!problem.empty()) {
-      errors << "line " << number << ": " << problem << "\n";
-      ++badLines;
-      continue;
-    }
-    if (!(values[expected - 1] > 0))
-      errors << "line " << number << ": dy = " << fields[expected - 1]
-             << " is not above 0; the measurement counts with dy = 1\n";
-    for (std::string& f : fields)
-      for (char& c : f)
-        if (c == ',') c = '.';
-    cells.Add(fields);
-  }
-  return cells;
 }
 
 /// Display width of a UTF-8 text (continuation bytes take no column).
@@ -259,16 +159,15 @@ int FitCommand(const Args& args, CliContext& context) {
   OpenFitForKind(t, session, *kind);
   FitWorkspace w(session.indexDirectionFlags);
 
-  std::ifstream in(*data, std::ios::binary);
-  if (!in) throw std::runtime_error("File not found: " + data->string());
-  int badLines = 0;
-  const CsvCells cells = ReadMeasurements(in, w.directions, std::cerr, badLines);
-  if (badLines > 0) {
-    std::cerr << data->string() << ": " << badLines << " bad line" << (badLines > 1 ? "s" : "")
-              << "; nothing was fitted\n";
+  const MeasurementReading reading = ReadMeasurementCsvFile(*data, w.directions);
+  for (const std::string& message : reading.messages) std::cerr << message << "\n";
+  if (reading.badLines > 0) {
+    std::cerr << data->string() << ": " << reading.badLines << " bad line"
+              << (reading.badLines > 1 ? "s" : "") << "; nothing was fitted\n";
     return 1;
   }
-  if (cells.Count() == 0) throw std::runtime_error(data->string() + ": no measurements");
+  if (reading.table.Count() == 0) throw std::runtime_error(data->string() + ": no measurements");
+  const MeasurementCells cells(reading.table);
 
   // The run's notices belong to its result: they are printed with it, or as the reason for
   // stopping.

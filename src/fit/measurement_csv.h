@@ -1,0 +1,79 @@
+// Measurement files of the fit: one measurement a line, the three direction cosines of each
+// measuring direction, then the measured value y and its error dy.
+//
+// Reading: fields are separated by commas, or by semicolons when the first data line has one
+// (then a decimal comma is accepted too); '#' starts a comment; a first line without any number
+// names the columns; a leading UTF-8 byte-order mark is skipped. Every bad line is reported with
+// its number and the file is then refused as a whole; nothing is thrown for bad content.
+// Writing: a line of column names, then the measurements separated by commas with '.' as the
+// decimal point, so that the reader reads back the same texts.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "fit/fit_engine.h"
+
+namespace quillmere {
+
+/// Measurements as texts with '.' as the decimal point, 3*D + 2 fields each: the D directions'
+/// cosines (direction 1 first), then y and dy.
+struct MeasurementTable {
+  explicit MeasurementTable(int directions = 1) : directionCount(directions) {}
+
+  int directionCount;
+  std::vector<std::string> fields;  ///< measurement k occupies [k*Width(), (k+1)*Width())
+
+  std::size_t Width() const { return static_cast<std::size_t>(3 * directionCount + 2); }
+  int Count() const { return static_cast<int>(fields.size() / Width()); }
+  /// Field `column` (0-based) of measurement k (0-based).
+  const std::string& Field(int k, int column) const {
+    return fields[static_cast<std::size_t>(k) * Width() + static_cast<std::size_t>(column)];
+  }
+};
+
+/// What reading a measurement file found.
+struct MeasurementReading {
+  MeasurementTable table;
+  /// "line N: ..." texts in the order of the file: the bad lines and the notices of a dy that
+  /// is not above 0 (such a measurement still counts, with dy = 1).
+  std::vector<std::string> messages;
+  int badLines = 0;  ///< the table may only be used when this is 0
+};
+
+/// Reads measurements of `directionCount` (1..3) directions each. A line's fields beyond the
+/// ones a measurement uses are counted but not kept, so a huge line costs no more memory than
+/// its own text.
+MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount);
+
+/// Throws std::runtime_error("File not found: ...") when the file cannot be opened.
+MeasurementReading ReadMeasurementCsvFile(const std::filesystem::path& path, int directionCount);
+
+/// Writes the column names and the measurements. Texts may use `decimalSeparator` as their
+/// decimal point (it is written as '.'). Throws std::runtime_error naming the measurement when
+/// a text holds a character that would change the file's structure (separators, '#', quotes,
+/// line ends).
+void WriteMeasurementCsv(std::ostream& out, const MeasurementTable& table,
+                         char decimalSeparator = '.');
+
+/// WriteMeasurementCsv through the atomic replacement of the file.
+void WriteMeasurementCsvFile(const std::filesystem::path& path, const MeasurementTable& table,
+                             char decimalSeparator = '.');
+
+/// The measurements as the fit window's grids would hold them, for RunFit.
+class MeasurementCells : public FitCells {
+ public:
+  explicit MeasurementCells(const MeasurementTable& table) : table_(table) {}
+  std::string DirectionCell(int column, int row) const override;
+  std::string ValueCell(int column, int row) const override;
+  int ValueRowCount() const override { return table_.Count() + 1; }
+
+ private:
+  const MeasurementTable& table_;
+};
+
+}  // namespace quillmere

@@ -1,0 +1,148 @@
+// Measurement files: what the reader accepts and refuses, that the writer's files read back
+// unchanged, and that a fit run reads the symmetry table once.
+#include "fit/measurement_csv.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "fit/fit_cells.h"
+#include "support/test_support.h"
+
+namespace quillmere {
+namespace {
+
+MeasurementReading Read(const std::string& text, int directions = 1) {
+  std::istringstream in(text);
+  return ReadMeasurementCsv(in, directions);
+}
+
+std::string Messages(const MeasurementReading& r) {
+  std::string all;
+  for (const std::string& m : r.messages) all += m + "\n";
+  return all;
+}
+
+TEST(MeasurementCsv, SpreadsheetForms) {
+  // "CSV UTF-8" of a spreadsheet: byte-order mark, column names, CRLF line ends.
+  MeasurementReading r = Read("\xEF\xBB\xBFu1,u2,u3,y,dy\r\n1,0,0,-5.6,0.1\r\n");
+  EXPECT_EQ(r.badLines, 0) << Messages(r);
+  ASSERT_EQ(r.table.Count(), 1);
+  EXPECT_EQ(r.table.Field(0, 3), "-5.6");
+
+  // A mark before data rather than before column names.
+  r = Read(
+      "\xEF\xBB\xBF"
+      "1,0,0,2.5,0.1\n");
+  EXPECT_EQ(r.badLines, 0) << Messages(r);
+  ASSERT_EQ(r.table.Count(), 1);
+  EXPECT_EQ(r.table.Field(0, 0), "1");
+
+  // Semicolons with decimal commas; the texts keep '.' as the decimal point.
+  r = Read("# a comment\n1;0;0;-5,6;0,1 # trailing\n\n0;0;1;25;0\n");
+  EXPECT_EQ(r.badLines, 0) << Messages(r);
+  ASSERT_EQ(r.table.Count(), 2);
+  EXPECT_EQ(r.table.Field(0, 3), "-5.6");
+  ASSERT_EQ(r.messages.size(), 1u);
+  EXPECT_EQ(r.messages[0], "line 4: dy = 0 is not above 0; the measurement counts with dy = 1");
+}
+
+TEST(MeasurementCsv, BadLinesAreAllReportedWithTheirNumbers) {
+  const MeasurementReading r =
+      Read("1,0,0,1,1\n1,0,0,1\n0,0,x,25,0.1\n0,0,0,1,1\n1,0,0,1e99999,1\n1,0,0,1,1,,,\n");
+  EXPECT_EQ(r.badLines, 5);
+  const std::string all = Messages(r);
+  EXPECT_NE(all.find("line 2: expected 5 numbers (1 direction of 3 cosines, y, dy), found 4"),
+            std::string::npos)
+      << all;
+  EXPECT_NE(all.find("line 3: 'x' is not a valid floating point value"), std::string::npos) << all;
+  EXPECT_NE(all.find("line 4: direction 1 has three zero cosines"), std::string::npos) << all;
+  EXPECT_NE(all.find("line 5: '1e99999' is not a finite number"), std::string::npos) << all;
+  EXPECT_NE(all.find("line 6: expected 5 numbers"), std::string::npos) << all;
+  EXPECT_NE(all.find("found 8"), std::string::npos) << all;
+}
+
+long PeakKilobytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+TEST(MeasurementCsv, AHugeLineCostsNoMoreThanItsText) {
+  // Ten million separators: keeping every field would take hundreds of megabytes.
+  const std::string line = "1" + std::string(10'000'000, ',') + "\n";
+  const long before = PeakKilobytes();
+  const MeasurementReading r = Read("1,0,0,1,1\n" + line);
+  const long grown = PeakKilobytes() - before;
+  ASSERT_EQ(r.badLines, 1);
+  EXPECT_NE(r.messages[0].find("found 10000001"), std::string::npos) << r.messages[0];
+  EXPECT_LT(grown, 100'000) << "peak memory grew by " << grown << " KiB";
+}
+
+TEST(MeasurementCsv, WrittenFilesReadBackUnchanged) {
+  MeasurementTable table(2);
+  table.fields = {"1",      "0",  "0", "0", "1", "1", "-1.485", "0.01",
+                  "0.5e-3", "-2", "3", "1", "1", "1", "2,5",    "1"};
+  std::ostringstream out;
+  WriteMeasurementCsv(out, table, ',');
+  const MeasurementReading r = Read(out.str(), 2);
+  EXPECT_EQ(r.badLines, 0) << Messages(r) << out.str();
+  ASSERT_EQ(r.table.Count(), 2) << out.str();
+  for (int c = 0; c < 8; ++c) EXPECT_EQ(r.table.Field(0, c), table.Field(0, c)) << c;
+  EXPECT_EQ(r.table.Field(1, 6), "2.5") << "the window's decimal comma is written as '.'";
+
+  // A text that would change the file's structure is refused, not written.
+  table.fields[3] = "1;2";
+  std::ostringstream refused;
+  EXPECT_THROW(WriteMeasurementCsv(refused, table), std::runtime_error);
+
+  // Through the file-level pair.
+  test::TempDir dir;
+  table.fields[3] = "0";
+  WriteMeasurementCsvFile(dir.path() / "m.csv", table, ',');
+  EXPECT_EQ(ReadMeasurementCsvFile(dir.path() / "m.csv", 2).table.fields, r.table.fields);
+  EXPECT_THROW(ReadMeasurementCsvFile(dir.path() / "missing.csv", 2), std::runtime_error);
+}
+
+/// Measurement cells that rewrite the symmetry table while the fit reads them.
+class TableEditingCells : public MeasurementCells {
+ public:
+  TableEditingCells(const MeasurementTable& table, const test::TempDir& dir)
+      : MeasurementCells(table), dir_(dir) {}
+  std::string ValueCell(int column, int row) const override {
+    if (row == 2) dir_.Write("tensor.tab", "2 0 0 1,2,3\n");
+    return MeasurementCells::ValueCell(column, row);
+  }
+
+ private:
+  const test::TempDir& dir_;
+};
+
+TEST(MeasurementCsv, AFitRunReadsTheTableOnce) {
+  test::TempDir dir;
+  dir.Write("tensor.tab", "2 0 0 3\n");
+  RecordingMessages messages;
+  CoreServices services;
+  services.programDirectory = dir.path();
+  services.messages = &messages;
+  const MeasurementReading r = Read("0,0,1,5,0.1\n0,0,2,7,0.1\n0,1,1,3,0.1\n");
+  ASSERT_EQ(r.badLines, 0) << Messages(r);
+  const TableEditingCells cells(r.table, dir);
+  TensorState t;
+  SetKind(t, 0);
+  t.pointGroup = 2;
+  FitWorkspace w({0, 1, 1, 1, 1});
+  ASSERT_EQ(RunFit(w, t, cells, services), FitOutcome::Done)
+      << (messages.shown.empty() ? "" : messages.shown[0]);
+  EXPECT_EQ(w.n, 1);
+  EXPECT_EQ(w.m, 3);
+  // Weighted mean of 5, 7 and 3/cos45 along z.
+  const double expected = (5 + 7 + 3 * std::sqrt(0.5)) / (1 + 1 + 0.5);
+  EXPECT_NEAR(static_cast<double>(w.x[1]), expected, 1e-12);
+}
+
+}  // namespace
+}  // namespace quillmere
