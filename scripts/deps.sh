@@ -7,6 +7,7 @@ QUILLMERE_PACKAGES=(
   fonts-liberation libcurl4-openssl-dev
   admesh view3dscene
   xvfb xauth python3-pyftpdlib
+  librsvg2-bin poppler-utils
 )
 
 quillmere_install_packages() {

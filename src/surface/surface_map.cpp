@@ -116,6 +116,11 @@ MapLevels ContourLevels(Real lo, Real hi) {
   result.step = NiceStep(lo, hi).step;
   result.limit = std::ceil(largest / result.step * (1 - 1e-12L)) * result.step;
   if (result.limit <= 0) result.limit = result.step;
+  if (lo >= 0 || hi <= 0) {
+    const Real smallest = std::min(std::fabs(lo), std::fabs(hi));
+    result.floor = std::floor(smallest / result.step * (1 + 1e-12L)) * result.step;
+    if (result.floor >= result.limit) result.floor = 0;
+  }
   for (long long k = static_cast<long long>(std::ceil(lo / result.step));
        k * result.step <= hi && result.levels.size() < 200; ++k)
     result.levels.push_back(k * result.step);
@@ -144,8 +149,11 @@ Colour DivergingColour(Real s) {
 }
 
 Colour BandColour(const MapLevels& levels, Real value) {
-  const Real band = std::floor(value / levels.step);
-  return DivergingColour((band + 0.5L) * levels.step / levels.limit);
+  const Real middle = (std::floor(value / levels.step) + 0.5L) * levels.step;
+  if (levels.floor <= 0) return DivergingColour(middle / levels.limit);
+  // Values of one sign, far from zero: the shades of that sign from pale to full.
+  const Real share = (std::fabs(middle) - levels.floor) / (levels.limit - levels.floor);
+  return DivergingColour(std::copysign(0.12L + 0.88L * share, middle));
 }
 
 void WriteMapCsv(std::ostream& out, const DirectionalPolynomial& p, MapProjection projection,

@@ -57,10 +57,14 @@ std::vector<ContourSegment> ContourLines(const MapGrid& grid, Real level);
 
 /// The contour levels of a map from lo to hi: every multiple of `step` between them, the step a
 /// round number as the scale ruler chooses it. `limit` is the first multiple of the step at or
-/// beyond the larger of |lo| and |hi|: the ends of the colour scale.
+/// beyond the larger of |lo| and |hi|: the ends of the colour scale. When lo and hi have the
+/// same sign, `floor` is the last multiple of the step at or before the smaller of |lo| and
+/// |hi|, and the colour scale runs from there (so its shades are spent on the values there
+/// are); otherwise it is 0.
 struct MapLevels {
   Real step = 1;
   Real limit = 1;
+  Real floor = 0;
   std::vector<Real> levels;
 };
 MapLevels ContourLevels(Real lo, Real hi);

@@ -187,6 +187,10 @@ TEST(SurfaceMap, ContoursAndLevels) {
   EXPECT_NEAR(static_cast<double>(levels.levels.front()), 0, 1e-15);
   levels = ContourLevels(-237.6L, -168.4L);
   EXPECT_NEAR(static_cast<double>(levels.limit), 240, 1e-12);
+  // Values of one sign spend the whole negative side of the colour scale on themselves.
+  EXPECT_NEAR(static_cast<double>(levels.floor), 160, 1e-12);
+  EXPECT_EQ(BandColour(levels, -237).Value(), DivergingColour(-0.12L - 0.88L * 0.9375L).Value());
+  EXPECT_EQ(BandColour(levels, -161).Value(), DivergingColour(-0.12L - 0.88L / 16).Value());
   // Negative bands are darker than positive ones of the same size; zero is nearly white.
   for (const Real s : {0.2L, 0.5L, 0.9L}) {
     const Colour a = DivergingColour(s), b = DivergingColour(-s);

@@ -28,6 +28,8 @@ int ExportCommand(const Args& args, CliContext& context);
 int TransformCommand(const Args& args, CliContext& context);
 /// Only in builds with the picture canvases (QUILLMERE_HAVE_CANVAS).
 int RenderCommand(const Args& args, CliContext& context);
+/// Only in builds with the picture canvases (QUILLMERE_HAVE_CANVAS).
+int MapCommand(const Args& args, CliContext& context);
 int FitCommand(const Args& args, CliContext& context);
 
 }  // namespace quillmere::cli

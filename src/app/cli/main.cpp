@@ -29,6 +29,7 @@ const Command kCommands[] = {
     {"transform", quillmere::cli::TransformCommand, "a tensor file transformed by a 3x3 matrix"},
 #ifdef QUILLMERE_HAVE_CANVAS
     {"render", quillmere::cli::RenderCommand, "the surface as a PNG, BMP or SVG picture"},
+    {"map", quillmere::cli::MapCommand, "equal-area or stereographic map as PNG, SVG, PDF, CSV"},
 #endif
     {"fit", quillmere::cli::FitCommand, "components fitted to measurements by least squares"},
 };

@@ -1,0 +1,171 @@
+// quillmere-cli map: the surface value of a tensor file over a hemisphere as a flat map, an
+// equal-area or stereographic projection written as PNG, SVG, PDF or CSV. Built only with the
+// picture canvases (Qt Gui).
+#ifdef QUILLMERE_HAVE_CANVAS
+
+#include <QGuiApplication>
+#include <QtGlobal>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/cli/cli_commands.h"
+#include "files/tensor_file.h"
+#include "platform/canvas/map_picture.h"
+#include "tensor/number_text.h"
+
+namespace quillmere::cli {
+
+namespace {
+
+constexpr const char* kMapHelp =
+    "Usage: quillmere-cli map FILE.ten -o OUT.png|.svg|.pdf|.csv [options]\n"
+    "\n"
+    "Maps the value of the tensor in FILE.ten along every direction of a hemisphere, seen along\n"
+    "crystal z with x to the right and y up, the equator on the rim. Pictures show banded\n"
+    "colours centred on zero (orange positive, purple negative), contour lines at the colour\n"
+    "bar's steps with the zero contour bold, and the largest (filled triangle) and smallest\n"
+    "(open triangle) values. SVG and PDF are vector pictures. CSV holds the header\n"
+    "x,y,nx,ny,nz,value and one row per point of an N x N grid inside each disc: the disc's\n"
+    "coordinates, the unit direction and the value in the tensor's units.\n"
+    "\n"
+    "  -o, --output OUT          the file to write (required); an existing file is replaced\n"
+    "                            only when the new one is complete\n"
+    "  --projection equal-area|stereographic\n"
+    "                            equal-area (Lambert, r = sqrt(2) sin(theta/2), the default)\n"
+    "                            or stereographic (r = tan(theta/2))\n"
+    "  --hemisphere upper|lower|both\n"
+    "                            the hemisphere(s) shown (default upper); the lower one shows\n"
+    "                            (x, y, -z) where the upper shows (x, y, z)\n"
+    "  --width N                 picture width in pixels, 200..8000 (default 800), or the CSV\n"
+    "                            grid size N, 2..2000 (default 100)\n"
+    "  --caption xyz|abc|e123    axis captions at the rim (default xyz)\n";
+
+int ParseWhole(const std::string& option, const std::string& text, int lo, int hi) {
+  Real value = 0;
+  if (!TryParseReal(text, value) || value != std::floor(value) || value < lo || value > hi)
+    throw UsageError{option + " needs a whole number from " + std::to_string(lo) + " to " +
+                     std::to_string(hi) + ", not '" + text + "'"};
+  return static_cast<int>(value);
+}
+
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg)
+    std::cerr << "Qt: " << message.toStdString() << "\n";
+}
+
+std::unique_ptr<QGuiApplication> StartGui() {
+  if (QGuiApplication::instance()) return nullptr;
+  const char* display = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if (!std::getenv("QT_QPA_PLATFORM") && !(display && *display) && !(wayland && *wayland))
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  qInstallMessageHandler(QuietQtMessages);
+  static int argc = 1;
+  static char name[] = "quillmere-cli";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+int MapCommand(const Args& args, CliContext& context) {
+  std::optional<std::filesystem::path> input, output;
+  std::optional<int> width;
+  MapPictureOptions options;
+  options.decimalSeparator = context.services.decimalSeparator;
+  for (std::size_t n = 0; n < args.size(); ++n) {
+    const std::string& a = args[n];
+    auto value = [&]() -> const std::string& {
+      if (n + 1 >= args.size()) throw UsageError{a + " needs a value"};
+      return args[++n];
+    };
+    if (a == "--help" || a == "-h") {
+      std::cout << kMapHelp;
+      return 0;
+    } else if (a == "-o" || a == "--output") {
+      output = value();
+    } else if (a == "--projection") {
+      const std::string& s = value();
+      if (s == "equal-area")
+        options.projection = MapProjection::EqualArea;
+      else if (s == "stereographic")
+        options.projection = MapProjection::Stereographic;
+      else
+        throw UsageError{"--projection needs equal-area or stereographic, not '" + s + "'"};
+    } else if (a == "--hemisphere") {
+      const std::string& s = value();
+      if (s == "upper")
+        options.hemisphere = MapHemisphere::Upper;
+      else if (s == "lower")
+        options.hemisphere = MapHemisphere::Lower;
+      else if (s == "both")
+        options.hemisphere = MapHemisphere::Both;
+      else
+        throw UsageError{"--hemisphere needs upper, lower or both, not '" + s + "'"};
+    } else if (a == "--width") {
+      width = ParseWhole(a, value(), 2, 8000);
+    } else if (a == "--caption") {
+      const std::string& s = value();
+      if (s == "xyz")
+        options.captionStyle = 1;
+      else if (s == "abc")
+        options.captionStyle = 2;
+      else if (s == "e123")
+        options.captionStyle = 3;
+      else
+        throw UsageError{"--caption needs xyz, abc or e123, not '" + s + "'"};
+    } else if (!a.empty() && a[0] == '-') {
+      throw UsageError{"unknown option '" + a + "' (see quillmere-cli map --help)"};
+    } else if (input) {
+      throw UsageError{"only one tensor file, please ('" + a + "' is the second)"};
+    } else {
+      input = a;
+    }
+  }
+  if (!input) throw UsageError{"which tensor file? (see quillmere-cli map --help)"};
+  if (!output) throw UsageError{"-o OUT.png, .svg, .pdf or .csv is required"};
+  MapFormat format;
+  try {
+    format = MapFormatOf(*output);
+  } catch (const std::runtime_error& e) {
+    throw UsageError{e.what()};
+  }
+  const bool csv = format == MapFormat::Csv;
+  const int size = width.value_or(csv ? 100 : 800);
+  if (csv ? size > 2000 : size < 200)
+    throw UsageError{csv ? "--width for a CSV grid needs a whole number from 2 to 2000"
+                         : "--width for a picture needs a whole number from 200 to 8000"};
+
+  TensorState tensor;
+  ResetComponents(tensor);
+  ReadTensorFile(tensor, *input, context.services);
+  const SurfaceEvaluation evaluation;
+
+  const std::unique_ptr<QGuiApplication> app = csv ? nullptr : StartGui();
+  WriteMapFile(*output, format, size, tensor, evaluation, options);
+
+  const char* projection =
+      options.projection == MapProjection::EqualArea ? "equal-area" : "stereographic";
+  const char* hemisphere = options.hemisphere == MapHemisphere::Upper   ? "upper hemisphere"
+                           : options.hemisphere == MapHemisphere::Lower ? "lower hemisphere"
+                                                                        : "both hemispheres";
+  std::cout << output->string() << ": ";
+  if (csv)
+    std::cout << size << " x " << size << " grid per disc";
+  else
+    std::cout << size << " x " << MapPictureHeight(size, options.hemisphere) << " "
+              << (format == MapFormat::Png   ? "PNG image"
+                  : format == MapFormat::Svg ? "SVG picture"
+                                             : "PDF document");
+  std::cout << ", " << projection << ", " << hemisphere << "\n";
+  return 0;
+}
+
+}  // namespace quillmere::cli
+
+#endif  // QUILLMERE_HAVE_CANVAS
