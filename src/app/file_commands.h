@@ -9,11 +9,13 @@
 
 #include <string>
 
+#include "core/program_version.h"
+
 namespace quillmere {
 
 struct ProgramState;
 
-inline constexpr const char* kMainWindowTitle = "Quillmere Ver. 1.5";
+inline constexpr const char* kMainWindowTitle = "Quillmere Ver. " QUILLMERE_VERSION_TEXT;
 inline constexpr const char* kCaptionPrefix = "Quillmere: ";
 inline constexpr const char* kTensorFileFilter = "Tensor data file (*.ten)|*.ten|All files|*.*";
 inline constexpr const char* kTensorFileExtension = "ten";

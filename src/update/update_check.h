@@ -7,14 +7,12 @@
 #include <string>
 #include <utility>
 
+#include "core/program_version.h"
 #include "tensor/tensor_state.h"
 
 namespace quillmere {
 
 class UserMessages;
-
-/// The running program's version.
-inline constexpr Real kProgramVersion = 1.5L;
 
 /// Where the update server is; an empty address means that there is none.
 struct UpdateServerConfig {

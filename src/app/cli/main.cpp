@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/cli/cli_commands.h"
+#include "core/program_location.h"
 
 namespace {
 
@@ -54,13 +55,6 @@ class PrintedMessages : public quillmere::UserMessages {
   }
 };
 
-std::filesystem::path ProgramDirectory() {
-  std::error_code ec;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return std::filesystem::current_path();
-  return exe.parent_path();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -70,7 +64,7 @@ int main(int argc, char** argv) {
   }
   PrintedMessages messages;
   CliContext context;
-  context.services.programDirectory = ProgramDirectory();
+  context.services.programDirectory = quillmere::RunningProgramDirectory(argv[0]);
   context.services.messages = &messages;
   std::string name = argv[1];
   Args args(argv + 2, argv + argc);

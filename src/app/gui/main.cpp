@@ -1,7 +1,6 @@
 // quillmere: the desktop program. Usage: quillmere [FILE.ten]
-#include <QDir>
-
 #include "app/gui/program.h"
+#include "core/program_location.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
 #include "update/update_check.h"
@@ -16,8 +15,8 @@ int main(int argc, char** argv) {
   app.SetErrorDialogs(&dialogs);
 
   quillmere::ProgramOptions options;
-  options.programDirectory =
-      QDir::toNativeSeparators(quillmere::Application::applicationDirPath()).toStdString() + "/";
+  // The folder of the program's file, through the links of an installation's bin/.
+  options.programDirectory = quillmere::RunningProgramDirectory(argv[0]).string() + "/";
   options.settingsDirectory = quillmere::UserSettingsDirectory();
   options.arguments = quillmere::Application::arguments().mid(1);
   options.decimalSeparator = quillmere::LocaleDecimalSeparator();

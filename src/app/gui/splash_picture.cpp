@@ -3,7 +3,9 @@
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QSvgGenerator>
 
+#include "core/program_version.h"
 #include "platform/canvas/qpainter_canvas.h"
 #include "surface/renderer.h"
 #include "surface/scene.h"
@@ -29,14 +31,15 @@ TensorState SplashTensor() {
   return t;
 }
 
-/// The surface on a square picture, its origin at the middle of the width and at `centreY`
+/// The surface on a square canvas, its origin at the middle of the width and at `centreY`
 /// (a fraction of the height). The renderer puts the origin at (2a, 1.4a), a = size div 4, so
 /// the scene is shifted down by the difference, in scale units of K a pixels.
-QImage RenderSurface(int size, Colour background, Real zoom, Real angleX, Real centreY) {
+void PaintSurface(Canvas& canvas, Colour background, Real zoom, Real angleX, Real centreY,
+                  int resolution = 5) {
   const TensorState t = SplashTensor();
   ViewSettings view;
   view.shiftY = (centreY - 0.35L) / (zoom * 0.25L);
-  view.resolution = 5;
+  view.resolution = resolution;
   view.showAxes = false;
   view.showGrid = true;
   view.zoom = zoom;
@@ -51,12 +54,52 @@ QImage RenderSurface(int size, Colour background, Real zoom, Real angleX, Real c
   inputs.evaluation = &evaluation;
   inputs.view = &view;
   BuildScene(scene, inputs);
+  RenderPicture(scene, view, t, canvas);
+}
+
+QImage RenderSurface(int size, Colour background, Real zoom, Real angleX, Real centreY) {
   QImage image = MakePictureImage(size, size);
   QPainter painter(&image);
   QPainterCanvas canvas(painter, size, size);
-  RenderPicture(scene, view, t, canvas);
+  PaintSurface(canvas, background, zoom, angleX, centreY);
   return image;
 }
+
+/// The icon's key colour: what is painted in it is left out, so the background is transparent.
+const Colour kIconKey = Colour::Exact(255, 0, 255);
+constexpr Real kIconZoom = 1.75L;
+constexpr Real kIconAngleX = 2.6L;
+
+/// Passes everything on but leaves out pens and brushes of the key colour.
+class KeyedCanvas : public Canvas {
+ public:
+  explicit KeyedCanvas(Canvas& inner) : inner_(inner) {}
+  int Width() const override { return inner_.Width(); }
+  int Height() const override { return inner_.Height(); }
+  void FillRectangle(int x0, int y0, int x1, int y1, const Pen& pen, const Brush& brush) override {
+    inner_.FillRectangle(x0, y0, x1, y1, Keyed(pen), Keyed(brush));
+  }
+  void Polygon(const ScreenPoint points[4], const Pen& pen, const Brush& brush) override {
+    inner_.Polygon(points, Keyed(pen), Keyed(brush));
+  }
+  void Text(int x, int y, const std::string& text, const LabelFont& font, int pointSize) override {
+    inner_.Text(x, y, text, font, pointSize);
+  }
+
+ private:
+  static Pen Keyed(Pen pen) {
+    if (SameRgb(pen.colour, kIconKey)) pen.clear = true;
+    return pen;
+  }
+  static Brush Keyed(Brush brush) {
+    if (SameRgb(brush.colour, kIconKey)) brush.clear = true;
+    return brush;
+  }
+  static bool SameRgb(const Colour& a, const Colour& b) {
+    return a.red == b.red && a.green == b.green && a.blue == b.blue;
+  }
+  Canvas& inner_;
+};
 
 }  // namespace
 
@@ -80,7 +123,7 @@ QImage SplashPicture(int size) {
   p.setFont(version);
   p.setPen(QColor(60, 60, 60));
   p.drawText(QRect(0, size / 6 + size / 60, size, size / 16), Qt::AlignCenter,
-             QStringLiteral("Ver. 1.5"));
+             QStringLiteral("Ver. " QUILLMERE_VERSION_TEXT));
   p.drawText(QRect(0, size - size / 9, size, size / 12), Qt::AlignCenter,
              QStringLiteral("Click the picture to start the program"));
   p.setPen(QPen(QColor(120, 70, 0), 2));
@@ -90,8 +133,9 @@ QImage SplashPicture(int size) {
 }
 
 QImage ProgramIconPicture(int size) {
-  const Colour key = Colour::Exact(255, 0, 255);
-  QImage icon = RenderSurface(size, key, 1.75L, 2.6L, 0.5L).convertToFormat(QImage::Format_ARGB32);
+  const Colour key = kIconKey;
+  QImage icon =
+      RenderSurface(size, key, kIconZoom, kIconAngleX, 0.5L).convertToFormat(QImage::Format_ARGB32);
   // The key colour becomes transparent.
   const QRgb keyRgb = qRgb(key.red, key.green, key.blue);
   for (int y = 0; y < icon.height(); ++y) {
@@ -100,6 +144,28 @@ QImage ProgramIconPicture(int size) {
       if ((line[x] & 0xffffff) == (keyRgb & 0xffffff)) line[x] = qRgba(0, 0, 0, 0);
   }
   return icon;
+}
+
+}  // namespace quillmere
+
+namespace quillmere {
+
+bool WriteProgramIconSvg(const QString& fileName) {
+  // Drawn on a 256-pixel square, as the largest bitmap icon, and scaled freely by the viewer.
+  constexpr int kSize = 256;
+  QSvgGenerator svg;
+  svg.setFileName(fileName);
+  svg.setSize(QSize(kSize, kSize));
+  svg.setViewBox(QRect(0, 0, kSize, kSize));
+  svg.setTitle(QStringLiteral("Quillmere"));
+  svg.setDescription(QStringLiteral("A representation surface of a piezoelectric tensor"));
+  QPainter painter;
+  if (!painter.begin(&svg)) return false;
+  QPainterCanvas canvas(painter, kSize, kSize);
+  KeyedCanvas keyed(canvas);
+  // A coarser grid than the bitmaps' keeps the file small; scaled up, it still looks smooth.
+  PaintSurface(keyed, kIconKey, kIconZoom, kIconAngleX, 0.5L, 3);
+  return painter.end();
 }
 
 }  // namespace quillmere
