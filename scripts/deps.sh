@@ -8,6 +8,7 @@ QUILLMERE_PACKAGES=(
   admesh view3dscene
   xvfb xauth python3-pyftpdlib
   librsvg2-bin poppler-utils
+  xdotool desktop-file-utils appstream lintian dpkg-dev shared-mime-info
 )
 
 quillmere_install_packages() {

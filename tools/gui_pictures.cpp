@@ -1,6 +1,7 @@
 // quillmere-pictures: draws the program's icon, or takes a picture of the working main window
 // after start-up with a tensor file, for the repository's documentation.
 //   quillmere-pictures --icon OUT.png
+//   quillmere-pictures --icon-set FOLDER   (the icon theme's sizes and a scalable SVG)
 //   quillmere-pictures --splash OUT.png
 //   quillmere-pictures --screenshot OUT.png FILE.ten [WIDTH HEIGHT]
 #include <QApplication>
@@ -21,9 +22,26 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: quillmere-pictures --icon OUT.png\n"
+               "       quillmere-pictures --icon-set FOLDER\n"
                "       quillmere-pictures --splash OUT.png\n"
                "       quillmere-pictures --screenshot OUT.png FILE.ten [WIDTH HEIGHT]\n");
   return 2;
+}
+
+/// FOLDER/<n>x<n>/apps/quillmere.png for the sizes of the hicolor theme, and
+/// FOLDER/scalable/apps/quillmere.svg.
+bool WriteIconSet(const QString& folder) {
+  const QDir out(folder);
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    const QString dir = QStringLiteral("%1x%1/apps").arg(size);
+    if (!out.mkpath(dir)) return false;
+    // Small icons are drawn at their size rather than scaled down, so their lines stay crisp.
+    if (!quillmere::ProgramIconPicture(size).save(out.filePath(dir + "/quillmere.png")))
+      return false;
+  }
+  if (!out.mkpath(QStringLiteral("scalable/apps"))) return false;
+  return quillmere::WriteProgramIconSvg(
+      out.filePath(QStringLiteral("scalable/apps/quillmere.svg")));
 }
 
 }  // namespace
@@ -33,6 +51,8 @@ int main(int argc, char** argv) {
   const QStringList args = app.arguments().mid(1);
   if (args.size() == 2 && args[0] == QLatin1String("--icon"))
     return quillmere::ProgramIconPicture(256).save(args[1]) ? 0 : 1;
+  if (args.size() == 2 && args[0] == QLatin1String("--icon-set"))
+    return WriteIconSet(args[1]) ? 0 : 1;
   if (args.size() == 2 && args[0] == QLatin1String("--splash"))
     return quillmere::SplashPicture(343).save(args[1]) ? 0 : 1;
   if ((args.size() != 3 && args.size() != 5) || args[0] != QLatin1String("--screenshot"))

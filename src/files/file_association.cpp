@@ -59,7 +59,11 @@ std::string MimePackageText() {
          "\">\n"
          "    <comment>Quillmere tensor data file</comment>\n"
          "    <icon name=\"application-x-quillmere-tensor\"/>\n"
+         "    <sub-class-of type=\"text/plain\"/>\n"
          "    <glob pattern=\"*.ten\"/>\n"
+         "    <magic priority=\"60\">\n"
+         "      <match type=\"string\" offset=\"0\" value=\"Quillmere-Datafile\"/>\n"
+         "    </magic>\n"
          "  </mime-type>\n"
          "</mime-info>\n";
 }
@@ -77,19 +81,34 @@ std::string DesktopExecArgument(const std::string& path) {
   return DesktopString(quoted);
 }
 
-std::string DesktopEntryText(const std::filesystem::path& programPath,
-                             const std::filesystem::path& iconPath) {
+namespace {
+
+/// The desktop entry with the given Exec and Icon values (already in the entry's syntax).
+std::string DesktopEntryWith(const std::string& exec, const std::string& icon) {
   return std::string(
              "[Desktop Entry]\n"
              "Type=Application\n"
              "Name=Quillmere\n"
              "GenericName=Tensor surfaces\n"
              "Comment=Representation surfaces of crystal property tensors\n"
+             "Keywords=crystal;tensor;physics;elasticity;piezoelectric;symmetry;\n"
              "Exec=") +
-         DesktopExecArgument(programPath.string()) + " %f\n" +
-         "Icon=" + DesktopString(iconPath.string()) + "\n" + "MimeType=" + kTensorMimeType + ";\n" +
+         exec + " %f\n" + "Icon=" + icon + "\n" + "MimeType=" + kTensorMimeType + ";\n" +
          "Terminal=false\n"
-         "Categories=Education;Science;Physics;\n";
+         "Categories=Science;Physics;\n";
+}
+
+}  // namespace
+
+std::string DesktopEntryText(const std::filesystem::path& programPath,
+                             const std::filesystem::path& iconPath) {
+  return DesktopEntryWith(DesktopExecArgument(programPath.string()),
+                          DesktopString(iconPath.string()));
+}
+
+std::string InstalledDesktopEntryText() {
+  // An installed program is found on the PATH and its icon in the icon theme, by name.
+  return DesktopEntryWith("quillmere", "quillmere");
 }
 
 std::vector<AssociationFile> AssociationFiles(const std::filesystem::path& programPath,

@@ -21,6 +21,10 @@ namespace quillmere {
 inline constexpr const char* kTensorMimeType = "application/x-quillmere-tensor";
 inline constexpr const char* kDesktopFileName = "quillmere.desktop";
 inline constexpr const char* kProgramIconName = "quillmere.png";
+/// What Tools > Register says for an installed program, whose installation registered the type.
+inline constexpr const char* kInstalledNoRegistration =
+    "Quillmere is installed: the desktop already opens *.ten files with it, no registration is "
+    "needed.";
 
 /// One file of the registration: where it goes below the data folder, and its bytes.
 struct AssociationFile {
@@ -34,6 +38,10 @@ std::string MimePackageText();
 /// The desktop entry for the program at `programPath`, with the icon at `iconPath`.
 std::string DesktopEntryText(const std::filesystem::path& programPath,
                              const std::filesystem::path& iconPath);
+
+/// The desktop entry of an installed program: `quillmere` from the PATH and the icon `quillmere`
+/// from the icon theme.
+std::string InstalledDesktopEntryText();
 
 /// `path` as one argument of a desktop entry's Exec key: quoted, with the characters that the
 /// desktop entry format reserves escaped, and '%' doubled.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
 
 namespace quillmere {
 
@@ -11,5 +12,9 @@ QImage SplashPicture(int size);
 
 /// The surface alone on a transparent background: the program's icon.
 QImage ProgramIconPicture(int size);
+
+/// The same surface as a scalable SVG picture with a transparent background; false when the
+/// file could not be written.
+bool WriteProgramIconSvg(const QString& fileName);
 
 }  // namespace quillmere

@@ -8,6 +8,7 @@
 #include "app/file_commands.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
+#include "core/program_location.h"
 #include "files/file_association.h"
 #include "files/settings_file.h"
 #include "platform/dialogs.h"
@@ -44,6 +45,12 @@ void TForm1::ConnectFileCommands() {
   OnTriggered(SpeedSave, [this] { Save1Click(); });
   OnTriggered(SaveAs1, [this] { SaveAs1Click(); });
   OnTriggered(Register1, [this] { Register1Click(); });
+  if (InstalledWithDesktopFiles(state_.programDirectory)) {
+    // The installation brought its own desktop entry and file type: nothing to register.
+    Register1->setText(QStringLiteral("&Register *.ten files (installed: not needed)"));
+    Register1->setToolTip(QString::fromUtf8(kInstalledNoRegistration));
+    Register1->setStatusTip(QString::fromUtf8(kInstalledNoRegistration));
+  }
   for (std::size_t k = 0; k < ReopenItems.size(); ++k)
     OnTriggered(ReopenItems[k], [this, k] { ReopenClick(static_cast<int>(k) + 1); });
   // The list is read from the settings file each time the submenu opens; a failure to read it
@@ -111,6 +118,10 @@ void TForm1::SaveAs1Click() {
 }
 
 void TForm1::Register1Click() {
+  if (InstalledWithDesktopFiles(state_.programDirectory)) {
+    dialogs_.ShowMessage(kInstalledNoRegistration);
+    return;
+  }
   const std::filesystem::path program = ToUtf8(QCoreApplication::applicationFilePath());
   const std::filesystem::path icon =
       std::filesystem::path(state_.programDirectory) / kProgramIconName;
