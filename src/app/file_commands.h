@@ -22,7 +22,7 @@ inline constexpr const char* kTensorFileExtension = "ten";
 inline constexpr const char* kCloseQuestion = "Close application ?";
 inline constexpr const char* kMathErrorMessage =
     "A mathematical error occured, please cheque inputparameters";
-inline constexpr const char* kHelpFileName = "Quillmerehelp.chm";
+inline constexpr const char* kHelpFileName = "Quillmerehelp.html";
 
 /// "Quillmere: " followed by the file's name without its directory.
 std::string CaptionForFile(const std::string& path);

@@ -33,6 +33,11 @@ void ZoomStep(ViewSettings& view, DragOrigin& origin, int y) {
   origin.y0 = y;
 }
 
+void WheelZoom(ViewSettings& view, int eighths) {
+  DragOrigin origin;
+  ZoomStep(view, origin, eighths / 3);
+}
+
 void DragTurn(ViewSettings& view, const DragOrigin& origin, const DragOffsets& offsets, int x,
               int y, int width, int height) {
   if (width <= 0 || height <= 0) return;

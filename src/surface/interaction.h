@@ -55,6 +55,11 @@ void PanTo(ViewSettings& view, int x, int y, int width);
 /// turn negative (which would leave nothing to zoom back from, or mirror the picture).
 void ZoomStep(ViewSettings& view, DragOrigin& origin, int y);
 
+/// A turn of the mouse wheel as one Alt zoom step: `eighths` of a degree (120 a notch, positive
+/// away from the user) count as a pointer move of eighths / 3 pixels downward, so a notch away
+/// enlarges the picture by 1.2 and a notch back shrinks it by 0.8, down to the floor of ZoomStep.
+void WheelZoom(ViewSettings& view, int eighths);
+
 /// Left-button turn: the angles from the drag origin, the pointer and the drag offsets. Vertical
 /// motion turns about the screen's horizontal axis, most near the vertical centre line; horizontal
 /// motion about the crystal z axis, most near the horizontal centre line; diagonal motion about y.

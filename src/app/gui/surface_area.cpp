@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace quillmere {
 
@@ -37,6 +38,11 @@ void SurfaceArea::mouseMoveEvent(QMouseEvent* event) {
 
 void SurfaceArea::mouseReleaseEvent(QMouseEvent* event) {
   emit mouseReleased(event);
+}
+
+void SurfaceArea::wheelEvent(QWheelEvent* event) {
+  emit wheelTurned(event);
+  event->accept();
 }
 
 }  // namespace quillmere

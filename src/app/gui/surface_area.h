@@ -23,6 +23,7 @@ class SurfaceArea : public QWidget {
   void mousePressed(QMouseEvent* event);
   void mouseMoved(QMouseEvent* event);
   void mouseReleased(QMouseEvent* event);
+  void wheelTurned(QWheelEvent* event);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -30,6 +31,7 @@ class SurfaceArea : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   QImage sceneBitmap_;

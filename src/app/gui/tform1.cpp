@@ -65,6 +65,7 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   ConnectDrawingCommands();
   ConnectViewControls();
   ConnectComponentEntry();
+  ConnectHelpAndShortcuts();
 
   Timer1 = new QTimer(this);
   Timer1->setSingleShot(true);
@@ -286,15 +287,6 @@ void TForm1::Image3Click() {
   Image1->move((width() - kSplashSize) / 2, (height() - kSplashSize) / 2);
   Image1->setVisible(!Image1->isVisible());
   Image1->raise();
-}
-
-void TForm1::Contents1Click() {
-  QDesktopServices::openUrl(
-      QUrl::fromLocalFile(FromUtf8(state_.programDirectory) + QLatin1String(kHelpFileName)));
-}
-
-void TForm1::Homepage1Click() {
-  // No home page address is configured; the item stays disabled until one is.
 }
 
 void TForm1::Close1Click() {

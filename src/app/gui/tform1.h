@@ -31,6 +31,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <QToolBar>
+#include <QWheelEvent>
 #include <array>
 #include <chrono>
 #include <functional>
@@ -55,6 +56,7 @@ class GroupNameLabel;
 class ComponentEntryController;
 class SpinButton;
 class DrawingUtilitiesPanel;
+class HelpWindow;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -325,6 +327,19 @@ class TForm1 : public QMainWindow {
   DragOffsets dragOffsets;
   /// When the last Alt zoom step was taken (steps are at least kZoomStepInterval apart).
   std::chrono::steady_clock::time_point lastZoomStep;
+
+  // ---- Help, shortcuts, wheel and drop (tform1_help.cpp) -------------------------------------
+  /// Connects Exit, Contents, the help button, About and Homepage, gives the menu items the
+  /// desktop's shortcuts, and lets the window zoom with the wheel and open dropped tensor files.
+  void ConnectHelpAndShortcuts();
+  /// The help window, created by the first Contents.
+  HelpWindow* helpWindow = nullptr;
+  /// The home page set at build time; while it is empty, Homepage is disabled.
+  QString homepageAddress;
+  /// A turn of the wheel over the drawing area: zoom steps as with Alt and the mouse.
+  void FormMouseWheel(QWheelEvent* event);
+  /// The Reopen submenu's one disabled item while the recent list is empty.
+  QAction* NoRecentFiles = nullptr;
 
   // ---- Component entry (tform1_components.cpp) ----------------------------------------------
   /// Creates the component grids, the kind and point-group choosers, the unit-text field and

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <algorithm>
 
 #include "app/file_commands.h"
 #include "app/gui/tform1.h"
@@ -56,6 +57,9 @@ void TForm1::ConnectFileCommands() {
   // The list is read from the settings file each time the submenu opens; a failure to read it
   // is silent like all work on the settings file.
   connect(Reopen1, &QMenu::aboutToShow, this, [this] { OpenRecent1Click(); });
+  NoRecentFiles = Reopen1->addAction(QStringLiteral("(no recent files)"));
+  NoRecentFiles->setObjectName(QStringLiteral("NoRecentFiles"));
+  NoRecentFiles->setEnabled(false);
 }
 
 void TForm1::Open1Click() {
@@ -85,6 +89,9 @@ void TForm1::OpenRecent1Click() {
     // Once shown, an item stays; it reads empty when its entry is.
     if (!recentFileNames_[k].empty()) ReopenItems[k]->setVisible(true);
   }
+  const bool none = std::all_of(recentFileNames_.begin(), recentFileNames_.end(),
+                                [](const std::string& f) { return f.empty(); });
+  NoRecentFiles->setVisible(none);
 }
 
 void TForm1::ReopenClick(int k) {

@@ -15,6 +15,7 @@
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
 #include "platform/dialogs.h"
+#include "platform/widgets/text_editors.h"
 #include "surface/cross_section.h"
 #include "surface/gui/drawing_utilities_panel.h"
 #include "surface/interaction.h"
@@ -40,6 +41,8 @@ class KeyPreview : public QObject {
     QWidget* focus = QApplication::focusWidget();
     const bool first = widget == focus || (widget == form_ && (!focus || focus->window() != form_));
     if (!first) return false;
+    // Letters typed into a grid, a field or a box are text, never rotation keys.
+    if (widget == focus && TakesTypedText(focus)) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
     form_->Guarded([&] { form_->FormKeyPress(key->text()); });

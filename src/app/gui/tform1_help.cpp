@@ -1,0 +1,133 @@
+// TForm1: Exit, the help window, About, the home page, the desktop's shortcuts, the mouse
+// wheel and tensor files dropped on the window.
+#include <QDesktopServices>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QMimeData>
+#include <QUrl>
+
+#include "app/file_commands.h"
+#include "app/gui/help_window.h"
+#include "app/gui/surface_area.h"
+#include "app/gui/tform1.h"
+#include "app/program_state.h"
+#include "platform/dialogs.h"
+
+#ifndef QUILLMERE_HOMEPAGE
+#define QUILLMERE_HOMEPAGE ""
+#endif
+
+namespace quillmere {
+
+namespace {
+
+/// The one local file a drag carries, or an empty text.
+QString DroppedFile(const QMimeData* data) {
+  if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().front();
+  if (!url.isLocalFile()) return {};
+  const QString path = url.toLocalFile();
+  return QFileInfo(path).isDir() ? QString() : path;
+}
+
+/// Takes drags of one local file over the window and opens it when dropped.
+class FileDrops : public QObject {
+ public:
+  explicit FileDrops(TForm1* form) : QObject(form), form_(form) {
+    form->setAcceptDrops(true);
+    form->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != form_) return false;
+    switch (event->type()) {
+      case QEvent::DragEnter:
+      case QEvent::DragMove: {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (!form_->InSplash() && !DroppedFile(drag->mimeData()).isEmpty())
+          drag->acceptProposedAction();
+        else
+          drag->ignore();
+        return true;
+      }
+      case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QString path = DroppedFile(drop->mimeData());
+        if (form_->InSplash() || path.isEmpty()) return true;
+        drop->acceptProposedAction();
+        form_->Guarded([&] { form_->OpenFile(path); });
+        return true;
+      }
+      default:
+        return false;
+    }
+  }
+
+ private:
+  TForm1* form_;
+};
+
+}  // namespace
+
+void TForm1::ConnectHelpAndShortcuts() {
+  OnTriggered(Close1, [this] { Close1Click(); });
+  OnTriggered(Contents1, [this] { Contents1Click(); });
+  OnTriggered(SpeedHelp, [this] { Contents1Click(); });
+  OnTriggered(About1, [this] { Image3Click(); });
+
+  homepageAddress = QString::fromUtf8(QUILLMERE_HOMEPAGE);
+  if (homepageAddress.isEmpty()) {
+    Homepage1->setEnabled(false);
+    Homepage1->setToolTip(QStringLiteral("No home page is configured for this build"));
+    HelpMenu->setToolTipsVisible(true);
+  } else {
+    OnTriggered(Homepage1, [this] { Homepage1Click(); });
+    Homepage1->setToolTip(homepageAddress);
+  }
+
+  // The desktop's usual keys, shown in the menus beside the items' own accelerators.
+  New1->setShortcut(QKeySequence::New);
+  Open1->setShortcut(QKeySequence::Open);
+  Save1->setShortcut(QKeySequence::Save);
+  SaveAs1->setShortcut(QKeySequence(QKeySequence::SaveAs).isEmpty()
+                           ? QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)
+                           : QKeySequence(QKeySequence::SaveAs));
+  Print1->setShortcut(QKeySequence::Print);
+  Close1->setShortcut(QKeySequence(QKeySequence::Quit).isEmpty()
+                          ? QKeySequence(Qt::CTRL | Qt::Key_Q)
+                          : QKeySequence(QKeySequence::Quit));
+  Contents1->setShortcut(QKeySequence::HelpContents);
+  DRAW1->setShortcut(QKeySequence(Qt::Key_F5));
+  // The speed buttons share the handlers but not the keys, so each key has one owner.
+
+  connect(surfaceArea, &SurfaceArea::wheelTurned, this,
+          [this](QWheelEvent* e) { Guarded([=, this] { FormMouseWheel(e); }); });
+  new FileDrops(this);
+}
+
+void TForm1::Contents1Click() {
+  const QString path = FromUtf8(state_.programDirectory) + QString::fromLatin1(kHelpFileName);
+  if (!helpWindow) helpWindow = new HelpWindow(this);
+  if (!helpWindow->ShowContents(path)) {
+    dialogs_.ShowMessage("The manual " + ToUtf8(path) + " is not installed.");
+    return;
+  }
+  helpWindow->show();
+  helpWindow->raise();
+  helpWindow->activateWindow();
+}
+
+void TForm1::Homepage1Click() {
+  if (!homepageAddress.isEmpty()) QDesktopServices::openUrl(QUrl(homepageAddress));
+}
+
+void TForm1::FormMouseWheel(QWheelEvent* event) {
+  const int eighths = event->angleDelta().y();
+  if (eighths == 0) return;
+  WheelZoom(state_.view, eighths);
+  SetUpSurface();
+}
+
+}  // namespace quillmere
