@@ -37,6 +37,14 @@ for args in "-o $dir/x.jpg" "-o $dir/x.png --resolution 44" "-o $dir/x.png --no-
 done
 [ -e "$dir/x.png" ] && fail "a refused command wrote a picture"
 
+# A fixed direction reaches the drawing; a zero one is refused with the panel's message.
+expect_status 0 "$cli" render "$ten" -o "$dir/free.svg"
+expect_status 0 "$cli" render "$ten" -o "$dir/fixed.svg" --fix i=1,0,0
+cmp -s "$dir/free.svg" "$dir/fixed.svg" && fail "--fix i=1,0,0 drew the free surface"
+expect_status 2 "$cli" render "$ten" -o "$dir/x.png" --fix 3=0,0,0
+grep -q 'the direction for index3 is undefined' "$dir/err" || fail "zero --fix: $(cat "$dir/err")"
+"$cli" render --help | grep -q -- '--fix POSITION=U1,U2,U3' || fail "render --help without --fix"
+
 # A tensor file that cannot be read fails without touching an existing picture.
 cp "$dir/default.png" "$dir/kept.png"
 expect_status 1 "$cli" render "$dir/missing.ten" -o "$dir/kept.png"

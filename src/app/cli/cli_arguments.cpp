@@ -2,7 +2,11 @@
 
 #include <charconv>
 
+#include <cmath>
+
 #include "app/cli/cli_commands.h"
+#include "fit/fixed_directions.h"
+#include "tensor/number_text.h"
 #include "tensor/tensor_state.h"
 
 namespace quillmere::cli {
@@ -54,6 +58,47 @@ int ParseGroupArgument(const std::string& text) {
   const int number = PlainNumber(hashed ? text.substr(1) : text);
   if (number >= 1 && number <= kPointGroupCount) return number;
   throw UsageError{"unknown point group '" + text + "' (" + GroupArgumentHelp() + ")"};
+}
+
+FixOption ParseFixOption(const std::string& text) {
+  auto bad = [&](const std::string& why) {
+    return UsageError{
+        "--fix needs POSITION=U1,U2,U3 (POSITION i, j, k, l, m or 1 to 5), as in "
+        "i=0,0,1; " +
+        why};
+  };
+  const std::size_t equals = text.find('=');
+  if (equals == std::string::npos) throw bad("'" + text + "' has no '='");
+  FixOption fix;
+  fix.position = IndexPositionOf(text.substr(0, equals));
+  if (fix.position == 0) throw bad("'" + text.substr(0, equals) + "' is not an index position");
+  const std::string cosines = text.substr(equals + 1);
+  std::size_t start = 0;
+  for (int c = 0; c < 3; ++c) {
+    const std::size_t end = c < 2 ? cosines.find(',', start) : cosines.size();
+    if (end == std::string::npos) throw bad("'" + cosines + "' is not three numbers");
+    const std::string number = cosines.substr(start, end - start);
+    if (!TryParseReal(number, fix.u[c]) || !std::isfinite(fix.u[c]))
+      throw bad(NotAFloatMessage(number));
+    start = end + 1;
+  }
+  return fix;
+}
+
+void ApplyFixOptions(SurfaceEvaluation& e, const std::vector<FixOption>& fixes) {
+  for (const FixOption& f : fixes)
+    if (!FixDirection(e, f.position, f.u[0], f.u[1], f.u[2]))
+      throw UsageError{UndefinedDirectionMessage(f.position)};
+}
+
+std::string FixOptionHelp() {
+  return "  --fix POSITION=U1,U2,U3\n"
+         "        hold index position POSITION (i, j, k, l, m or 1 to 5) at the direction\n"
+         "        (U1, U2, U3) instead of the running direction, as the desktop program's\n"
+         "        Fixed Directions panel does: i=0,0,1 draws T3j xj for a second-rank tensor.\n"
+         "        The cosines are normalised in single precision; a zero direction is refused.\n"
+         "        Repeat the option for several positions; positions beyond the tensor's rank,\n"
+         "        and every position of a first-rank tensor, change nothing.\n";
 }
 
 std::string KindArgumentHelp() {

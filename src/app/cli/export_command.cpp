@@ -5,7 +5,9 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "app/cli/cli_arguments.h"
 #include "app/cli/cli_commands.h"
 #include "files/tensor_file.h"
 #include "files/vrml_export.h"
@@ -17,7 +19,7 @@ namespace {
 
 constexpr const char* kExportHelp =
     "Usage: quillmere-cli export FILE.ten -o OUT.wrl|OUT.stl [--printable] [--resolution N]\n"
-    "                            [--no-axes]\n"
+    "                            [--no-axes] [--fix POSITION=U1,U2,U3]...\n"
     "\n"
     "Writes the representation surface of the tensor in FILE.ten. The kind of output follows\n"
     "the extension of OUT:\n"
@@ -33,6 +35,10 @@ constexpr const char* kExportHelp =
     "  --resolution N     grid resolution 1..8 (default 2): 10*N rows of angles from pole to\n"
     "                     pole\n"
     "  --no-axes          VRML only: leave out the coordinate axes\n";
+
+std::string ExportHelp() {
+  return std::string(kExportHelp) + FixOptionHelp();
+}
 
 std::string LowerExtension(const std::filesystem::path& p) {
   std::string ext = p.extension().string();
@@ -53,6 +59,7 @@ int ExportCommand(const Args& args, CliContext& context) {
   std::optional<std::filesystem::path> input, output;
   bool printable = false;
   ExportOptions options;
+  std::vector<FixOption> fixes;
   for (std::size_t n = 0; n < args.size(); ++n) {
     const std::string& a = args[n];
     auto value = [&]() -> const std::string& {
@@ -60,7 +67,7 @@ int ExportCommand(const Args& args, CliContext& context) {
       return args[++n];
     };
     if (a == "--help" || a == "-h") {
-      std::cout << kExportHelp;
+      std::cout << ExportHelp();
       return 0;
     } else if (a == "-o" || a == "--output") {
       output = value();
@@ -70,6 +77,8 @@ int ExportCommand(const Args& args, CliContext& context) {
       options.resolution = ParseResolution(value());
     } else if (a == "--no-axes") {
       options.showAxes = false;
+    } else if (a == "--fix") {
+      fixes.push_back(ParseFixOption(value()));
     } else if (!a.empty() && a[0] == '-') {
       throw UsageError{"unknown option '" + a + "' (see quillmere-cli export --help)"};
     } else if (input) {
@@ -85,6 +94,9 @@ int ExportCommand(const Args& args, CliContext& context) {
     throw UsageError{"the output file must end in .wrl (VRML) or .stl (STL), not '" +
                      output->string() + "'"};
 
+  SurfaceEvaluation evaluation;
+  ApplyFixOptions(evaluation, fixes);
+
   TensorState tensor;
   ReadTensorFile(tensor, *input, context.services);
 
@@ -93,7 +105,6 @@ int ExportCommand(const Args& args, CliContext& context) {
     variant = ExportVariant::Stl;
   else if (printable)
     variant = ExportVariant::PrintableVRML;
-  SurfaceEvaluation evaluation;
   ExportSession session;
   SelectExportVariant(variant, evaluation, session);
   const std::filesystem::path target = *output;

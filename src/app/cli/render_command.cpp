@@ -15,7 +15,9 @@
 #include <numbers>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "app/cli/cli_arguments.h"
 #include "app/cli/cli_commands.h"
 #include "files/tensor_file.h"
 #include "platform/canvas/picture_file.h"
@@ -62,7 +64,8 @@ constexpr const char* kRenderHelp =
     "  --positive-fill C, --negative-fill C, --positive-line C, --negative-line C,\n"
     "  --axes-colour C, --background C\n"
     "  --font FAMILY          label font (default Times New Roman)\n"
-    "  --font-size N          label font size in points before scaling (default 24)\n";
+    "  --font-size N          label font size in points before scaling (default 24)\n"
+    "Fixed directions:\n";
 
 int ParseWhole(const std::string& option, const std::string& text, int lo, int hi) {
   Real value = 0;
@@ -153,6 +156,7 @@ int RenderCommand(const Args& args, CliContext& context) {
   int section = kFullSurface;
   bool noGrid = false;
   ViewSettings view;
+  std::vector<FixOption> fixes;
   for (std::size_t n = 0; n < args.size(); ++n) {
     const std::string& a = args[n];
     auto value = [&]() -> const std::string& {
@@ -160,7 +164,7 @@ int RenderCommand(const Args& args, CliContext& context) {
       return args[++n];
     };
     if (a == "--help" || a == "-h") {
-      std::cout << kRenderHelp;
+      std::cout << kRenderHelp << FixOptionHelp();
       return 0;
     } else if (a == "-o" || a == "--output") {
       output = value();
@@ -208,6 +212,8 @@ int RenderCommand(const Args& args, CliContext& context) {
         view.axesCaptionStyle = 3;
       else
         throw UsageError{"--caption needs xyz, abc or e123, not '" + s + "'"};
+    } else if (a == "--fix") {
+      fixes.push_back(ParseFixOption(value()));
     } else if (a == "--no-grid") {
       noGrid = true;
     } else if (a == "--no-fill") {
@@ -260,12 +266,13 @@ int RenderCommand(const Args& args, CliContext& context) {
   if (beta) view.angleX = AngleXFromBetaSlider(*beta);
   if (gamma) view.angleZ = AngleZFromGammaSlider(*gamma);
   view.resolution = resolution.value_or(section != kFullSurface ? kSectionResolution : 2);
+  SurfaceEvaluation evaluation;
+  ApplyFixOptions(evaluation, fixes);
 
   TensorState tensor;
   ReadTensorFile(tensor, *input, context.services);
 
   SceneList scene;
-  const SurfaceEvaluation evaluation;
   BuildScene(scene, SceneInputs{&tensor, &evaluation, &view, section, std::nullopt});
 
   const std::unique_ptr<QGuiApplication> app = StartGui();
