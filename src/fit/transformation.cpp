@@ -1,9 +1,12 @@
 #include "fit/transformation.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
+#include "core/user_messages.h"
 #include "tensor/number_text.h"
+#include "tensor/symmetry_table.h"
 
 namespace quillmere {
 
@@ -66,6 +69,39 @@ void TransformTensor(TensorState& t, const TransformMatrix& u) {
   std::array<Real, kComponentCount> result{};
   for (int q = 0; q < count; ++q) result[q * stride] = current[q];
   t.components = result;
+}
+
+namespace {
+
+/// True when writing the tensor keeps every component: either the file will hold all 243 of
+/// them, or the point group's relations rebuild the same components from the independent ones.
+bool SurvivesWriting(const TensorState& t, const CoreServices& services) {
+  TensorState copy = t;
+  if (ApplySymmetry(copy, SymmetryMode::Describe, services) < 1) return true;
+  ResetComponents(copy);
+  ApplySymmetry(copy, SymmetryMode::ApplyTexts, services);
+  const Real tolerance = 1e-10L * std::max<Real>(LargestAbsoluteComponent(t), 1e-300L);
+  for (int q = 0; q < kComponentCount; ++q)
+    if (std::fabs(copy.components[q] - t.components[q]) > tolerance) return false;
+  return true;
+}
+
+}  // namespace
+
+TransformedSymmetry KeepTransformedTensor(TensorState& t, const CoreServices& services) {
+  RecordingMessages quiet;  // "does not exist" and "no entrance" belong to the real uses
+  CoreServices s = services;
+  s.messages = &quiet;
+  TransformedSymmetry result;
+  if (t.pointGroup != kPointGroupOne && !SurvivesWriting(t, s)) {
+    result.groupChanged = true;
+    result.oldGroup = t.pointGroup;
+    t.pointGroup = kPointGroupOne;
+  }
+  // Describe writes the value texts from the components; a "?" entry leaves them as they are,
+  // and the headerless layout then keeps the components themselves.
+  ApplySymmetry(t, SymmetryMode::Describe, s);
+  return result;
 }
 
 void ReadTransformMatrix(TransformMatrix& u,

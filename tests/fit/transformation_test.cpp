@@ -6,6 +6,9 @@
 #include <stdexcept>
 #include <string>
 
+#include <sstream>
+
+#include "files/tensor_file.h"
 #include "support/test_support.h"
 #include "surface/surface_value.h"
 
@@ -162,6 +165,59 @@ TEST(Transformation, ReadingTheGridStopsAtTheFirstBadCell) {
   EXPECT_EQ(order, "11 12 13 21 22 ");
   EXPECT_NEAR(static_cast<double>(u[1][0]), 21, 1e-18) << "read before the bad cell";
   EXPECT_NEAR(static_cast<double>(u[1][1]), 1, 1e-18) << "the bad cell's entry is kept";
+}
+
+// A tetragonal (4/mmm) second-rank tensor: T11 = T22 = 3.5, T33 = -0.25, in units of 1e-6.
+constexpr const char* kTetragonal =
+    "Quillmere-Datafile\r\n1 14 0  1.00000000000000E-0006 2 1/K\r\n"
+    " 3.50000000000000E+0000\r\n-2.50000000000000E-0001\r\n";
+
+/// Writes `t` and reads the file back: what a Save and an Open give.
+TensorState SavedAndOpened(TensorState t, const CoreServices& s) {
+  std::ostringstream out;
+  WriteTensorFile(t, out, s);
+  std::istringstream in(out.str());
+  TensorState back;
+  ReadTensorFile(back, in, s);
+  return back;
+}
+
+TEST(Transformation, TransformedTensorSurvivesSaveAndOpen) {
+  test::ShippedTable table;
+  const CoreServices& s = table.services;
+  TensorState t;
+  std::istringstream in(kTetragonal);
+  ReadTensorFile(t, in, s);
+
+  // A quarter turn about z keeps the group; twice the identity keeps it too, and the value
+  // texts follow the new components (14, not the 3.5 read from the file).
+  TransformTensor(t, RotationMatrix(2, 90));
+  TransformMatrix twice{};
+  for (int a = 0; a < 3; ++a) twice[a][a] = 2;
+  TransformTensor(t, twice);
+  TransformedSymmetry kept = KeepTransformedTensor(t, s);
+  EXPECT_FALSE(kept.groupChanged);
+  EXPECT_EQ(t.pointGroup, 14);
+  EXPECT_EQ(t.independentValues[1], "14");
+  EXPECT_EQ(t.independentValues[2], "-1");
+  EXPECT_NEAR(At(SavedAndOpened(t, s), TensorIndices{{1, 1, 1, 1, 1}}), 14e-6, 1e-20);
+
+  // 30 degrees about x breaks it: group "1" (number 2), and Save then Open give back every
+  // component.
+  TransformTensor(t, RotationMatrix(0, 30));
+  const TensorState turned = t;
+  kept = KeepTransformedTensor(t, s);
+  EXPECT_TRUE(kept.groupChanged);
+  EXPECT_EQ(kept.oldGroup, 14);
+  EXPECT_EQ(t.pointGroup, kPointGroupOne);
+  const TensorState back = SavedAndOpened(t, s);
+  EXPECT_EQ(back.pointGroup, kPointGroupOne);
+  for (int q = 0; q < kComponentCount; ++q)
+    EXPECT_NEAR(static_cast<double>(back.components[q]),
+                static_cast<double>(turned.components[q]), 1e-19)
+        << "component " << q;
+  EXPECT_GT(std::fabs(At(back, TensorIndices{{2, 3, 1, 1, 1}})), 1e-6);
+  EXPECT_TRUE(table.messages.shown.empty());
 }
 
 }  // namespace

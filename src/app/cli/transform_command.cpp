@@ -84,22 +84,6 @@ TransformMatrix ParseRotation(const std::string& text) {
   return RotationMatrix(axis[0] - 'x', degrees);
 }
 
-/// True when writing the tensor keeps every component: either the file will hold all 243 of
-/// them, or the point group's relations rebuild the same components from the independent ones.
-bool SurvivesWriting(const TensorState& t, const CoreServices& services) {
-  RecordingMessages quiet;  // the table's notices belong to the real write, not to this check
-  CoreServices s = services;
-  s.messages = &quiet;
-  TensorState copy = t;
-  if (ApplySymmetry(copy, SymmetryMode::Describe, s) < 1) return true;
-  ResetComponents(copy);
-  ApplySymmetry(copy, SymmetryMode::ApplyTexts, s);
-  const Real tolerance = 1e-10L * std::max<Real>(LargestAbsoluteComponent(t), 1e-300L);
-  for (int q = 0; q < kComponentCount; ++q)
-    if (std::fabs(copy.components[q] - t.components[q]) > tolerance) return false;
-  return true;
-}
-
 }  // namespace
 
 int TransformCommand(const Args& args, CliContext& context) {
@@ -136,13 +120,13 @@ int TransformCommand(const Args& args, CliContext& context) {
   ReadTensorFile(tensor, *input, context.services);
   for (const TransformMatrix& u : steps) TransformTensor(tensor, u);
 
-  if (tensor.pointGroup != 1 && !SurvivesWriting(tensor, context.services)) {
-    const int g = tensor.pointGroup;
+  const TransformedSymmetry kept = KeepTransformedTensor(tensor, context.services);
+  if (kept.groupChanged) {
+    const int g = kept.oldGroup;
     const std::string name =
         g >= 1 && g <= kPointGroupCount ? PointGroups()[g - 1].conventional : std::to_string(g);
     context.services.Tell("The transformed tensor no longer has the symmetry of point group " +
                           name + "; it is written with point group 1.");
-    tensor.pointGroup = 1;
   }
   WriteTensorFile(tensor, *output, context.services);
   std::cout << output->string() << ": written\n";
