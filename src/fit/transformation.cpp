@@ -1,11 +1,11 @@
 #include "fit/transformation.h"
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 #include "core/user_messages.h"
 #include "tensor/number_text.h"
+#include "tensor/symmetry_check.h"
 #include "tensor/symmetry_table.h"
 
 namespace quillmere {
@@ -73,17 +73,13 @@ void TransformTensor(TensorState& t, const TransformMatrix& u) {
 
 namespace {
 
-/// True when writing the tensor keeps every component: either the file will hold all 243 of
-/// them, or the point group's relations rebuild the same components from the independent ones.
+/// True when a Save keeps every component: either the point group leaves no independent
+/// components (the file then holds all 243 of them), or its walk rebuilds the same components
+/// from the independent values.
 bool SurvivesWriting(const TensorState& t, const CoreServices& services) {
   TensorState copy = t;
   if (ApplySymmetry(copy, SymmetryMode::Describe, services) < 1) return true;
-  ResetComponents(copy);
-  ApplySymmetry(copy, SymmetryMode::ApplyTexts, services);
-  const Real tolerance = 1e-10L * std::max<Real>(LargestAbsoluteComponent(t), 1e-300L);
-  for (int q = 0; q < kComponentCount; ++q)
-    if (std::fabs(copy.components[q] - t.components[q]) > tolerance) return false;
-  return true;
+  return WalkReproducesComponents(t, services);
 }
 
 }  // namespace
