@@ -66,6 +66,7 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   ConnectViewControls();
   ConnectComponentEntry();
   ConnectHelpAndShortcuts();
+  ConnectTransformPanels();
 
   Timer1 = new QTimer(this);
   Timer1->setSingleShot(true);

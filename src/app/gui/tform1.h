@@ -57,6 +57,8 @@ class ComponentEntryController;
 class SpinButton;
 class DrawingUtilitiesPanel;
 class HelpWindow;
+class TransformPanel;
+class FixedDirectionPanel;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -349,6 +351,14 @@ class TForm1 : public QMainWindow {
   ComponentEntryController* componentEntry = nullptr;
   /// The unit spin button beside the exponent of the tensor panel.
   SpinButton* SpinButton5 = nullptr;
+
+  // ---- Transformation and fixed directions (tform1_transform.cpp) ---------------------------
+  /// Creates GroupBox4 and Panel6 and connects them to "Transform" and "&Fixed Directions".
+  void ConnectTransformPanels();
+  /// "Transform Tensor by:": the matrix grid StringGrid4, "Apply" and "Cancel".
+  TransformPanel* GroupBox4 = nullptr;
+  /// "Fix the Direction of direction-cosines": StringGrid3, "OK" and "None Fixed".
+  FixedDirectionPanel* Panel6 = nullptr;
 
  signals:
   /// The splash has ended and the working window is shown (panels of other parts show now).
