@@ -3,9 +3,14 @@
 // a four-cornered polygon with outline, and transparent text in a font.
 //
 // Units: pixel coordinates of the picture, X to the right and Y downward, origin top-left.
+// A canvas on a scaled screen has PixelRatio() device pixels per logical pixel: Width() and
+// Height() are the picture's logical size (by which its layout is measured), the coordinates of
+// the drawing operations are device pixels, and text point sizes are logical (the canvas
+// enlarges them by the ratio). With the ratio 1 the two kinds of pixel are the same.
 // Colours are drawn with their red, green and blue; the palette flag is the renderer's business.
 #pragma once
 
+#include <cmath>
 #include <string>
 
 #include "surface/colour.h"
@@ -25,12 +30,19 @@ struct Brush {
   bool clear = false;  ///< no filling
 };
 
+/// The device pixels that cover `logical` pixels at this ratio (rounded up).
+inline int DevicePixels(int logical, double ratio) {
+  return ratio == 1 ? logical : static_cast<int>(std::ceil(logical * ratio));
+}
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
-  /// Picture size in pixels.
+  /// Picture size in logical pixels.
   virtual int Width() const = 0;
   virtual int Height() const = 0;
+  /// Device pixels per logical pixel.
+  virtual double PixelRatio() const { return 1.0; }
   /// Fills the rectangle from (x0, y0) to (x1, y1), the right and bottom edges excluded, with the
   /// brush and outlines it with the pen.
   virtual void FillRectangle(int x0, int y0, int x1, int y1, const Pen& pen,

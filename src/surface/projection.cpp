@@ -37,8 +37,8 @@ ViewMatrix BuildViewMatrix(const ViewSettings& v) {
   return Multiply(Multiply(Multiply(t, rx), ry), rz);
 }
 
-Projection::Projection(const ViewSettings& v, int a)
-    : m_(BuildViewMatrix(v)), a_(a), aReal_(a), k_(v.zoom), e_(v.eyeDistance) {}
+Projection::Projection(const ViewSettings& v, int a, Real pixelRatio)
+    : m_(BuildViewMatrix(v)), a_(a), aReal_(a), k_(v.zoom), e_(v.eyeDistance), ratio_(pixelRatio) {}
 
 Real LightFactor(const Real light[3], const Real n[3]) {
   Real q = n[0] * n[0] + n[1] * n[1] + n[2] * n[2];

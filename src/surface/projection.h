@@ -71,8 +71,11 @@ inline std::int32_t ScreenRound(Real v, bool* invalid = nullptr) {
 /// The projection of one picture: the view, its matrix, the size parameter a and the zoom K.
 class Projection {
  public:
-  /// a is the integer size parameter: picture width div 4 (div 6 for a stereo pair).
-  Projection(const ViewSettings& v, int a);
+  /// a is the integer size parameter: picture width div 4 (div 6 for a stereo pair), in logical
+  /// pixels. pixelRatio is the number of device pixels per logical pixel of the picture: screen
+  /// points are device pixels, so on a scaled screen the same picture is drawn finer; depth keys
+  /// stay in logical units, so the painter's order does not depend on the ratio.
+  Projection(const ViewSettings& v, int a, Real pixelRatio = 1);
 
   /// M times (x, y, z, 1), then the perspective.
   ProjectedPoint Project(Real x, Real y, Real z) const {
@@ -83,24 +86,25 @@ class Projection {
     const Real p = e_ / (e_ - zp);
     return {aReal_ * xp * p, aReal_ * yp * p, aReal_ * zp};
   }
-  /// X = Round(K x'' + 2a), Y = Round(K y'' + 1.4a).
+  /// X = Round(r (K x'' + 2a)), Y = Round(r (K y'' + 1.4a)), r the pixel ratio.
   ScreenPoint ToScreen(const ProjectedPoint& p, bool* invalid = nullptr) const {
     return ToScreen(p.x, p.y, invalid);
   }
   /// A point given in picture units before zoom (the legend): the same screen mapping without
   /// rotation, shift or perspective.
   ScreenPoint ToScreen(Real x, Real y, bool* invalid = nullptr) const {
-    return {ScreenRound(k_ * x + 2 * aReal_, invalid),
-            ScreenRound(k_ * y + 1.4L * aReal_, invalid)};
+    return {ScreenRound(ratio_ * (k_ * x + 2 * aReal_), invalid),
+            ScreenRound(ratio_ * (k_ * y + 1.4L * aReal_), invalid)};
   }
 
   int a() const { return a_; }
+  Real pixelRatio() const { return ratio_; }
   const ViewMatrix& matrix() const { return m_; }
 
  private:
   ViewMatrix m_;
   int a_;
-  Real aReal_, k_, e_;
+  Real aReal_, k_, e_, ratio_;
 };
 
 /// ((L . n) / |n| + 1) / 2 with a zero |n| taken as 1: 1 faces the light, 0 faces away.

@@ -82,9 +82,9 @@ void SortByDepth(SceneList& scene, std::ptrdiff_t lo, std::ptrdiff_t hi) {
 }
 
 ProjectionSummary ProjectScene(SceneList& scene, const ViewSettings& v, int a, int crossSectionMode,
-                               const TensorState& t, char decimalSeparator) {
+                               const TensorState& t, char decimalSeparator, Real pixelRatio) {
   ProjectionSummary summary;
-  const Projection projection(v, a);
+  const Projection projection(v, a, pixelRatio);
   const Real* light = v.lightDirection;
   const std::size_t count = std::min(scene.count, scene.records.size());
   for (std::size_t r = 0; r < count; ++r) {
@@ -162,8 +162,8 @@ void PaintRecords(const SceneList& scene, const ViewSettings& v, Canvas& canvas,
         }
         if (!text.empty() && text[0] == '^') {
           text.erase(0, 1);
-          canvas.Text(SizeRound(x3 - metrics.offsetWidth * 0.035L * k), y3, "10", font,
-                      SizeRound(metrics.fontWidth * k / 40));
+          canvas.Text(SizeRound(x3 - metrics.pixelRatio * (metrics.offsetWidth * 0.035L * k)), y3,
+                      "10", font, SizeRound(metrics.fontWidth * k / 40));
           size = SizeRound(metrics.fontWidth * k / 60);
         }
         if (!text.empty()) canvas.Text(x3, y3, text, font, size);
@@ -180,27 +180,29 @@ void PaintRecords(const SceneList& scene, const ViewSettings& v, Canvas& canvas,
 ProjectionSummary RenderPicture(SceneList& scene, const ViewSettings& view, const TensorState& t,
                                 Canvas& canvas, const RenderOptions& options) {
   const int w = canvas.Width(), h = canvas.Height();
+  const Real ratio = canvas.PixelRatio();
   const int a = PictureSizeParameter(w, view.stereo);
   ViewSettings shifted = view;
   if (view.stereo) shifted.shiftX = view.shiftX + kStereoFirstShift;
   ProjectionSummary summary =
-      ProjectScene(scene, shifted, a, options.crossSectionMode, t, options.decimalSeparator);
+      ProjectScene(scene, shifted, a, options.crossSectionMode, t, options.decimalSeparator, ratio);
 
   Pen pen;
   pen.colour = Drawn(view.background, options.paint.palette);
   Brush brush;
   brush.colour = pen.colour;
-  canvas.FillRectangle(0, 0, w, h, pen, brush);
+  canvas.FillRectangle(0, 0, DevicePixels(w, ratio), DevicePixels(h, ratio), pen, brush);
 
   PaintMetrics metrics;
   metrics.fontWidth = w;
   metrics.offsetWidth = w;
+  metrics.pixelRatio = ratio;
   int steps = 0;
   PaintRecords(scene, view, canvas, metrics, options.paint, &steps);
   if (view.stereo) {
     shifted.shiftX = view.shiftX - kStereoSecondShift;
-    const ProjectionSummary second =
-        ProjectScene(scene, shifted, a, options.crossSectionMode, t, options.decimalSeparator);
+    const ProjectionSummary second = ProjectScene(scene, shifted, a, options.crossSectionMode, t,
+                                                  options.decimalSeparator, ratio);
     summary.undrawable += second.undrawable;
     PaintRecords(scene, view, canvas, metrics, options.paint, &steps);
   }

@@ -39,9 +39,11 @@ struct ProjectionSummary {
 /// Projects records 0..count-1 with the view at size parameter a: screen points, depth keys,
 /// light factors and fill colours; applies the facing rule (every record faces the viewer in a
 /// section) and the grid-off rule (outlines of surface records become the background colour);
-/// sorts by depth; then rebuilds the legend from the tensor's scale and unit text.
+/// sorts by depth; then rebuilds the legend from the tensor's scale and unit text. Screen points
+/// are in device pixels, `pixelRatio` of them to a logical pixel (see Projection).
 ProjectionSummary ProjectScene(SceneList& scene, const ViewSettings& v, int a, int crossSectionMode,
-                               const TensorState& t, char decimalSeparator = '.');
+                               const TensorState& t, char decimalSeparator = '.',
+                               Real pixelRatio = 1);
 
 /// What the font sizes and the "10" of the legend are measured by: the screen uses the picture
 /// width for both; a metafile the screen's smaller side; a printed page the screen width for
@@ -50,6 +52,9 @@ struct PaintMetrics {
   int fontWidth = 0;
   int offsetWidth = 0;
   int axesPenWidth = 1;  ///< pen width of lines in the axes colour
+  /// Device pixels per logical pixel of the canvas: the widths above are logical, the records'
+  /// screen points device pixels.
+  Real pixelRatio = 1;
 };
 
 struct PaintOptions {
@@ -75,6 +80,7 @@ struct RenderOptions {
 };
 
 /// The screen picture on a canvas of the window's size: the projection at a = width div 4
+/// (the canvas's logical width; screen points in its device pixels)
 /// (div 6 and the first stereo image's shift with `stereo`), the background over the whole
 /// canvas, then one pass (two with `stereo`, re-projected for the second image in between).
 /// After a stereo picture the scene stays projected for the second image.

@@ -57,11 +57,12 @@ void PaintSurface(Canvas& canvas, Colour background, Real zoom, Real angleX, Rea
   RenderPicture(scene, view, t, canvas);
 }
 
-QImage RenderSurface(int size, Colour background, Real zoom, Real angleX, Real centreY) {
-  QImage image = MakePictureImage(size, size);
-  QPainter painter(&image);
-  QPainterCanvas canvas(painter, size, size);
-  PaintSurface(canvas, background, zoom, angleX, centreY);
+QImage RenderSurface(int size, double pixelRatio, Colour background, Real zoom, Real angleX,
+                     Real centreY) {
+  QImage image;
+  PaintAtPixelRatio(image, size, size, pixelRatio, [&](Canvas& canvas) {
+    PaintSurface(canvas, background, zoom, angleX, centreY);
+  });
   return image;
 }
 
@@ -76,6 +77,7 @@ class KeyedCanvas : public Canvas {
   explicit KeyedCanvas(Canvas& inner) : inner_(inner) {}
   int Width() const override { return inner_.Width(); }
   int Height() const override { return inner_.Height(); }
+  double PixelRatio() const override { return inner_.PixelRatio(); }
   void FillRectangle(int x0, int y0, int x1, int y1, const Pen& pen, const Brush& brush) override {
     inner_.FillRectangle(x0, y0, x1, y1, Keyed(pen), Keyed(brush));
   }
@@ -103,10 +105,11 @@ class KeyedCanvas : public Canvas {
 
 }  // namespace
 
-QImage SplashPicture(int size) {
+QImage SplashPicture(int size, double pixelRatio) {
   // The surface sits a little below the middle, under the name.
   const Colour background = Colour::Exact(250, 250, 244);
-  QImage picture = RenderSurface(size, background, 1.35L, 2.25L, 0.58L);
+  QImage picture = RenderSurface(size, pixelRatio, background, 1.35L, 2.25L, 0.58L);
+  // The texts are placed in logical pixels; the painter scales them to the picture's ratio.
   QPainter p(&picture);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
@@ -134,8 +137,8 @@ QImage SplashPicture(int size) {
 
 QImage ProgramIconPicture(int size) {
   const Colour key = kIconKey;
-  QImage icon =
-      RenderSurface(size, key, kIconZoom, kIconAngleX, 0.5L).convertToFormat(QImage::Format_ARGB32);
+  QImage icon = RenderSurface(size, 1.0, key, kIconZoom, kIconAngleX, 0.5L)
+                    .convertToFormat(QImage::Format_ARGB32);
   // The key colour becomes transparent.
   const QRgb keyRgb = qRgb(key.red, key.green, key.blue);
   for (int y = 0; y < icon.height(); ++y) {

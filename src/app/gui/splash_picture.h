@@ -8,7 +8,9 @@
 namespace quillmere {
 
 /// The picture, `size` x `size` pixels.
-QImage SplashPicture(int size);
+/// `pixelRatio` is the screen's device pixels per logical pixel: the picture is `size` logical
+/// pixels square, painted at the device pixels so that it is sharp on a scaled screen.
+QImage SplashPicture(int size, double pixelRatio = 1.0);
 
 /// The surface alone on a transparent background: the program's icon.
 QImage ProgramIconPicture(int size);

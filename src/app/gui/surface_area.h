@@ -13,12 +13,14 @@ class SurfaceArea : public QWidget {
  public:
   explicit SurfaceArea(QWidget* parent = nullptr);
 
-  /// SceneBitmap: painted by the renderer at the area's size, shown by paintEvent.
+  /// SceneBitmap: painted by the renderer at the area's size in the screen's device pixels (its
+  /// devicePixelRatio is the screen's), shown by paintEvent.
   QImage& sceneBitmap() { return sceneBitmap_; }
   const QImage& sceneBitmap() const { return sceneBitmap_; }
 
  signals:
-  /// The area's size changed: the picture must be re-projected (SetUpSurface).
+  /// The area's size or its screen's pixel ratio changed: the picture must be re-projected
+  /// (SetUpSurface).
   void resized();
   void mousePressed(QMouseEvent* event);
   void mouseMoved(QMouseEvent* event);
@@ -26,6 +28,7 @@ class SurfaceArea : public QWidget {
   void wheelTurned(QWheelEvent* event);
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -34,7 +37,10 @@ class SurfaceArea : public QWidget {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
+  /// Asks once for a re-projection when the picture's ratio is not the screen's.
+  void FollowPixelRatio();
   QImage sceneBitmap_;
+  bool ratioChangeAsked_ = false;
 };
 
 }  // namespace quillmere

@@ -93,7 +93,7 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   tensorPanel->hide();
   Image1 = new ClickableLabel(QString(), this);
   Image1->setObjectName(QStringLiteral("Image1"));
-  Image1->setPixmap(QPixmap::fromImage(SplashPicture(kSplashSize)));
+  Image1->setPixmap(QPixmap::fromImage(SplashPicture(kSplashSize, devicePixelRatioF())));
   Image1->setGeometry(0, 0, kSplashSize, kSplashSize);
   Image1->setCursor(Qt::PointingHandCursor);
   connect(Image1, &ClickableLabel::clicked, this, [this] { Guarded([this] { Image1Click(); }); });

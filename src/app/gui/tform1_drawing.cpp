@@ -77,10 +77,10 @@ void TForm1::DrawOnCanvas() {
   FormActivate();
   QImage& bitmap = SceneBitmap();
   const QSize size = surfaceArea->size().expandedTo(QSize(1, 1));
-  if (bitmap.size() != size) bitmap = MakePictureImage(size.width(), size.height());
-  {
-    QPainter painter(&bitmap);
-    QPainterCanvas canvas(painter, bitmap.width(), bitmap.height());
+  // The picture has the area's size in logical pixels and is painted at the screen's device
+  // pixels, so that it is sharp on a scaled screen; W and H stay logical.
+  const double ratio = surfaceArea->devicePixelRatioF();
+  PaintAtPixelRatio(bitmap, size.width(), size.height(), ratio, [&](Canvas& canvas) {
     RenderOptions options;
     options.crossSectionMode = state_.crossSectionMode;
     options.decimalSeparator = state_.services.decimalSeparator;
@@ -89,7 +89,7 @@ void TForm1::DrawOnCanvas() {
     const QScreen* screen = this->screen();
     if (screen && screen->depth() <= 8) options.paint.palette = &displayPalette_;
     lastPicture_ = RenderPicture(state_.scene, state_.view, state_.tensor, canvas, options);
-  }
+  });
   FormActivate();
   surfaceArea->update();
   if (copyBitmapToClipboard) QGuiApplication::clipboard()->setImage(bitmap);

@@ -28,8 +28,8 @@ QImage MakePictureImage(int width, int height) {
   return image;
 }
 
-QPainterCanvas::QPainterCanvas(QPainter& painter, int width, int height)
-    : painter_(painter), width_(width), height_(height) {
+QPainterCanvas::QPainterCanvas(QPainter& painter, int width, int height, double pixelRatio)
+    : painter_(painter), width_(width), height_(height), ratio_(pixelRatio) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
 }
@@ -71,7 +71,8 @@ void QPainterCanvas::Polygon(const ScreenPoint points[4], const Pen& pen, const 
 void QPainterCanvas::Text(int x, int y, const std::string& text, const LabelFont& font,
                           int pointSize) {
   if (pointSize < 1 || text.empty()) return;
-  const QFont f = ToQFont(font, pointSize);
+  QFont f = ToQFont(font, pointSize);
+  if (ratio_ != 1) f.setPointSizeF(pointSize * ratio_);
   painter_.setFont(f);
   painter_.setPen(ToQColor(font.colour));
   painter_.setBrush(Qt::NoBrush);

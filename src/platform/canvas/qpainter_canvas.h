@@ -20,11 +20,15 @@ inline constexpr int kPictureDotsPerMetre = 3780;
 
 class QPainterCanvas : public Canvas {
  public:
-  /// Paints with `painter` (already begun on its device) on a picture of width x height.
-  QPainterCanvas(QPainter& painter, int width, int height);
+  /// Paints with `painter` (already begun on its device) on a picture of width x height logical
+  /// pixels. With a pixel ratio r the device is DevicePixels(width, r) x DevicePixels(height, r)
+  /// pixels, painted without any scaling of its own (its devicePixelRatio 1 while painting):
+  /// coordinates are device pixels, and text point sizes are enlarged by r.
+  QPainterCanvas(QPainter& painter, int width, int height, double pixelRatio = 1.0);
 
   int Width() const override { return width_; }
   int Height() const override { return height_; }
+  double PixelRatio() const override { return ratio_; }
   void FillRectangle(int x0, int y0, int x1, int y1, const Pen& pen, const Brush& brush) override;
   void Polygon(const ScreenPoint points[4], const Pen& pen, const Brush& brush) override;
   void Text(int x, int y, const std::string& text, const LabelFont& font, int pointSize) override;
@@ -33,12 +37,35 @@ class QPainterCanvas : public Canvas {
   void Apply(const Pen& pen, const Brush& brush);
   QPainter& painter_;
   int width_, height_;
+  double ratio_;
 };
 
 /// A QImage of the given size in the screen's pixel format, at 96 dots per inch.
 QImage MakePictureImage(int width, int height);
 
+/// Runs `paint` on a QPainterCanvas over `image`, a picture of width x height logical pixels at
+/// `pixelRatio` device pixels each: the image is made (or kept, when it already has the size) at
+/// the device size, painted pixel for pixel, and left with that devicePixelRatio, so that Qt
+/// shows it at the logical size on a scaled screen.
+template <typename Paint>
+void PaintAtPixelRatio(QImage& image, int width, int height, double pixelRatio, Paint&& paint);
+
 QColor ToQColor(Colour c);
 QFont ToQFont(const LabelFont& font, int pointSize);
+
+template <typename Paint>
+void PaintAtPixelRatio(QImage& image, int width, int height, double pixelRatio, Paint&& paint) {
+  const QSize device(DevicePixels(width, pixelRatio), DevicePixels(height, pixelRatio));
+  if (image.size() != device) image = MakePictureImage(device.width(), device.height());
+  // A painter on an image whose ratio is not 1 would scale everything by it; the canvas
+  // already works in device pixels.
+  image.setDevicePixelRatio(1.0);
+  {
+    QPainter painter(&image);
+    QPainterCanvas canvas(painter, width, height, pixelRatio);
+    paint(static_cast<Canvas&>(canvas));
+  }
+  image.setDevicePixelRatio(pixelRatio);
+}
 
 }  // namespace quillmere

@@ -256,5 +256,98 @@ TEST(PictureFile, WritesPngBmpAndSvgAndRefusesOthers) {
             3);
 }
 
+/// The picture of `t` at 800 x 600 logical pixels painted as the window paints it, at `ratio`
+/// device pixels per logical pixel.
+QImage RenderAtRatio(const TensorState& t, const ViewSettings& v, double ratio) {
+  SceneList scene;
+  const SurfaceEvaluation e;
+  BuildScene(scene, SceneInputs{&t, &e, &v, kFullSurface, std::nullopt});
+  QImage image;
+  PaintAtPixelRatio(image, 800, 600, ratio, [&](Canvas& c) { RenderPicture(scene, v, t, c); });
+  return image;
+}
+
+struct Extent {
+  int left = 1 << 20, right = -1, top = 1 << 20, bottom = -1;
+};
+
+Extent ExtentOf(const QImage& image, Colour background) {
+  Extent e;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (!Is(image.pixel(x, y), background)) {
+        e.left = std::min(e.left, x), e.right = std::max(e.right, x);
+        e.top = std::min(e.top, y), e.bottom = std::max(e.bottom, y);
+      }
+  return e;
+}
+
+TEST(PixelRatio, RatioOneIsThePlainPicture) {
+  ViewSettings v;
+  v.showScale = true;
+  TensorState t = Sphere();
+  t.At(1, 2) = t.At(2, 1) = 0.6L;
+  const QImage window = RenderAtRatio(t, v, 1.0);
+  const Picture plain = Render(t, v);
+  EXPECT_EQ(window.devicePixelRatio(), 1.0);
+  EXPECT_TRUE(window == plain.image) << "the window's picture at ratio 1 must not change";
+  KeepOnFailure(window, "ratio-one");
+}
+
+TEST(PixelRatio, RatioTwoIsTheSamePictureAtTwiceThePixels) {
+  ViewSettings v;
+  v.fillPatches = false;  // a wire frame: outlines on the background
+  v.showScale = true;
+  const TensorState t = Sphere();
+  const QImage one = RenderAtRatio(t, v, 1.0);
+  const QImage two = RenderAtRatio(t, v, 2.0);
+  ASSERT_EQ(two.size(), QSize(1600, 1200));
+  EXPECT_EQ(two.devicePixelRatio(), 2.0);
+  EXPECT_EQ(two.deviceIndependentSize(), QSizeF(800, 600));
+
+  // The same picture: every extent doubles (to within the rounding of a point at each ratio).
+  const Extent e1 = ExtentOf(one, v.background), e2 = ExtentOf(two, v.background);
+  EXPECT_NEAR(e2.left, 2 * e1.left, 2);
+  EXPECT_NEAR(e2.right, 2 * e1.right + 1, 2);
+  EXPECT_NEAR(e2.top, 2 * e1.top, 2);
+  EXPECT_NEAR(e2.bottom, 2 * e1.bottom + 1, 2);
+  // The ruler's base line lies at Y = 488 at ratio 1 and at 976 in device pixels.
+  EXPECT_TRUE(Is(two.pixel(1200, 976), v.axesColour));
+  EXPECT_FALSE(Is(two.pixel(1200, 975), v.axesColour)) << "one device pixel thick";
+  EXPECT_FALSE(Is(two.pixel(1200, 977), v.axesColour)) << "one device pixel thick";
+
+  // Outlines stay one device pixel wide: twice as long, so about twice the pixels (an enlarged
+  // picture would have four times as many).
+  const double lines = static_cast<double>(Count(two, v.positiveLine)) / Count(one, v.positiveLine);
+  EXPECT_GT(lines, 1.6);
+  EXPECT_LT(lines, 2.6);
+  // In an enlarged picture nearly every outline pixel would lie in a 2 x 2 block of outline; a
+  // fine one has such blocks only where two lines run side by side (the overlapping edges of
+  // neighbouring patches) or cross.
+  int wide = 0;
+  for (int y = 1; y + 1 < two.height(); ++y)
+    for (int x = 1; x + 1 < two.width(); ++x)
+      if (Is(two.pixel(x, y), v.positiveLine) && Is(two.pixel(x + 1, y), v.positiveLine) &&
+          Is(two.pixel(x, y + 1), v.positiveLine) && Is(two.pixel(x + 1, y + 1), v.positiveLine))
+        ++wide;
+  EXPECT_LT(wide, Count(two, v.positiveLine) / 10) << "2 x 2 blocks of outline: an enlarged line";
+
+  // Texts are drawn at twice the size: about four times the ink.
+  auto ink = [](const QImage& image, int x0, int y0) {
+    int n = 0;
+    for (int y = y0; y < image.height(); ++y)
+      for (int x = x0; x < image.width(); ++x) {
+        const QRgb c = image.pixel(x, y);
+        n += qRed(c) < 200 && qBlue(c) < 100;
+      }
+    return n;
+  };
+  const double text = static_cast<double>(ink(two, 800, 978)) / ink(one, 400, 489);
+  EXPECT_GT(text, 3.0);
+  EXPECT_LT(text, 5.5);
+  KeepOnFailure(one, "ratio-one-wire");
+  KeepOnFailure(two, "ratio-two-wire");
+}
+
 }  // namespace
 }  // namespace quillmere
