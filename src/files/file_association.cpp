@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "files/atomic_file.h"
+
 namespace quillmere {
 
 namespace {
@@ -127,40 +129,23 @@ std::vector<AssociationFile> AssociationFiles(const std::filesystem::path& progr
 
 void InstallAssociationFiles(const std::filesystem::path& dataHome,
                              const std::vector<AssociationFile>& files) {
-  std::vector<std::filesystem::path> written;
-  auto removeWritten = [&written] {
-    std::error_code ignored;
-    for (const auto& p : written) std::filesystem::remove(p, ignored);
-  };
+  // The set is installed whole or not at all: files new in this call are removed again when a
+  // later one cannot be written.
+  std::vector<std::filesystem::path> created;
   try {
     for (const AssociationFile& f : files) {
       const std::filesystem::path target = dataHome / f.relativePath;
       std::error_code ec;
       std::filesystem::create_directories(target.parent_path(), ec);
       if (ec) Fail("Cannot create folder", target.parent_path(), ec.message());
-      std::filesystem::path temp = target;
-      temp += ".new";
-      std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-      if (!out) Fail("Cannot create file", target, std::strerror(errno ? errno : EACCES));
-      written.push_back(temp);
-      out << f.contents;
-      out.flush();
-      if (!out) Fail("Disk full or write error on", target, "");
+      const bool existed = std::filesystem::exists(target, ec);
+      WriteFileAtomically(target, f.contents);
+      if (!existed) created.push_back(target);
     }
   } catch (...) {
-    removeWritten();
+    std::error_code ignored;
+    for (const auto& p : created) std::filesystem::remove(p, ignored);
     throw;
-  }
-  for (const AssociationFile& f : files) {
-    const std::filesystem::path target = dataHome / f.relativePath;
-    std::filesystem::path temp = target;
-    temp += ".new";
-    std::error_code ec;
-    std::filesystem::rename(temp, target, ec);
-    if (ec) {
-      removeWritten();
-      Fail("Cannot create file", target, ec.message());
-    }
   }
 }
 

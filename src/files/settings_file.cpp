@@ -7,6 +7,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "files/atomic_file.h"
 #include "files/tensor_file.h"
 #include "tensor/number_text.h"
 
@@ -120,7 +121,6 @@ bool ReadEntry(SettingsReader& in, RecentEntry& entry) {
 /// new text must not be used.
 template <typename Produce>
 void RewriteSettings(const SettingsLocation& where, Produce produce) {
-  std::error_code ec;
   std::string rewritten;
   {
     std::ifstream in(where.SettingsFile(), std::ios::binary);
@@ -129,19 +129,17 @@ void RewriteSettings(const SettingsLocation& where, Produce produce) {
     if (!produce(in, text)) return;
     rewritten = text.str();
   }
-  {
-    std::ofstream scratch(where.ScratchFile(), std::ios::binary | std::ios::trunc);
-    if (!scratch) return;
-    scratch << rewritten;
-    scratch.flush();
-    if (!scratch) {
-      scratch.close();
-      std::filesystem::remove(where.ScratchFile(), ec);
-      return;
-    }
+  WriteFileAtomically(where.SettingsFile(), rewritten, kSettingsScratchName);
+}
+
+/// Runs one piece of work on the settings file; whatever goes wrong in it (an unreadable file, a
+/// folder in its place, a full disk) leaves the settings as they were and is not reported.
+template <typename Work>
+void Guarded(Work work) {
+  try {
+    work();
+  } catch (...) {
   }
-  std::filesystem::rename(where.ScratchFile(), where.SettingsFile(), ec);
-  if (ec) std::filesystem::remove(where.ScratchFile(), ec);
 }
 
 }  // namespace
@@ -257,45 +255,47 @@ bool RewriteAtCloseText(std::istream& in, std::ostream& out, const std::string& 
 }
 
 StartWindow PrepareSettingsFile(const SettingsLocation& where) {
-  std::error_code ec;
-  const std::filesystem::path settings = where.SettingsFile();
-  if (std::filesystem::exists(where.FileBesideProgram(), ec) &&
-      !std::filesystem::exists(settings, ec)) {
-    std::filesystem::copy_file(where.FileBesideProgram(), settings, ec);
-  }
-  if (!std::filesystem::exists(settings, ec)) {
-    {
-      std::ofstream scratch(where.ScratchFile(), std::ios::binary | std::ios::trunc);
-      if (scratch) {
-        scratch << DefaultSettingsText(where.programDirectory);
-        scratch.flush();
-      }
-      if (!scratch) std::filesystem::remove(where.ScratchFile(), ec);
-    }
-    if (std::filesystem::exists(where.ScratchFile(), ec))
-      std::filesystem::rename(where.ScratchFile(), settings, ec);
-  }
   StartWindow window;
-  std::ifstream in(settings, std::ios::binary);
-  if (in) ReadStartWindow(in, window);
+  Guarded([&] {
+    std::error_code ec;
+    const std::filesystem::path settings = where.SettingsFile();
+    if (std::filesystem::exists(where.FileBesideProgram(), ec) &&
+        !std::filesystem::exists(settings, ec)) {
+      std::filesystem::copy_file(where.FileBesideProgram(), settings, ec);
+    }
+    if (!std::filesystem::exists(settings, ec))
+      WriteFileAtomically(settings, DefaultSettingsText(where.programDirectory),
+                          kSettingsScratchName);
+  });
+  Guarded([&] {
+    std::ifstream in(where.SettingsFile(), std::ios::binary);
+    if (in) ReadStartWindow(in, window);
+  });
   return window;
 }
 
 void AddToRecent(const SettingsLocation& where, const std::string& path) {
   if (path.find_first_of("\r\n") != std::string::npos) return;
-  RewriteSettings(
-      where, [&](std::istream& in, std::ostream& out) { return AddToRecentText(in, out, path); });
+  Guarded([&] {
+    RewriteSettings(
+        where, [&](std::istream& in, std::ostream& out) { return AddToRecentText(in, out, path); });
+  });
 }
 
 RecentFileNames ReadRecentFiles(const SettingsLocation& where) {
-  std::ifstream in(where.SettingsFile(), std::ios::binary);
-  if (!in) return {};
-  return ReadRecentFiles(in);
+  RecentFileNames names;
+  Guarded([&] {
+    std::ifstream in(where.SettingsFile(), std::ios::binary);
+    if (in) names = ReadRecentFiles(in);
+  });
+  return names;
 }
 
 void SaveSettingsAtClose(const SettingsLocation& where, int width, int height, Real reserved) {
-  RewriteSettings(where, [&](std::istream& in, std::ostream& out) {
-    return RewriteAtCloseText(in, out, where.programDirectory, width, height, reserved);
+  Guarded([&] {
+    RewriteSettings(where, [&](std::istream& in, std::ostream& out) {
+      return RewriteAtCloseText(in, out, where.programDirectory, width, height, reserved);
+    });
   });
 }
 
@@ -304,6 +304,13 @@ StartWindow UsableWindowSize(const StartWindow& fromFile) {
   StartWindow defaults;
   defaults.reserved = fromFile.reserved;
   return defaults;
+}
+
+StartWindow UsableWindowSize(const StartWindow& fromFile, int availableWidth, int availableHeight) {
+  StartWindow size = UsableWindowSize(fromFile);
+  if (availableWidth > 0 && size.width > availableWidth) size.width = availableWidth;
+  if (availableHeight > 0 && size.height > availableHeight) size.height = availableHeight;
+  return size;
 }
 
 }  // namespace quillmere

@@ -117,5 +117,9 @@ void SaveSettingsAtClose(const SettingsLocation& where, int width, int height, R
 /// The size to give the main window from the file's values: a width or height that is not
 /// positive (a file without a usable window line) gives the start-up size 524 x 409.
 StartWindow UsableWindowSize(const StartWindow& fromFile);
+/// As above, and no larger than the screen's available area (pixels; a bound that is not
+/// positive does not limit), so a size stored by mistake or by hand cannot open a window larger
+/// than the screen and be written back at every close.
+StartWindow UsableWindowSize(const StartWindow& fromFile, int availableWidth, int availableHeight);
 
 }  // namespace quillmere

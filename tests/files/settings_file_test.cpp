@@ -230,5 +230,53 @@ TEST_F(SettingsFolder, RewritesGoThroughTheScratchCopy) {
   EXPECT_EQ(ReadRecentFiles(where)[0], "/a.ten");
 }
 
+TEST_F(SettingsFolder, AnUnreadableFileGivesTheDefaults) {
+  // A folder where the file should be: reading it fails inside the stream library.
+  std::filesystem::create_directory(where.SettingsFile());
+  const StartWindow w = PrepareSettingsFile(where);
+  EXPECT_EQ(w.width, 524);
+  EXPECT_EQ(w.height, 409);
+  AddToRecent(where, "/x.ten");
+  EXPECT_EQ(ReadRecentFiles(where)[0], "");
+  SaveSettingsAtClose(where, 640, 480, 0);
+  EXPECT_TRUE(std::filesystem::is_directory(where.SettingsFile()));
+  EXPECT_FALSE(std::filesystem::exists(where.ScratchFile()));
+}
+
+TEST_F(SettingsFolder, RewritesKeepTheFilesProtections) {
+  PrepareSettingsFile(where);
+  // The user keeps the settings private and elsewhere, behind a link.
+  TempDir elsewhere;
+  const auto real = elsewhere.path() / kSettingsFileName;
+  std::filesystem::rename(where.SettingsFile(), real);
+  std::filesystem::permissions(
+      real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  std::filesystem::create_symlink(real, where.SettingsFile());
+  AddToRecent(where, "/a.ten");
+  SaveSettingsAtClose(where, 700, 500, 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(where.SettingsFile()));
+  EXPECT_EQ(ReadRecentFiles(where)[0], "/a.ten");
+  EXPECT_EQ(std::filesystem::status(real).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_EQ(PrepareSettingsFile(where).width, 700);
+}
+
+TEST(SettingsWindow, StoredSizesAreLimitedToTheScreen) {
+  StartWindow huge;
+  huge.width = 2147483647;
+  huge.height = 2147483647;
+  StartWindow w = UsableWindowSize(huge, 1920, 1050);
+  EXPECT_EQ(w.width, 1920);
+  EXPECT_EQ(w.height, 1050);
+  huge.width = 800;
+  w = UsableWindowSize(huge, 1920, 1050);
+  EXPECT_EQ(w.width, 800);
+  EXPECT_EQ(w.height, 1050);
+  huge.width = -5;
+  EXPECT_EQ(UsableWindowSize(huge, 1920, 1050).width, 524);
+  huge.width = 800;
+  EXPECT_EQ(UsableWindowSize(huge, 0, 0).height, 2147483647) << "no screen, no limit";
+}
+
 }  // namespace
 }  // namespace quillmere

@@ -259,7 +259,7 @@ void TForm1::Timer1Timer() {
   Image1->hide();
   Timer1->stop();
   hide();
-  const StartWindow size = UsableWindowSize(state_.startWindow);
+  const StartWindow size = ScreenFittedWindowSize();
   setWindowFlags(Qt::Window);
   resize(size.width, size.height);
   menuBar()->show();
@@ -276,6 +276,12 @@ void TForm1::Timer1Timer() {
     DrawTensor();
     Label11Click();
   }
+}
+
+StartWindow TForm1::ScreenFittedWindowSize() const {
+  const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();
+  const QSize available = where ? where->availableGeometry().size() : QSize();
+  return UsableWindowSize(state_.startWindow, available.width(), available.height());
 }
 
 void TForm1::Image1Click() {
@@ -312,7 +318,7 @@ void TForm1::FormClose(QCloseEvent* event) {
   closing_ = true;
   updateWindow_.close();  // ends the program once this handler returns
   // During the splash the window has not yet taken its size; the size from the file stays.
-  StartWindow size = UsableWindowSize(state_.startWindow);
+  StartWindow size = ScreenFittedWindowSize();
   if (!inSplash_) {
     const QSize now = isMaximized() || isFullScreen() ? normalGeometry().size() : this->size();
     size.width = now.width();

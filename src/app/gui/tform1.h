@@ -47,6 +47,7 @@
 namespace quillmere {
 
 struct ProgramState;
+struct StartWindow;
 class Dialogs;
 class UpdateCheck;
 class TFormupdate;
@@ -383,6 +384,8 @@ class TForm1 : public QMainWindow {
   void ShowBusy(bool busy);
   void FormClose(QCloseEvent* event);
   void CentreOnScreen();
+  /// The stored window size, no larger than the available area of the window's screen.
+  StartWindow ScreenFittedWindowSize() const;
   /// The cheap part of Label11Click for the build's refresh hook: the panel's own labels.
   void RefreshPanelLabels(const TensorPanelTexts& texts);
   void ConnectFileCommands();    // tform1_files.cpp

@@ -1,5 +1,6 @@
 // Start-up, splash, settings file and close of the desktop program.
 #include <QMenuBar>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -45,6 +46,8 @@ class StartupTest : public QObject {
   void commandLineWithTwoArgumentsBehavesAsNone();
   void aboutShowsTheSplashOverTheWorkingWindow();
   void settingsFolderIsTheUsersConfigurationFolder();
+  void aStoredSizeBeyondTheScreenIsLimitedToIt();
+  void anUnreadableSettingsFileGivesTheDefaults();
 };
 
 void StartupTest::firstStartWritesTheDefaultSettings() {
@@ -140,6 +143,42 @@ void StartupTest::closingRewritesOnlyWorkdirAndWindowLine() {
   expected = Replaced(expected, "640 480", "700 500");
   QCOMPARE(ReadFile(p.settingsFile()), expected);
   QVERIFY(p.program().ended());
+}
+
+void StartupTest::aStoredSizeBeyondTheScreenIsLimitedToIt() {
+  StartedProgram p;
+  std::filesystem::create_directories(p.settingsDirectory());
+  p.Write("config/quillmere/halvik.ini",
+          Replaced(DefaultSettingsText(p.programDirectory()), "525 409", "2147483647 2147483647"));
+  p.Start();
+  const QSize available = p.form().screen()->availableGeometry().size();
+  // Closed during the splash: the stored size is written back, limited.
+  p.dialogs.answers.push_back(true);
+  QVERIFY(p.form().close());
+  const std::string limited = std::to_string(available.width()) + " " +
+                              std::to_string(available.height()) + "  0.00000000000000E+0000";
+  QVERIFY2(ReadFile(p.settingsFile()).find(limited) != std::string::npos,
+           ReadFile(p.settingsFile()).c_str());
+
+  StartedProgram again;
+  std::filesystem::create_directories(again.settingsDirectory());
+  again.Write("config/quillmere/halvik.ini",
+              Replaced(DefaultSettingsText(again.programDirectory()), "525 409", "2147483647 300"));
+  again.Start();
+  QVERIFY(again.EndSplash());
+  QVERIFY2(again.form().width() <= available.width(), QByteArray::number(again.form().width()));
+  QCOMPARE(again.form().height(), 300);
+}
+
+void StartupTest::anUnreadableSettingsFileGivesTheDefaults() {
+  StartedProgram p;
+  std::filesystem::create_directories(p.settingsFile());  // a folder where the file should be
+  p.Start();
+  QVERIFY(p.EndSplash());
+  QCOMPARE(p.form().size(), QSize(524, 409));
+  p.dialogs.answers.push_back(true);
+  QVERIFY(p.form().close());
+  QVERIFY(std::filesystem::is_directory(p.settingsFile()));
 }
 
 void StartupTest::closingRepairsAFirstLineWithoutRelease() {
