@@ -51,5 +51,29 @@ expect_status 1 "$cli" render "$dir/missing.ten" -o "$dir/kept.png"
 cmp -s "$dir/default.png" "$dir/kept.png" || fail "a failed render changed the picture"
 expect_status 1 "$cli" render "$ten" -o "$dir/no/such/folder/x.png"
 
+# A disk that fills up while the picture is written: the old picture stays and the command
+# fails. The file-size limit stands in for the full disk (with SIGXFSZ ignored, a write beyond
+# it fails as on a full disk); as root a small tmpfs is the real thing.
+limited() { (trap '' XFSZ; ulimit -f 8; exec "$@"); }
+for ext in svg png bmp; do
+  echo "good old picture" >"$dir/full.$ext"
+  expect_status 1 limited "$cli" render "$examples/quartz-elastic.ten" -o "$dir/full.$ext" \
+    --width 900 --height 900
+  [ "$(cat "$dir/full.$ext")" = "good old picture" ] || fail "full.$ext was replaced"
+  grep -q "Disk full or write error" "$dir/err" || fail "full.$ext: $(cat "$dir/err")"
+done
+if [ "$(id -u)" = 0 ] && mkdir "$dir/small" && mount -t tmpfs -o size=64k tmpfs "$dir/small" \
+  2>/dev/null; then
+  echo "good old picture" >"$dir/small/out.svg"
+  head -c 40000 /dev/zero >"$dir/small/filler" 2>/dev/null
+  expect_status 1 "$cli" render "$examples/quartz-elastic.ten" -o "$dir/small/out.svg"
+  [ "$(cat "$dir/small/out.svg")" = "good old picture" ] || fail "out.svg on a full tmpfs replaced"
+  [ "$(ls -A "$dir/small" | wc -l)" = 2 ] || fail "debris on the full tmpfs: $(ls -A "$dir/small")"
+  umount "$dir/small"
+else
+  echo "skipped: the full-tmpfs check needs root and mount"
+fi
+[ -z "$(ls -A "$dir" | grep '^\.')" ] || fail "temporary files left: $(ls -A "$dir")"
+
 [ "$failures" -eq 0 ] && echo "all render command checks passed"
 exit $((failures > 0))

@@ -6,10 +6,12 @@
 #include <fstream>
 #include <limits>
 #include <stdexcept>
+#include <vector>
 
 #include "core/user_messages.h"
 #include "files/atomic_file.h"
 #include "tensor/number_text.h"
+#include "tensor/symmetry_check.h"
 #include "tensor/symmetry_table.h"
 
 namespace quillmere {
@@ -175,6 +177,26 @@ Real ConversionFactor(TensorState& t, Real fileScale) {
   return t.fileScaleFactor;
 }
 
+/// The header layout stores only the independent values, so its tensor exists only through the
+/// table's entry. Without a usable one every component would read as 0 and the file would be
+/// written back as the zero tensor: such a file is refused.
+SymmetryEntry UsableEntryFor(const TensorState& t, const CoreServices& s) {
+  const SymmetryEntry entry = ReadSymmetryEntry(s, t.pointGroup, t.kind, t.axial);
+  std::vector<std::string> relations;
+  if (SplitRelations(entry.text, relations) <= 0) {
+    const std::string group =
+        t.pointGroup >= 1 && t.pointGroup <= kPointGroupCount
+            ? PointGroups()[static_cast<std::size_t>(t.pointGroup - 1)].conventional
+            : std::to_string(t.pointGroup);
+    const TensorKindInfo* kind = FindKind(t.kind);
+    throw std::runtime_error("tensor.tab has no usable entry for point group " + group +
+                             " and the " + (t.axial ? "axial" : "polar") + " tensor kind " +
+                             (kind ? kind->caption : std::to_string(t.kind)) +
+                             ", so the file's components are unknown");
+  }
+  return entry;
+}
+
 void ReadHeaderLayout(TensorState& t, TokenReader& in, const CoreServices& s) {
   const int kind = in.IntField();
   const int group = in.IntField();
@@ -204,8 +226,9 @@ void ReadHeaderLayout(TensorState& t, TokenReader& in, const CoreServices& s) {
   // than the value texts of whatever tensor was shown before.
   for (int i = count + 1; i <= kMaxIndependent; ++i) t.independentValues[i] = "0";
   t.axial = axialNumber == 1;
+  const SymmetryEntry entry = UsableEntryFor(t, s);
   ResetComponents(t);
-  ApplySymmetry(t, SymmetryMode::ApplyTexts, s);
+  ApplySymmetryEntry(t, SymmetryMode::ApplyTexts, entry, s);
 }
 
 void ReadHeaderlessLayout(TensorState& t, TokenReader& in) {
@@ -259,7 +282,10 @@ std::string TensorFileText(TensorState& t, const CoreServices& s) {
   CheckWritable(t);
   const int n = ApplySymmetry(t, SymmetryMode::Describe, s);
   std::string text;
-  if (n >= 1) {
+  // The header layout holds only the independent values. When the components do not follow
+  // from them (after a change of kind, group or polarity the components may break the group's
+  // relations), all 243 components are written, so the file holds what the user sees.
+  if (n >= 1 && WalkReproducesComponents(t, s)) {
     text += kTensorFileHeader;
     text += kLineEnd;
     text += std::to_string(t.kind) + " " + std::to_string(t.pointGroup) + " " +

@@ -1,11 +1,12 @@
 // The tensor data file (*.ten): the program's one tensor as text, in two layouts.
 //
-// Header layout (written whenever the point group leaves at least one independent component):
+// Header layout (written when the point group leaves at least one independent component and
+// the components follow from the independent values by the table's walk):
 //   Quillmere-Datafile
 //   <kind> <pointGroup> <axial 0|1> <scale> <count> <unit text to the end of the line>
 //   <independent value 1, relative to 10^exponent>
 //   ...                                           (count lines)
-// Headerless layout (the older form, written when the point group leaves none):
+// Headerless layout (the older form, written otherwise):
 //   <kind> <scale> <rank>
 //   <component 11111> ... <component 33333>       (243 lines, absolute, first index slowest)
 //   <axial 0|1> <pointGroup> <unit text>          (optional last line)

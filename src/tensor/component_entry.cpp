@@ -222,7 +222,18 @@ int TakeOverIndependent(TensorState& t, const CoreServices& services, const Inde
       KeepLargest(v * f, largest);
   }
   t.unitText = in.unitText;
-  ApplySymmetry(t, SymmetryMode::ApplyTexts, services);
+  // The take-over starts from zeroed components, as reading a file does: a component that no
+  // relation reaches is one the point group forbids. A bad text is refused by the same walk on
+  // the tensor itself, which keeps the relations before it applied.
+  TensorState taken = t;
+  ResetComponents(taken);
+  try {
+    ApplySymmetry(taken, SymmetryMode::ApplyTexts, services);
+  } catch (const std::exception&) {
+    ApplySymmetry(t, SymmetryMode::ApplyTexts, services);
+    throw;
+  }
+  t = taken;
   ScaleToLargest(t, largest);
   DecadeOf(t, t.scale);
   return count;

@@ -270,6 +270,46 @@ TEST_F(TensorFileTest, BadFilesAreRefusedWithTheTensorUnchanged) {
   EXPECT_THROW(ReadTensorFile(t, dir.path() / "missing.ten", services), std::runtime_error);
 }
 
+TEST_F(TensorFileTest, HeaderLayoutWithoutAnEntryIsRefused) {
+  Select(14, 1);
+  t.At(1, 1) = t.At(2, 2) = 1.5L;
+  t.unitText = "before";
+  // The table lacks the combination (point group 3m, polar): the components would all read 0.
+  ExpectRefused("Quillmere-Datafile\n1 10 0 1 2 K\n1\n2\n",
+                "tensor.tab has no usable entry for point group 3m and the polar tensor kind "
+                "(ij), so the file's components are unknown");
+  // An entry saying the tensor does not exist in the group.
+  ExpectRefused("Quillmere-Datafile\n5 28 0 1 1 K\n1\n",
+                "tensor.tab has no usable entry for point group m-3m and the polar tensor kind "
+                "i(jk), so the file's components are unknown");
+  EXPECT_TRUE(messages.shown.empty()) << messages.shown.front();
+}
+
+TEST_F(TensorFileTest, ComponentsOutsideTheGroupAreSavedInFull) {
+  // Typed as triclinic, then turned tetragonal: t23 and t11 != t22 break the new group.
+  Select(2, 1);
+  t.At(1, 1) = 1;
+  t.At(2, 2) = 2;
+  t.At(3, 3) = 3;
+  t.At(2, 3) = t.At(3, 2) = 0.5L;
+  t.pointGroup = 14;
+  const std::string text = Written();
+  EXPECT_EQ(text.rfind("1  1.00000000000000E+0000 2\r\n", 0), 0u) << text;
+  TensorState back;
+  Read(back, text);
+  EXPECT_EQ(back.components, t.components);
+  EXPECT_EQ(back.pointGroup, 14);
+
+  // Components the group allows keep the short layout.
+  t.At(2, 3) = t.At(3, 2) = 0;
+  t.At(2, 2) = 1;
+  EXPECT_EQ(Written().rfind("Quillmere-Datafile\r\n", 0), 0u);
+  // So does a polarity change that the entry does not care about for this kind.
+  Select(2, 1, true);
+  t.At(2, 3) = t.At(3, 2) = 0.5L;
+  EXPECT_EQ(Written().rfind("Quillmere-Datafile\r\n", 0), 0u);
+}
+
 TEST_F(TensorFileTest, FailedWriteKeepsThePreviousFile) {
   Select(14, 1);
   t.At(3, 3) = 2;

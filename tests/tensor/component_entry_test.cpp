@@ -143,6 +143,22 @@ TEST_F(IndependentFixture, EarlierBadTextDoesNotBlockCorrection) {
   EXPECT_NEAR(D(t.At(1, 2, 1, 2)), 1.0, 1e-18);
 }
 
+TEST_F(IndependentFixture, TakeOverClearsWhatTheGroupForbids) {
+  // Left over from a lower symmetry: components that no hexagonal relation reaches.
+  t.At(1, 1, 2, 3) = 0.75L;
+  t.At(2, 3, 1, 1) = 0.75L;
+  t.At(3, 3, 1, 2) = -2;
+  IndependentTexts texts;
+  DescribeIndependent(t, services, texts);
+  texts.values = {"1", "2", "3", "4", "5"};
+  ASSERT_EQ(TakeOverIndependent(t, services, texts), 5);
+  EXPECT_EQ(D(t.At(1, 1, 2, 3)), 0.0);
+  EXPECT_EQ(D(t.At(2, 3, 1, 1)), 0.0);
+  EXPECT_EQ(D(t.At(3, 3, 1, 2)), 0.0);
+  EXPECT_NEAR(D(t.At(1, 1, 2, 2)), 1.0, 1e-18);
+  EXPECT_NEAR(D(t.At(1, 1, 1, 1)), 2.0, 1e-18);
+}
+
 TEST(PanelTexts, BarredGroupAndDialogLine) {
   TensorState t;
   t.pointGroup = 18;

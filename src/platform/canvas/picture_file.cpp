@@ -1,20 +1,18 @@
 #include "platform/canvas/picture_file.h"
 
-#include <QSaveFile>
+#include <QBuffer>
+#include <QByteArray>
 #include <QString>
 #include <QSvgGenerator>
 #include <cctype>
 #include <stdexcept>
 
+#include "files/atomic_file.h"
 #include "platform/canvas/qpainter_canvas.h"
 
 namespace quillmere {
 
 namespace {
-
-QString PathText(const std::filesystem::path& p) {
-  return QString::fromStdString(p.string());
-}
 
 void Fail(const std::filesystem::path& path, const QString& reason) {
   throw std::runtime_error("Cannot write " + path.string() + ": " + reason.toStdString());
@@ -36,12 +34,15 @@ void WritePicture(const std::filesystem::path& path, PictureFormat format, int w
                   const std::function<void(Canvas&)>& paint) {
   if (width < 1 || height < 1)
     throw std::runtime_error("A picture needs a width and height of at least 1 pixel");
-  QSaveFile file(PathText(path));
-  if (!file.open(QIODevice::WriteOnly)) Fail(path, file.errorString());
+  // The picture is made in memory; only a complete one replaces the file, through the checked
+  // writes of the atomic replacement.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
 
   if (format == PictureFormat::Svg) {
     QSvgGenerator svg;
-    svg.setOutputDevice(&file);
+    svg.setOutputDevice(&buffer);
     svg.setSize(QSize(width, height));
     svg.setViewBox(QRect(0, 0, width, height));
     svg.setResolution(96);  // the font sizes in points as on the screen
@@ -51,7 +52,7 @@ void WritePicture(const std::filesystem::path& path, PictureFormat format, int w
     if (!painter.begin(&svg)) Fail(path, QStringLiteral("the SVG generator did not start"));
     QPainterCanvas canvas(painter, width, height);
     paint(canvas);
-    painter.end();
+    if (!painter.end()) Fail(path, QStringLiteral("the SVG generator failed"));
   } else {
     QImage image = MakePictureImage(width, height);
     if (image.isNull()) Fail(path, QStringLiteral("not enough memory for the picture"));
@@ -60,11 +61,12 @@ void WritePicture(const std::filesystem::path& path, PictureFormat format, int w
       QPainterCanvas canvas(painter, width, height);
       paint(canvas);
     }
-    if (!image.save(&file, format == PictureFormat::Png ? "PNG" : "BMP"))
-      Fail(path, file.error() != QFileDevice::NoError ? file.errorString()
-                                                      : QStringLiteral("the image writer failed"));
+    if (!image.save(&buffer, format == PictureFormat::Png ? "PNG" : "BMP"))
+      Fail(path, QStringLiteral("the image writer failed"));
   }
-  if (!file.commit()) Fail(path, file.errorString());
+  buffer.close();
+  WriteFileAtomically(path,
+                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 }  // namespace quillmere
