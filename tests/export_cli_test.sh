@@ -62,5 +62,12 @@ for args in '--matrix "1 0; 0 1 0; 0 0 1"' "--rotate q:10" ""; do
   eval expect_status 2 "$cli" transform "$dir/tet.ten" "$args" -o "$dir/y.ten"
 done
 
+# Components beyond the range of double precision (valid in the file's extended precision) are
+# refused where they would be narrowed, not written as "inf" or drawn black.
+printf 'Quillmere-Datafile\r\n1 14 0 1 2 K\r\n1e999\r\n2e999\r\n' >"$dir/huge.ten"
+expect_status 1 "$cli" export "$dir/huge.ten" -o "$dir/huge.wrl"
+grep -q "beyond the range of double precision" "$dir/err" || fail "huge.ten: $(cat "$dir/err")"
+[ -e "$dir/huge.wrl" ] && fail "huge.wrl was written"
+
 [ "$failures" -eq 0 ] && echo "all export and transform command checks passed"
 exit $((failures > 0))

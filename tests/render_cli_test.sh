@@ -75,5 +75,12 @@ else
 fi
 [ -z "$(ls -A "$dir" | grep '^\.')" ] || fail "temporary files left: $(ls -A "$dir")"
 
+# Components beyond the range of double precision (valid in the file's extended precision) are
+# refused where they would be narrowed, not written as "inf" or drawn black.
+printf 'Quillmere-Datafile\r\n1 14 0 1 2 K\r\n1e999\r\n2e999\r\n' >"$dir/huge.ten"
+expect_status 1 "$cli" render "$dir/huge.ten" -o "$dir/huge.png"
+grep -q "beyond the range of double precision" "$dir/err" || fail "huge.ten: $(cat "$dir/err")"
+[ -e "$dir/huge.png" ] && fail "huge.png was written"
+
 [ "$failures" -eq 0 ] && echo "all render command checks passed"
 exit $((failures > 0))

@@ -223,6 +223,16 @@ RecentFileNames ReadRecentFiles(std::istream& in) {
   return names;
 }
 
+namespace {
+
+bool IsSectionHeader(const std::string& line) {
+  for (const char* header : {kReleaseHeader, kDirectoriesHeader, kStartWindowHeader, kRecentHeader})
+    if (line.find(header) != std::string::npos) return true;
+  return false;
+}
+
+}  // namespace
+
 bool RewriteAtCloseText(std::istream& in, std::ostream& out, const std::string& programDirectory,
                         int width, int height, Real reserved) {
   SettingsReader reader(in);
@@ -244,10 +254,18 @@ bool RewriteAtCloseText(std::istream& in, std::ostream& out, const std::string& 
     }
   }
   if (!found) return false;
-  reader.ReadLine(line);
+  std::string next;
+  const bool haveNext = reader.ReadLine(next);
   WriteLine(out, "Workdir=" + programDirectory);
+  // The line after the header is the Workdir line it replaces; when that line is missing and
+  // another section follows at once, the section stays (its recent files would be lost).
+  bool pending = haveNext && IsSectionHeader(next);
   bool windowLineNext = false;
-  while (reader.ReadLine(line)) {
+  while (pending || reader.ReadLine(line)) {
+    if (pending) {
+      line = next;
+      pending = false;
+    }
     WriteLine(out, windowLineNext ? WindowLine(width, height, reserved) : line);
     windowLineNext = line.find(kStartWindowHeader) != std::string::npos && !windowLineNext;
   }

@@ -1,6 +1,7 @@
 #include "files/vrml_export.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <stdexcept>
 #include <vector>
@@ -112,6 +113,12 @@ void WriteVRML(std::ostream& out, const TensorState& t, const SurfaceEvaluation&
       SurfacePointValue p = SurfacePoint(t, e, grid.Theta(i), grid.Phi(j));
       if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
         throw std::runtime_error("Invalid floating point operation");
+      // The coordinates are written from doubles: beyond their range they would read "inf".
+      constexpr Real kLargest = std::numeric_limits<double>::max();
+      if (std::fabs(p.x) > kLargest || std::fabs(p.y) > kLargest || std::fabs(p.z) > kLargest)
+        throw std::runtime_error(
+            "The surface has values beyond the range of double precision numbers (1.8E+308) "
+            "and cannot be exported");
       points.push_back(p);
     }
   }

@@ -3,6 +3,7 @@
 #include "surface/surface_polynomial.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <stdexcept>
 #include <utility>
@@ -175,6 +176,17 @@ void BuildAxes(SceneList& scene, const TensorState& t, const SurfaceEvaluation& 
   }
 }
 
+void CheckWithinDrawingRange(const SceneList& scene) {
+  // The projection and the painting work in double precision; a corner beyond its range would
+  // come out as an infinity and the picture as a black area. (A corner that is not a number is
+  // a point where the surface is undefined; the renderer leaves that patch out.)
+  for (std::size_t r = 0; r < scene.count; ++r)
+    for (const auto& corner : scene.records[r].corners)
+      for (const Real c : corner)
+        if (std::fabs(c) > std::numeric_limits<double>::max())
+          throw std::runtime_error(kMsgBeyondDrawingRange);
+}
+
 void BuildScene(SceneList& scene, const SceneInputs& in, const BuildCallbacks& callbacks) {
   if (!in.tensor || !in.evaluation || !in.view)
     throw std::invalid_argument("BuildScene needs a tensor, an evaluation and a view");
@@ -242,6 +254,7 @@ void BuildScene(SceneList& scene, const SceneInputs& in, const BuildCallbacks& c
       pump.Progress(k + n + 1, 2 * n + 1);
     }
   }
+  CheckWithinDrawingRange(built);
   scene = std::move(built);
 }
 

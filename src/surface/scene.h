@@ -142,9 +142,17 @@ void AddSurfacePatch(SceneList& scene, const TensorState& t, const SurfaceEvalua
 void BuildAxes(SceneList& scene, const TensorState& t, const SurfaceEvaluation& e,
                const ViewSettings& v);
 
+inline constexpr const char* kMsgBeyondDrawingRange =
+    "The surface has values beyond the range of double precision numbers (1.8E+308) and cannot "
+    "be drawn; a larger power of ten for the scale brings it into range";
+
+/// Throws std::runtime_error(kMsgBeyondDrawingRange) when a built record has a corner (in scale
+/// units) that a double cannot hold.
+void CheckWithinDrawingRange(const SceneList& scene);
+
 /// Builds the whole scene into `scene` (replacing what it held) without any coalescing:
 /// the axes when `showAxes`, then the patches of the full surface or the section.
-/// Throws as CheckBuildable, leaving `scene` unchanged.
+/// Throws as CheckBuildable and CheckWithinDrawingRange, leaving `scene` unchanged.
 void BuildScene(SceneList& scene, const SceneInputs& in, const BuildCallbacks& callbacks = {});
 
 /// The builder that the desktop program owns next to its scene. A build fills a new list and
