@@ -67,6 +67,7 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   ConnectComponentEntry();
   ConnectHelpAndShortcuts();
   ConnectTransformPanels();
+  ConnectExtremes();
 
   Timer1 = new QTimer(this);
   Timer1->setSingleShot(true);
@@ -180,6 +181,11 @@ void TForm1::CreateTensorPanel() {
   grid->addWidget(Label15, 2, 0, 1, 2);
   grid->addLayout(unitRow, 3, 0, 1, 2);
   grid->addWidget(DRAWButton, 4, 0, 1, 2);
+  extremesLabel = new QLabel(tensorPanel);
+  extremesLabel->setObjectName(QStringLiteral("ExtremesLabel"));
+  extremesLabel->setToolTip(
+      QStringLiteral("Largest and smallest value (times the power of ten) and a direction"));
+  grid->addWidget(extremesLabel, 5, 0, 1, 2);
   grid->setColumnStretch(1, 1);
   tensorPanel->adjustSize();
 }

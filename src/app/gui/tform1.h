@@ -60,6 +60,7 @@ class DrawingUtilitiesPanel;
 class HelpWindow;
 class TransformPanel;
 class FixedDirectionPanel;
+class ProjectionMapWindow;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -221,6 +222,8 @@ class TForm1 : public QMainWindow {
   QAction* CrossSectionX1 = nullptr;
   QAction* CrossSectionY1 = nullptr;
   QAction* CrossSectionZ1 = nullptr;
+  QAction* ProjectionMap1 = nullptr;  ///< opens the projection-map window
+  QAction* ShowExtremes1 = nullptr;   ///< checkable: arrows at the largest and smallest value
   // "&Styles/Colors"
   QAction* PositiveFillColor1 = nullptr;
   QAction* NegativeFillColor1 = nullptr;
@@ -343,6 +346,15 @@ class TForm1 : public QMainWindow {
   void FormMouseWheel(QWheelEvent* event);
   /// The Reopen submenu's one disabled item while the recent list is empty.
   QAction* NoRecentFiles = nullptr;
+  // ---- Extremes and the projection map (tform1_extremes.cpp) -------------------------------
+  void ConnectExtremes();
+  /// After each build: the extremes on the tensor panel, their arrows in the scene when
+  /// "Show extremes" is on, and the projection map when its window is open.
+  void ShowExtremesAfterBuild();
+  void ProjectionMap1Click();
+  /// Two lines on the tensor panel: "max ... [x, y, z]" and "min ... [x, y, z]".
+  QLabel* extremesLabel = nullptr;
+  ProjectionMapWindow* projectionMap = nullptr;
 
   // ---- Component entry (tform1_components.cpp) ----------------------------------------------
   /// Creates the component grids, the kind and point-group choosers, the unit-text field and

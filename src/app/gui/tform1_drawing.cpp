@@ -60,7 +60,10 @@ void TForm1::DrawTensor() {
   const ScopeExit hideProgress([this] {
     if (!builder_.busy()) progressBar->hide();
   });
-  builder_.Build(inputs, callbacks, [this] { SetUpSurface(); });
+  builder_.Build(inputs, callbacks, [this] {
+    ShowExtremesAfterBuild();
+    SetUpSurface();
+  });
 }
 
 void TForm1::SetUpSurface() {

@@ -84,6 +84,9 @@ void TForm1::CreateMenus() {
   CrossSectionX1 = Item(ViewMenu, "Cross-section on &X-axis");
   CrossSectionY1 = Item(ViewMenu, "Cross-section on &Y-axis");
   CrossSectionZ1 = Item(ViewMenu, "Cross-section on &Z-axis");
+  ViewMenu->addSeparator();
+  ProjectionMap1 = Item(ViewMenu, "Projection map");
+  ShowExtremes1 = Check(ViewMenu, "Show extremes", false);
 
   StylesMenu = bar->addMenu(QStringLiteral("&Styles/Colors"));
   PositiveFillColor1 = Item(StylesMenu, "&Positive fill color");

@@ -1,0 +1,55 @@
+// TForm1: the extremes of the surface on the tensor panel and as arrows in the scene, and the
+// projection-map window beside the main window.
+#include <QScreen>
+#include <algorithm>
+
+#include "app/gui/tform1.h"
+#include "app/program_state.h"
+#include "platform/dialogs.h"
+#include "surface/extreme_marks.h"
+#include "surface/extremes.h"
+#include "surface/gui/projection_map_window.h"
+
+namespace quillmere {
+
+void TForm1::ConnectExtremes() {
+  OnTriggered(ProjectionMap1, [this] { ProjectionMap1Click(); });
+  OnTriggered(ShowExtremes1, [this] { DrawTensor(); });
+}
+
+void TForm1::ShowExtremesAfterBuild() {
+  const SurfaceExtremes x = FindSurfaceExtremes(state_.tensor, state_.evaluation);
+  const char separator = state_.services.decimalSeparator;
+  extremesLabel->setText(
+      FromUtf8(ExtremePanelText("max", x.largest, state_.tensor.exponent, separator) + "\n" +
+               ExtremePanelText("min", x.smallest, state_.tensor.exponent, separator)));
+  if (ShowExtremes1->isChecked() && state_.crossSectionMode == kFullSurface)
+    AppendExtremeMarks(state_.scene, x, state_.tensor, state_.view);
+  if (projectionMap && projectionMap->isVisible())
+    projectionMap->ShowTensor(state_.tensor, state_.evaluation, state_.view.axesCaptionStyle,
+                              separator);
+  PlaceOverlays();
+}
+
+void TForm1::ProjectionMap1Click() {
+  if (!projectionMap) {
+    projectionMap = new ProjectionMapWindow(dialogs_, this);
+    // Beside the main window, on its right where the screen has room, else at the screen's
+    // right edge.
+    const QRect frame = frameGeometry();
+    int x = frame.right() + 8;
+    if (const QScreen* s = screen()) {
+      const QRect room = s->availableGeometry();
+      if (x + projectionMap->width() > room.right())
+        x = std::max(room.left(), room.right() - projectionMap->width() - 8);
+    }
+    projectionMap->move(x, frame.top());
+  }
+  projectionMap->ShowTensor(state_.tensor, state_.evaluation, state_.view.axesCaptionStyle,
+                            state_.services.decimalSeparator);
+  projectionMap->show();
+  projectionMap->raise();
+  projectionMap->activateWindow();
+}
+
+}  // namespace quillmere
