@@ -39,7 +39,15 @@ awk -F, 'NR > 1 {
   if ((NR <= 317 && $5 < 0) || (NR > 317 && $5 > 0)) { print "hemisphere of row " NR; bad = 1 }
 } END { exit bad }' "$dir/quartz.csv" || fail "CSV values differ from d11 l1 (l1^2 - 3 l2^2)"
 
-for args in "-o $dir/x.jpg" "-o $dir/x.png --width 100" "-o $dir/x.csv --width 3000" \
+# With the first index held along x the value is d1jk n_j n_k = d11 (nx^2 - ny^2) + d14 ny nz,
+# d14 = 2 d123 = -0.67e-12 C/N.
+expect_status 0 "$cli" map "$ten" -o "$dir/fixed.csv" --width 12 --fix i=1,0,0
+awk -F, 'NR > 1 {
+  want = 2.3e-12 * ($3 * $3 - $4 * $4) - 0.67e-12 * $4 * $5
+  if ((want - $6) > 1e-18 || ($6 - want) > 1e-18) { print "row " NR ": " $0 " not " want; bad = 1 }
+} END { exit bad }' "$dir/fixed.csv" || fail "CSV values with --fix i=1,0,0"
+
+for args in "-o $dir/x.png --fix i=0,0,0" "-o $dir/x.png --fix q=1,0,0" "-o $dir/x.jpg" "-o $dir/x.png --width 100" "-o $dir/x.csv --width 3000" \
   "-o $dir/x.png --projection mercator" "-o $dir/x.png --hemisphere left" "-o $dir/x.png --bad" ""; do
   expect_status 2 "$cli" map "$ten" $args
 done

@@ -12,7 +12,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "app/cli/cli_arguments.h"
 #include "app/cli/cli_commands.h"
 #include "files/tensor_file.h"
 #include "platform/canvas/map_picture.h"
@@ -43,7 +45,8 @@ constexpr const char* kMapHelp =
     "                            (x, y, -z) where the upper shows (x, y, z)\n"
     "  --width N                 picture width in pixels, 200..8000 (default 800), or the CSV\n"
     "                            grid size N, 2..2000 (default 100)\n"
-    "  --caption xyz|abc|e123    axis captions at the rim (default xyz)\n";
+    "  --caption xyz|abc|e123    axis captions at the rim (default xyz)\n"
+    "Fixed directions (the map and its extremes show the surface as then drawn):\n";
 
 int ParseWhole(const std::string& option, const std::string& text, int lo, int hi) {
   Real value = 0;
@@ -77,6 +80,7 @@ int MapCommand(const Args& args, CliContext& context) {
   std::optional<std::filesystem::path> input, output;
   std::optional<int> width;
   MapPictureOptions options;
+  std::vector<FixOption> fixes;
   options.decimalSeparator = context.services.decimalSeparator;
   for (std::size_t n = 0; n < args.size(); ++n) {
     const std::string& a = args[n];
@@ -85,7 +89,7 @@ int MapCommand(const Args& args, CliContext& context) {
       return args[++n];
     };
     if (a == "--help" || a == "-h") {
-      std::cout << kMapHelp;
+      std::cout << kMapHelp << FixOptionHelp();
       return 0;
     } else if (a == "-o" || a == "--output") {
       output = value();
@@ -119,6 +123,8 @@ int MapCommand(const Args& args, CliContext& context) {
         options.captionStyle = 3;
       else
         throw UsageError{"--caption needs xyz, abc or e123, not '" + s + "'"};
+    } else if (a == "--fix") {
+      fixes.push_back(ParseFixOption(value()));
     } else if (!a.empty() && a[0] == '-') {
       throw UsageError{"unknown option '" + a + "' (see quillmere-cli map --help)"};
     } else if (input) {
@@ -141,10 +147,11 @@ int MapCommand(const Args& args, CliContext& context) {
     throw UsageError{csv ? "--width for a CSV grid needs a whole number from 2 to 2000"
                          : "--width for a picture needs a whole number from 200 to 8000"};
 
+  SurfaceEvaluation evaluation;
+  ApplyFixOptions(evaluation, fixes);
   TensorState tensor;
   ResetComponents(tensor);
   ReadTensorFile(tensor, *input, context.services);
-  const SurfaceEvaluation evaluation;
 
   const std::unique_ptr<QGuiApplication> app = csv ? nullptr : StartGui();
   WriteMapFile(*output, format, size, tensor, evaluation, options);
