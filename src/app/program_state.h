@@ -10,6 +10,7 @@
 #include "core/user_messages.h"
 #include "files/settings_file.h"
 #include "files/vrml_export.h"
+#include "fit/property_kinds.h"
 #include "fit/transformation.h"
 #include "surface/cross_section.h"
 #include "surface/scene.h"
@@ -47,7 +48,8 @@ struct ProgramState {
   bool updateChecked = false;
   /// Set while the display palette is to be built at the next activation.
   bool firstActivation = true;
-  bool fitWindowFree = true;
+  /// FitWindowFree and the IndexDirectionFlags of the last chosen property kind.
+  FitSession fitSession;
   bool editingInPanel = false;
   bool componentsTyped = false;
 

@@ -68,6 +68,7 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   ConnectHelpAndShortcuts();
   ConnectTransformPanels();
   ConnectExtremes();
+  ConnectFitCommands();
 
   Timer1 = new QTimer(this);
   Timer1->setSingleShot(true);

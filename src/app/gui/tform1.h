@@ -26,6 +26,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStringList>
@@ -61,6 +62,8 @@ class HelpWindow;
 class TransformPanel;
 class FixedDirectionPanel;
 class ProjectionMapWindow;
+class TForm2;
+struct PropertyKind;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -373,6 +376,22 @@ class TForm1 : public QMainWindow {
   /// "Fix the Direction of direction-cosines": StringGrid3, "OK" and "None Fixed".
   FixedDirectionPanel* Panel6 = nullptr;
 
+  // ---- Fit (tform1_fit.cpp) -------------------------------------------------------------------
+  /// The ten items of Tools > Fit: each prepares the tensor for its property kind and opens the
+  /// fit window; nothing happens while a fit window is open.
+  void Pyroelectricconstants1Click();
+  void DielectricConstants1Click();
+  void ThermalExpansion1Click();
+  void MagneticSusceptibilities1Click();
+  void OpticalActivity1Click();
+  void FaradayEffect1Click();
+  void Electrostriction1Click();
+  void Piezoelectrics1Click();
+  void Electrogyration1Click();
+  void Halleffect1Click();
+  /// The open fit window, or null.
+  TForm2* FitWindow() const;
+
  signals:
   /// The splash has ended and the working window is shown (panels of other parts show now).
   void workingStateEntered();
@@ -411,6 +430,9 @@ class TForm1 : public QMainWindow {
   void makeVRML(ExportVariant variant);
   QWidget* exportWindow_ = nullptr;
   void ConnectDrawingCommands();  // tform1_drawing.cpp
+  void ConnectFitCommands();      // tform1_fit.cpp
+  void OpenFit(const PropertyKind& kind);
+  QPointer<QWidget> fitWindow_;  ///< the open fit window (a TForm2), null when none
 
   ProgramState& state_;
   Dialogs& dialogs_;

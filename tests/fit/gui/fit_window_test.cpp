@@ -1,0 +1,360 @@
+// The fit window driven through the real program: the ten Tools > Fit items and the geometry
+// each sets up, a fit typed into the grids and its result in the main window, the refusals and
+// the close question, and the clipboard and file round trips.
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <cmath>
+
+#include "app/gui/gui_test_support.h"
+#include "fit/fit_layout.h"
+#include "fit/gui/tform2.h"
+#include "fit/property_kinds.h"
+#include "platform/widgets/spin_button.h"
+#include "tensor/gui/component_entry_controller.h"
+#include "tensor/gui/component_grids.h"
+
+namespace quillmere {
+
+using test::StartedProgram;
+
+namespace {
+
+constexpr int kTriclinic = 2;  // point group -1: every component independent
+constexpr int k4mmm = 14;
+constexpr int k32 = 12;
+
+QAction* ItemOf(TForm1& f, const char* handler) {
+  const std::string h = handler;
+  if (h == "Pyroelectricconstants1Click") return f.Pyroelectricconstants1;
+  if (h == "DielectricConstants1Click") return f.DielectricConstants1;
+  if (h == "ThermalExpansion1Click") return f.ThermalExpansion1;
+  if (h == "MagneticSusceptibilities1Click") return f.MagneticSusceptibilities1;
+  if (h == "OpticalActivity1Click") return f.OpticalActivity1;
+  if (h == "FaradayEffect1Click") return f.FaradayEffect1;
+  if (h == "Electrostriction1Click") return f.Electrostriction1;
+  if (h == "Piezoelectrics1Click") return f.Piezoelectrics1;
+  if (h == "Electrogyration1Click") return f.Electrogyration1;
+  return f.Halleffect1;
+}
+
+/// Column 0 of direction rows, columns 1..3 of heading rows: what the user reads of the
+/// geometry.
+QStringList Headings(const TForm2& w) {
+  QStringList out;
+  for (int d = 0; d < w.directionCount(); ++d)
+    for (int c = 1; c <= 3; ++c) out << w.StringGrid1->cellText(c, d);
+  return out;
+}
+
+QStringList Labels(const TForm2& w) {
+  QStringList out;
+  for (int d = 0; d < w.directionCount(); ++d)
+    out << w.StringGrid1->cellText(0, w.directionCount() + d);
+  return out;
+}
+
+/// Puts a measurement's texts into its cells, as typing and leaving the cell would.
+void Enter(TForm2& w, int k, const QStringList& cosines, const QString& y, const QString& dy) {
+  while (w.measurementCount() <= k) w.Button1->click();
+  const int D = w.directionCount();
+  for (int i = 0; i < cosines.size(); ++i)
+    w.StringGrid1->item(DirectionGridRow(D, k, i / 3 + 1), i % 3 + 1)->setText(cosines[i]);
+  w.StringGrid2->item(k + 1, 0)->setText(y);
+  w.StringGrid2->item(k + 1, 1)->setText(dy);
+}
+
+void FlushDeletes() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+/// Closes the open fit window with Yes.
+void CloseFit(StartedProgram& p) {
+  p.dialogs.answers.push_back(true);
+  p.form().FitWindow()->close();
+  FlushDeletes();
+}
+
+}  // namespace
+
+class FitWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void everyItemSetsUpItsGeometry();
+  void typedSeriesIsFittedAndReachesTheMainWindow();
+  void refusalsAndTheCloseQuestionKeepTheData();
+  void pastedBlockFitsARankThreeTensor();
+};
+
+void FitWindowTest::everyItemSetsUpItsGeometry() {
+  StartedProgram p;
+  p.Start();
+  QVERIFY(p.EndSplash());
+  p.state().tensor.pointGroup = kTriclinic;
+  struct Expected {
+    int directions;
+    QStringList headings, labels;
+  };
+  const QStringList u1 = {"u11", "u12", "u13"};
+  const std::map<std::string, Expected> special = {
+      {"Electrostriction1Click", {2, u1 + QStringList{"u31", "u32", "u33"}, {"11", "3"}}},
+      {"Electrogyration1Click", {2, u1 + QStringList{"u31", "u32", "u33"}, {"11", "3"}}},
+      {"Piezoelectrics1Click", {2, u1 + QStringList{"u21", "u22", "u23"}, {"1", "22"}}},
+      {"Halleffect1Click",
+       {3, u1 + QStringList{"u21", "u22", "u23", "u31", "u32", "u33"}, {"1", "2", "3"}}},
+  };
+  for (const PropertyKind& kind : PropertyKinds()) {
+    const QString name = QString::fromLatin1(kind.handler);
+    QVERIFY2(!p.form().FitWindow(), qPrintable(name));
+    ItemOf(p.form(), kind.handler)->trigger();
+    TForm2* w = p.form().FitWindow();
+    QVERIFY2(w && w->isVisible(), qPrintable(name));
+    QCOMPARE(w->windowTitle(), QStringLiteral("TensorFit"));
+    QVERIFY(!p.state().fitSession.fitWindowFree);
+
+    const int rank = RankOfKind(kind.kindCode);
+    Expected e{1, u1, {rank == 1 ? "1" : "11"}};
+    if (special.count(kind.handler)) e = special.at(kind.handler);
+    QCOMPARE(w->directionCount(), e.directions);
+    QCOMPARE(w->StringGrid1->rowCount(), 2 * e.directions);
+    QCOMPARE(Headings(*w), e.headings);
+    QCOMPARE(Labels(*w), e.labels);
+    QCOMPARE(w->StringGrid2->rowCount(), 2);
+    QCOMPARE(w->StringGrid2->cellText(0, 0), QStringLiteral("y="));
+    QCOMPARE(w->StringGrid2->cellText(1, 0), QStringLiteral("dy="));
+    // Each value row is as tall as its measurement's direction rows.
+    QCOMPARE(w->StringGrid2->rowHeight(1), e.directions * w->StringGrid1->rowHeight(1));
+    QVERIFY(w->StringGrid3->isHidden());
+    QVERIFY(w->StringGrid4->isHidden());
+
+    // The tensor and both windows' unit displays follow the kind.
+    const TensorState& t = p.state().tensor;
+    QCOMPARE(t.kind, kind.kindCode);
+    QCOMPARE(t.rank, rank);
+    QCOMPARE(t.axial, kind.axial);
+    QCOMPARE(t.pointGroup, kTriclinic);
+    const QString exponent = QString::number(DecadeExponent(kind.scale));
+    QCOMPARE(p.form().Label11->text(), exponent);
+    QCOMPARE(w->Label3->text(), exponent);
+    QCOMPARE(p.form().Label12->text().trimmed(), QString::fromUtf8(kind.unitText));
+    QCOMPARE(w->Label1->text().trimmed(), QString::fromUtf8(kind.unitText));
+    QCOMPARE(p.form().Label15->text(),
+             kind.axial ? QStringLiteral("axial") : QStringLiteral("polar"));
+    QVERIFY(p.dialogs.shown.empty());
+
+    CloseFit(p);
+    QVERIFY2(!p.form().FitWindow(), qPrintable(name));
+    QVERIFY(p.state().fitSession.fitWindowFree);
+  }
+  // The Hall effect and the dielectric constants as a user reads them.
+  p.form().Halleffect1->trigger();
+  QCOMPARE(p.form().Label14->text(), QStringLiteral("[ij]k"));
+  QCOMPARE(p.form().Label11->text(), QStringLiteral("-12"));
+  QCOMPARE(p.form().Label12->text(), QStringLiteral("m³/C"));
+  CloseFit(p);
+  p.form().DielectricConstants1->trigger();
+  QCOMPARE(p.state().tensor.exponent, 0);
+  QCOMPARE(p.state().tensor.unitText, std::string());
+  QCOMPARE(p.dialogs.unscripted, 0);
+}
+
+void FitWindowTest::typedSeriesIsFittedAndReachesTheMainWindow() {
+  StartedProgram p;
+  p.Start();
+  QVERIFY(p.EndSplash());
+  p.state().tensor.pointGroup = k4mmm;
+  p.form().ThermalExpansion1->trigger();
+  p.form().IndependentComponents1->trigger();  // open while the fit runs: it must follow
+  TForm2& w = *p.form().FitWindow();
+
+  // alpha11 = alpha22 = 5.123456789, alpha33 = 12.25 (10^-6 1/K); no noise, so every residual
+  // is 0. The value of alpha11 has more digits than the result shows.
+  const QString a11 = "5.123456789", a33 = "12.25";
+  const QString oblique = QString::number((5.123456789 + 12.25) / 2, 'g', 17);
+  Enter(w, 0, {"1", "0", "0"}, a11, "0.1");
+  Enter(w, 1, {"0", "1", "0"}, a11, "0.1");
+  Enter(w, 2, {"0", "0", "2"}, a33, "0.1");  // directions need not be normalised
+  Enter(w, 3, {"1", "0", "1"}, oblique, "0.1");
+  w.Button2->click();
+  QCOMPARE(p.dialogs.errors, std::vector<std::string>{});
+
+  QVERIFY(w.StringGrid3->isVisible());
+  QCOMPARE(w.StringGrid3->rowCount(), 3);
+  QCOMPARE(w.StringGrid3->cellText(1, 0), QStringLiteral("10^-6"));
+  QCOMPARE(w.StringGrid3->cellText(0, 0), QStringLiteral("1/K"));
+  QCOMPARE(w.StringGrid3->cellText(1, 1), QStringLiteral("5.12346"));
+  QCOMPARE(w.StringGrid3->cellText(1, 2), QStringLiteral("12.25000"));
+
+  // The tensor holds the rounded texts, not the unrounded fit.
+  const TensorState& t = p.state().tensor;
+  QCOMPARE(t.independentValues[1], std::string("5.12346"));
+  const long double a = t.At(1, 1, 1, 1, 1) * 1e6L, c = t.At(3, 3, 1, 1, 1) * 1e6L;
+  QVERIFY2(std::fabs(a - 5.12346L) < 1e-12L, qPrintable(QString::number(double(a), 'g', 17)));
+  QVERIFY2(std::fabs(c - 12.25L) < 1e-12L, qPrintable(QString::number(double(c), 'g', 17)));
+  QCOMPARE(t.At(2, 2, 1, 1, 1), t.At(1, 1, 1, 1, 1));
+  QCOMPARE(t.At(1, 2, 1, 1, 1), 0.0L);
+  // The main window's open independent grid shows the same numbers.
+  IndependentGrid* g2 = p.form().componentEntry->stringGrid2();
+  QVERIFY(g2->isVisible());
+  for (int r = 1; r <= 2; ++r)
+    QVERIFY2(
+        std::fabs(g2->cellText(1, r).toDouble() - w.StringGrid3->cellText(1, r).toDouble()) < 1e-12,
+        qPrintable(g2->cellText(1, r) + " / " + w.StringGrid3->cellText(1, r)));
+
+  // Eigen table: largest (alpha33 along z), smallest, middle; an exact fit has no deviations.
+  QVERIFY(w.StringGrid4->isVisible());
+  QCOMPARE(w.StringGrid4->cellText(0, 0), QStringLiteral("Eigenvalues // eij"));
+  QCOMPARE(w.StringGrid4->cellText(0, 1), QStringLiteral("12.25000"));
+  QCOMPARE(w.StringGrid4->cellText(3, 1), QStringLiteral("1.00000"));
+  QCOMPARE(w.StringGrid4->cellText(0, 2), QStringLiteral("5.12346"));
+  QCOMPARE(w.StringGrid3->cellText(2, 1), QStringLiteral("0.00000"));
+  for (int k = 1; k <= 4; ++k)
+    QCOMPARE(w.StringGrid2->cellText(TForm2::kResidualColumn, k), QStringLiteral("0.00000"));
+
+  // Ctrl+C on the result table: the table as tab-separated lines.
+  QApplication::clipboard()->clear();
+  QTest::keyClick(w.StringGrid3, Qt::Key_C, Qt::ControlModifier);
+  QCOMPARE(QApplication::clipboard()->text(),
+           QStringLiteral("1/K\t10^-6\tdy\n") + w.StringGrid3->cellText(0, 1) +
+               "\t5.12346\t0.00000\n" + w.StringGrid3->cellText(0, 2) + "\t12.25000\t0.00000\n");
+
+  // Editing the data clears the residuals; double clicks hide the tables.
+  w.StringGrid2->item(1, 0)->setText("5.2");
+  QCOMPARE(w.StringGrid2->cellText(TForm2::kResidualColumn, 1), QString());
+  QCOMPARE(w.StringGrid2->cellText(TForm2::kResidualColumn, 4), QString());
+  w.StringGrid3DblClick();
+  w.StringGrid4DblClick();
+  QVERIFY(w.StringGrid3->isHidden() && w.StringGrid4->isHidden());
+
+  // A second run with a noisy series has deviations and residuals again.
+  w.Button2->click();
+  QVERIFY(w.StringGrid3->isVisible());
+  QVERIFY(w.StringGrid3->cellText(2, 1) != QStringLiteral("0.00000"));
+  QVERIFY(w.StringGrid2->cellText(TForm2::kResidualColumn, 1) != QString());
+}
+
+void FitWindowTest::refusalsAndTheCloseQuestionKeepTheData() {
+  StartedProgram p;
+  p.Start();
+  QVERIFY(p.EndSplash());
+
+  // No point group: the notice, then the close question; No keeps the window.
+  p.state().tensor.pointGroup = 0;
+  p.dialogs.answers.push_back(false);
+  p.form().ThermalExpansion1->trigger();
+  QVERIFY(!p.dialogs.shown.empty());
+  QCOMPARE(p.dialogs.shown.front(), std::string("Pointsymmetry not selected"));
+  QCOMPARE(p.dialogs.asked, std::vector<std::string>{"Close Fit ?"});
+  QVERIFY(p.form().FitWindow() && p.form().FitWindow()->isVisible());
+  CloseFit(p);
+  QVERIFY(!p.form().FitWindow());
+  QCOMPARE(p.dialogs.asked.size(), std::size_t{2});
+
+  // Yes at creation closes it at once and frees the menu.
+  p.dialogs.answers.push_back(true);
+  p.form().ThermalExpansion1->trigger();
+  FlushDeletes();
+  QVERIFY(!p.form().FitWindow());
+  QVERIFY(p.state().fitSession.fitWindowFree);
+
+  p.state().tensor.pointGroup = k4mmm;
+  p.form().ThermalExpansion1->trigger();
+  TForm2& w = *p.form().FitWindow();
+  // REMOVE with one measurement changes nothing.
+  w.Button3->click();
+  QCOMPARE(w.measurementCount(), 1);
+  QCOMPARE(w.StringGrid1->rowCount(), 2);
+  Enter(w, 0, {"1", "0", "0"}, "5", "1");
+  w.Button1->click();
+  w.Button3->click();
+  QCOMPARE(w.measurementCount(), 1);
+  QCOMPARE(w.StringGrid2->cellText(0, 1), QStringLiteral("5"));
+
+  // One measurement for two components: refused, close asked, No keeps every cell.
+  const std::size_t askedBefore = p.dialogs.asked.size();
+  p.dialogs.answers.push_back(false);
+  w.Button2->click();
+  QCOMPARE(p.dialogs.shown.back(),
+           std::string("Number of data less than independent tensor components"));
+  QCOMPARE(p.dialogs.asked.size(), askedBefore + 1);
+  QCOMPARE(p.form().FitWindow(), &w);
+  QCOMPARE(w.StringGrid1->cellText(1, 1), QStringLiteral("1"));
+  QCOMPARE(w.StringGrid2->cellText(0, 1), QStringLiteral("5"));
+  QCOMPARE(w.StringGrid2->cellText(1, 1), QStringLiteral("1"));
+  QVERIFY(w.StringGrid3->isHidden());
+
+  // A cell that is not a number: the conversion error, nothing else changes.
+  Enter(w, 1, {"0", "0", "1"}, "x7", "1");
+  w.Button2->click();
+  QCOMPARE(p.dialogs.errors.back(), std::string("'x7' is not a valid floating point value"));
+  QVERIFY(w.StringGrid3->isHidden());
+
+  // Another Fit item while the window is open changes nothing, not even the unit.
+  const TensorState before = p.state().tensor;
+  p.form().Halleffect1->trigger();
+  QCOMPARE(p.form().FitWindow(), &w);
+  QCOMPARE(p.state().tensor.kind, before.kind);
+  QCOMPARE(p.state().tensor.unitText, before.unitText);
+  QCOMPARE(p.state().tensor.scale, before.scale);
+  QCOMPARE(p.state().fitSession.indexDirectionFlags, (IndexDirectionFlags{0, 1, 1, 1, 1}));
+  QCOMPARE(w.directionCount(), 1);
+  QCOMPARE(p.form().Label12->text(), QStringLiteral("1/K"));
+
+  // The unit's spin button changes the scale and both windows' exponents.
+  w.SpinButton1->upButton()->click();
+  QCOMPARE(p.state().tensor.exponent, -5);
+  QCOMPARE(w.Label3->text(), QStringLiteral("-5"));
+  QCOMPARE(p.form().Label11->text(), QStringLiteral("-5"));
+  w.SpinButton1->downButton()->click();
+  QCOMPARE(w.Label3->text(), QStringLiteral("-6"));
+  QCOMPARE(p.dialogs.unscripted, 0);
+}
+
+void FitWindowTest::pastedBlockFitsARankThreeTensor() {
+  StartedProgram p;
+  p.Start();
+  QVERIFY(p.EndSplash());
+  p.state().tensor.pointGroup = k32;  // quartz: d11 and d14
+  p.form().Piezoelectrics1->trigger();
+  TForm2& w = *p.form().FitWindow();
+  QCOMPARE(w.directionCount(), 2);
+
+  // A block as a spreadsheet copies it: a heading line, tab-separated rows of u, v, y, dy.
+  // t111 = 2.3, t123 = 0.35 (10^-12 C/N): y = t_ijk u_i v_j v_k.
+  const QString block =
+      "u1\tu2\tu3\tv1\tv2\tv3\ty\tdy\n"
+      "1\t0\t0\t1\t0\t0\t2.3\t0.1\n"
+      "1\t0\t0\t0\t1\t0\t-2.3\t0.1\n"
+      "0\t1\t0\t1\t1\t0\t-2.3\t0.1\r\n"
+      "1\t0\t0\t0\t1\t1\t-0.8\t0.1\n"
+      "0\t1\t0\t1\t0\t1\t-0.35\t0.1\n";
+  QApplication::clipboard()->setText(block);
+  w.StringGrid1->setCurrentCell(0, 1);
+  QTest::keyClick(w.StringGrid1, Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(w.measurementCount(), 5);
+  QCOMPARE(w.StringGrid1->cellText(3, DirectionGridRow(2, 3, 2)), QStringLiteral("1"));
+  QCOMPARE(w.StringGrid2->cellText(0, 3), QStringLiteral("-2.3"));
+  w.Button2->click();
+  QCOMPARE(p.dialogs.errors, std::vector<std::string>{});
+  QVERIFY(w.StringGrid3->isVisible());
+  QCOMPARE(w.StringGrid3->rowCount(), 3);
+  QCOMPARE(w.StringGrid3->cellText(1, 1), QStringLiteral("2.30000"));
+  QCOMPARE(w.StringGrid3->cellText(1, 2), QStringLiteral("0.35000"));
+  QVERIFY(w.StringGrid4->isHidden());
+
+  // A block of the wrong width is refused as a whole.
+  QApplication::clipboard()->setText("1,0,0,2.3,0.1\n");
+  w.StringGrid2->setCurrentCell(1, 0);
+  QTest::keyClick(w.StringGrid2, Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(w.measurementCount(), 5);
+  QVERIFY(p.dialogs.shown.back().find("Nothing pasted: line 1 holds 5 fields") == 0);
+  QCOMPARE(w.StringGrid2->cellText(0, 1), QStringLiteral("2.3"));
+}
+
+}  // namespace quillmere
+
+QTEST_MAIN(quillmere::FitWindowTest)
+#include "fit_window_test.moc"
