@@ -11,9 +11,11 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 
 #include "fit/fit_layout.h"
 #include "fit/fit_residuals.h"
+#include "fit/measurement_csv.h"
 #include "fit/property_kinds.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/panel_labels.h"
@@ -154,8 +156,6 @@ TForm2::TForm2(TensorState& tensor, FitSession& session, const CoreServices& ser
   Button2 = button("FIT", "Button2", kHintFit);
   LoadButton = button("Load…", "LoadButton", "Read the measurements from a CSV file");
   SaveButton = button("Save…", "SaveButton", "Write the measurements to a CSV file");
-  LoadButton->hide();
-  SaveButton->hide();
 
   auto* strip = new QHBoxLayout;
   strip->setSpacing(2);
@@ -599,12 +599,76 @@ void TForm2::SetMeasurementTexts(const std::vector<std::vector<std::string>>& ro
 
 // ---- Files --------------------------------------------------------------------------------------
 
+namespace {
+
+FileDialogRequest MeasurementFileRequest(const QString& title, const std::string& proposed) {
+  FileDialogRequest r;
+  r.title = title;
+  r.filter = "Measurements (*.csv)|*.csv|All files|*.*";
+  r.defaultExtension = QStringLiteral("csv");
+  r.proposedPath = FromUtf8(proposed);
+  return r;
+}
+
+}  // namespace
+
 void TForm2::LoadClick() {
-  // Filled in with the shared CSV reader.
+  CommitEditors();
+  const std::optional<QString> chosen =
+      dialogs_.OpenFileName(MeasurementFileRequest(QStringLiteral("Load measurements"), lastFile_));
+  if (!chosen) return;
+  const std::string path = ToUtf8(*chosen);
+  const MeasurementReading reading = ReadMeasurementCsvFile(path, directions_);
+  if (reading.badLines > 0 || reading.table.Count() == 0) {
+    // The grids keep what they hold; the user reads what is wrong with the file.
+    std::string text = path + ": ";
+    text += reading.badLines > 0 ? "nothing was loaded" : "no measurements; nothing was loaded";
+    int shown = 0;
+    for (const std::string& m : reading.messages) {
+      if (m.find("line ") != 0 || ++shown > 10) continue;
+      text += "\n" + m;
+    }
+    if (shown > 10) text += "\n(" + std::to_string(shown - 10) + " more)";
+    services_.Tell(text);
+    return;
+  }
+  lastFile_ = path;
+  std::vector<std::vector<std::string>> rows;
+  for (int k = 0; k < reading.table.Count(); ++k) {
+    std::vector<std::string> row;
+    for (std::size_t c = 0; c < reading.table.Width(); ++c) {
+      std::string text = reading.table.Field(k, static_cast<int>(c));
+      // The file's numbers use '.'; the grids show the separator the user types.
+      for (char& ch : text)
+        if (ch == '.') ch = services_.decimalSeparator;
+      row.push_back(std::move(text));
+    }
+    rows.push_back(std::move(row));
+  }
+  SetMeasurementTexts(rows);
 }
 
 void TForm2::SaveClick() {
-  // Filled in with the shared CSV writer.
+  CommitEditors();
+  MeasurementTable table(directions_);
+  const std::vector<std::vector<std::string>> rows = MeasurementTexts();
+  for (std::size_t k = 0; k < rows.size(); ++k)
+    for (const std::string& text : rows[k]) {
+      // A file the reader would refuse is not written: the user fills in the cell first.
+      Real v = 0;
+      if (!TryParseReal(text, v, services_.decimalSeparator)) {
+        services_.Tell("Measurement " + std::to_string(k + 1) + ": '" + text +
+                       "' is not a number; nothing was saved");
+        return;
+      }
+      table.fields.push_back(text);
+    }
+  const std::optional<QString> chosen =
+      dialogs_.SaveFileName(MeasurementFileRequest(QStringLiteral("Save measurements"), lastFile_));
+  if (!chosen) return;
+  const std::string path = ToUtf8(*chosen);
+  WriteMeasurementCsvFile(path, table, services_.decimalSeparator);
+  lastFile_ = path;
 }
 
 }  // namespace quillmere

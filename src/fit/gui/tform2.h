@@ -174,6 +174,7 @@ class TForm2 : public QWidget, public FitCells {
   bool filling_ = false;
   bool closeConfirmed_ = false;
   FitResultTexts result_;
+  std::string lastFile_;  ///< the measurement file last loaded or saved
 };
 
 }  // namespace quillmere

@@ -12,6 +12,7 @@
 #include "app/gui/gui_test_support.h"
 #include "fit/fit_layout.h"
 #include "fit/gui/tform2.h"
+#include "fit/measurement_csv.h"
 #include "fit/property_kinds.h"
 #include "platform/widgets/spin_button.h"
 #include "tensor/gui/component_entry_controller.h"
@@ -87,6 +88,7 @@ class FitWindowTest : public QObject {
   void typedSeriesIsFittedAndReachesTheMainWindow();
   void refusalsAndTheCloseQuestionKeepTheData();
   void pastedBlockFitsARankThreeTensor();
+  void exampleFileIsLoadedFittedAndSavedBack();
 };
 
 void FitWindowTest::everyItemSetsUpItsGeometry() {
@@ -352,6 +354,72 @@ void FitWindowTest::pastedBlockFitsARankThreeTensor() {
   QCOMPARE(w.measurementCount(), 5);
   QVERIFY(p.dialogs.shown.back().find("Nothing pasted: line 1 holds 5 fields") == 0);
   QCOMPARE(w.StringGrid2->cellText(0, 1), QStringLiteral("2.3"));
+}
+
+void FitWindowTest::exampleFileIsLoadedFittedAndSavedBack() {
+  StartedProgram p;
+  p.Start();
+  QVERIFY(p.EndSplash());
+  p.state().tensor.pointGroup = 9;  // -3m
+  QCOMPARE(QString::fromUtf8(PointGroups()[8].conventional), QStringLiteral("-3m"));
+  p.form().ThermalExpansion1->trigger();
+  TForm2& w = *p.form().FitWindow();
+
+  // The README's walk-through: Load... the example, FIT.
+  const auto example = p.Example("calcite-thermal-expansion.csv");
+  p.dialogs.openAnswers.push_back(QString::fromStdString(example.string()));
+  w.LoadButton->click();
+  QCOMPARE(w.measurementCount(), 6);
+  QCOMPARE(w.StringGrid1->cellText(3, DirectionGridRow(1, 5, 1)), QStringLiteral("2"));
+  QCOMPARE(w.StringGrid2->cellText(0, 6), QStringLiteral("18.85"));
+  w.Button2->click();
+  QCOMPARE(w.StringGrid3->cellText(1, 1), QStringLiteral("-5.58858"));
+  QCOMPARE(w.StringGrid3->cellText(1, 2), QStringLiteral("25.00439"));
+  QCOMPARE(w.StringGrid3->cellText(2, 1), QStringLiteral("0.02481"));
+  // Residuals: y minus the prediction of the unrounded fit, here of measurement 1 along x.
+  const double r1 = w.StringGrid2->cellText(TForm2::kResidualColumn, 1).toDouble();
+  QVERIFY2(std::fabs(r1 - (-5.62 + 5.58858)) < 2e-5,
+           qPrintable(w.StringGrid2->cellText(TForm2::kResidualColumn, 1)));
+
+  // Save... writes what the grids hold; a second window loads the same texts back.
+  w.StringGrid2->item(2, 1)->setText("0.07");
+  const auto saved = p.root() / "saved.csv";
+  p.dialogs.saveAnswers.push_back(QString::fromStdString(saved.string()));
+  w.SaveButton->click();
+  QCOMPARE(p.dialogs.errors, std::vector<std::string>{});
+  const MeasurementReading back = ReadMeasurementCsvFile(saved, 1);
+  QCOMPARE(back.badLines, 0);
+  QCOMPARE(back.table.Count(), 6);
+  QCOMPARE(back.table.Field(1, 4), std::string("0.07"));
+  QCOMPARE(back.table.Field(5, 2), std::string("2"));
+  CloseFit(p);
+  p.form().ThermalExpansion1->trigger();
+  TForm2& again = *p.form().FitWindow();
+  p.dialogs.openAnswers.push_back(QString::fromStdString(saved.string()));
+  again.LoadButton->click();
+  QCOMPARE(again.measurementCount(), 6);
+  QCOMPARE(again.StringGrid2->cellText(1, 2), QStringLiteral("0.07"));
+  QCOMPARE(p.dialogs.openRequests.back().proposedPath, QString());
+
+  // A bad file is reported line by line and loads nothing; a cell that is not a number is
+  // not saved, and the earlier file stays as it was.
+  const auto bad = p.Write("bad.csv", "1,0,0,5,1\n1,0,zero,5,1\n0,1\n");
+  p.dialogs.openAnswers.push_back(QString::fromStdString(bad.string()));
+  again.LoadButton->click();
+  QCOMPARE(again.measurementCount(), 6);
+  const std::string notice = p.dialogs.shown.back();
+  QVERIFY2(notice.find("nothing was loaded") != std::string::npos &&
+               notice.find("line 2:") != std::string::npos &&
+               notice.find("line 3:") != std::string::npos,
+           notice.c_str());
+  again.StringGrid2->item(3, 0)->setText("");
+  const std::size_t saveRequests = p.dialogs.saveRequests.size();
+  again.SaveButton->click();
+  QCOMPARE(p.dialogs.saveRequests.size(), saveRequests);
+  QCOMPARE(p.dialogs.shown.back(),
+           std::string("Measurement 3: '' is not a number; nothing was saved"));
+  QCOMPARE(ReadMeasurementCsvFile(saved, 1).table.Count(), 6);
+  QCOMPARE(p.dialogs.unscripted, 0);
 }
 
 }  // namespace quillmere
