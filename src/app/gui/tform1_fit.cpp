@@ -79,7 +79,15 @@ TForm2* TForm1::FitWindow() const {
 void TForm1::OpenFit(const PropertyKind& kind) {
   // OpenFitForKind: nothing while a window is open; otherwise the geometry and the tensor's
   // kind, axial flag, unit and scale, then the window's refresh and the new fit window.
-  if (!OpenFitForKind(state_.tensor, state_.fitSession, kind)) return;
+  if (!OpenFitForKind(state_.tensor, state_.fitSession, kind)) {
+    // The open window may lie hidden behind others: it comes to the front, unchanged.
+    if (TForm2* open = FitWindow()) {
+      open->showNormal();
+      open->raise();
+      open->activateWindow();
+    }
+    return;
+  }
   Label11Click();
 
   FitWindowHooks hooks;
