@@ -91,6 +91,13 @@ bool QtDialogs::AskYesNo(const std::string& text) {
   return box.exec() == QMessageBox::Yes;
 }
 
+bool QtDialogs::AskWarning(const std::string& text) {
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning"), FromUtf8(text),
+                  QMessageBox::Yes | QMessageBox::No, parent_);
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
 void QtDialogs::ShowError(const std::string& text) {
   QMessageBox box(QMessageBox::Critical, kCaption, FromUtf8(text), QMessageBox::Ok, parent_);
   box.exec();

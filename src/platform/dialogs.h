@@ -52,6 +52,9 @@ class Dialogs : public UserMessages {
   // UserMessages: ShowMessage is an information box with one OK button, AskYesNo a confirmation
   // box with Yes and No.
 
+  /// A confirmation box captioned "Warning" with Yes and No; true for Yes. Recorders may treat it
+  /// as any other question.
+  virtual bool AskWarning(const std::string& text) { return AskYesNo(text); }
   /// The top-level handler's box for a failure: the runtime's text and one OK button.
   virtual void ShowError(const std::string& text) = 0;
   /// The chosen file's full path, or nothing when the dialog is cancelled.
@@ -75,6 +78,7 @@ class QtDialogs : public Dialogs {
 
   void ShowMessage(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
+  bool AskWarning(const std::string& text) override;
   void ShowError(const std::string& text) override;
   std::optional<QString> OpenFileName(const FileDialogRequest& request) override;
   std::optional<QString> SaveFileName(const FileDialogRequest& request) override;

@@ -25,7 +25,8 @@ bool UserIsAdministrator() {
   return false;
 }
 
-bool UnconfiguredUpdateCheck::CheckForUpdates(bool verbose, UserMessages& messages) {
+bool UnconfiguredUpdateCheck::CheckForUpdates(bool verbose, UpdateDisplay&,
+                                              UserMessages& messages) {
   if (verbose) messages.ShowMessage(kNoUpdateConnection);
   return false;
 }

@@ -33,6 +33,8 @@ const Command kCommands[] = {
     {"map", quillmere::cli::MapCommand, "equal-area or stereographic map as PNG, SVG, PDF, CSV"},
 #endif
     {"fit", quillmere::cli::FitCommand, "components fitted to measurements by least squares"},
+    {"check-update", quillmere::cli::CheckUpdateCommand,
+     "asks the update server for the published version"},
 };
 
 void PrintUsage(std::ostream& out) {

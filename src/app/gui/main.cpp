@@ -3,7 +3,8 @@
 #include "core/program_location.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
-#include "update/update_check.h"
+#include "platform/update_system.h"
+#include "update/gui/ftp_update_check.h"
 
 int main(int argc, char** argv) {
   quillmere::Application app(argc, argv);
@@ -21,8 +22,11 @@ int main(int argc, char** argv) {
   options.arguments = quillmere::Application::arguments().mid(1);
   options.decimalSeparator = quillmere::LocaleDecimalSeparator();
 
-  // No update server is configured: the start-up check cannot connect and says nothing.
-  quillmere::UnconfiguredUpdateCheck updateCheck;
+  // The update server comes from update.conf in the settings folder; without it (the default)
+  // the check opens no connection.
+  quillmere::DesktopUpdateSystem updateSystem;
+  quillmere::FtpUpdateCheck updateCheck(options.settingsDirectory,
+                                        quillmere::RunningProgramFile(), updateSystem);
   quillmere::Program program(std::move(options), dialogs, updateCheck);
   program.Start();
   return quillmere::Application::exec();

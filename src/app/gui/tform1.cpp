@@ -69,6 +69,7 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   ConnectTransformPanels();
   ConnectExtremes();
   ConnectFitCommands();
+  ConnectUpdateCommands();
 
   Timer1 = new QTimer(this);
   Timer1->setSingleShot(true);
@@ -250,7 +251,10 @@ void TForm1::Timer3Timer() {
   if (state_.updateChecked) return;
   try {
     if (updateCheck_.IsAdmin()) {
-      if (updateCheck_.CheckForUpdates(false, dialogs_)) return;  // the installer runs
+      if (updateCheck_.CheckForUpdates(false, updateDisplay(), dialogs_)) {
+        EndProgram();  // the installer runs
+        return;
+      }
       show();
     }
   } catch (...) {
@@ -322,8 +326,13 @@ void TForm1::FormClose(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  EndProgram();
+  event->accept();
+}
+
+void TForm1::EndProgram() {
   closing_ = true;
-  updateWindow_.close();  // ends the program once this handler returns
+  updateWindow_.close();  // ends the program once the running handler returns
   // During the splash the window has not yet taken its size; the size from the file stays.
   StartWindow size = ScreenFittedWindowSize();
   if (!inSplash_) {
@@ -335,7 +344,6 @@ void TForm1::FormClose(QCloseEvent* event) {
   // The platform's floating-point state comes back only once the close is confirmed, so a
   // declined "&Exit" leaves the program with its traps masked.
   RestoreFloatingPointDefaults();
-  event->accept();
 }
 
 }  // namespace quillmere

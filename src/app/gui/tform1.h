@@ -6,6 +6,7 @@
 //   tform1_menus.cpp    the menu bar and the speed-button bar
 //   tform1_files.cpp    Open, Reopen, Save, Save As, the command line, file registration
 //   tform1_drawing.cpp  DrawTensor, SetUpSurface, DrawOnCanvas, DRAW, Label11Click
+//   tform1_update.cpp   "Check for &updates" and what the update check moves in the windows
 // Other parts of the window (component grids and choosers, the drawing-utilities panel, picture
 // output, the fit window, transformation and fixed directions) add files of their own
 // (tform1_<part>.cpp), declare their handlers in the marked section below, and connect the menu
@@ -36,6 +37,7 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "files/vrml_export.h"
@@ -51,6 +53,7 @@ struct ProgramState;
 struct StartWindow;
 class Dialogs;
 class UpdateCheck;
+class UpdateDisplay;
 class TFormupdate;
 class SurfaceArea;
 class ClickableLabel;
@@ -114,6 +117,13 @@ class TForm1 : public QMainWindow {
   /// the update check 100 ms after the first activation.
   QTimer* Timer1 = nullptr;
   QTimer* Timer3 = nullptr;
+
+  // ---- Update check (tform1_update.cpp) ---------------------------------------------------
+  /// "Check for &updates": the verbose check. When an installer was started the program ends
+  /// through its normal exit (settings written); otherwise this window shows again.
+  void Checkforupdates1Click();
+  /// What the update check moves: the update window, this window and its splash timer.
+  UpdateDisplay& updateDisplay();
 
   // ---- File commands (tform1_files.cpp) ---------------------------------------------------
   void Open1Click();
@@ -433,6 +443,10 @@ class TForm1 : public QMainWindow {
   void ConnectFitCommands();      // tform1_fit.cpp
   void OpenFit(const PropertyKind& kind);
   QPointer<QWidget> fitWindow_;  ///< the open fit window (a TForm2), null when none
+  void ConnectUpdateCommands();   // tform1_update.cpp
+  /// Writes the settings and closes the update window, which ends the program.
+  void EndProgram();
+  std::unique_ptr<UpdateDisplay> updateDisplay_;
 
   ProgramState& state_;
   Dialogs& dialogs_;

@@ -24,6 +24,19 @@ TFormupdate::TFormupdate(QWidget* parent)
   ProgressBar1->setValue(0);
   Label1->setGeometry(160, 32, 50, 20);
   Timer1->setInterval(31000);
+  connect(Timer1, &QTimer::timeout, this, &TFormupdate::Timer1Timer);
+}
+
+void TFormupdate::Timer1Timer() {
+  if (watchdogFired_) watchdogFired_();
+}
+
+void TFormupdate::SetWatchdog(bool on, std::function<void()> fired) {
+  watchdogFired_ = on ? std::move(fired) : std::function<void()>();
+  if (on)
+    Timer1->start();
+  else
+    Timer1->stop();
 }
 
 void TFormupdate::closeEvent(QCloseEvent* event) {

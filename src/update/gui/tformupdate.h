@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 
 namespace quillmere {
 
@@ -18,7 +19,12 @@ class TFormupdate : public QWidget {
   QLabel* Label1;  ///< percentage of the download
   QLabel* Label2;  ///< status text
   QProgressBar* ProgressBar1;
-  QTimer* Timer1;  ///< watchdog of a stalled download (31 000 ms)
+  QTimer* Timer1;  ///< watchdog of a stalled download (31 000 ms; tests shorten it)
+
+  /// The watchdog's tick: hands over to what the running check set with SetWatchdog.
+  void Timer1Timer();
+  /// Starts (with the check's handler) or stops the watchdog.
+  void SetWatchdog(bool on, std::function<void()> fired);
 
  signals:
   /// The window was closed: the program ends.
@@ -26,6 +32,9 @@ class TFormupdate : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+
+ private:
+  std::function<void()> watchdogFired_;
 };
 
 }  // namespace quillmere

@@ -39,7 +39,7 @@ void StartedProgram::Start(const QStringList& arguments) {
   options.programDirectory = programDirectory();
   options.settingsDirectory = settingsDirectory();
   options.arguments = arguments;
-  program_ = std::make_unique<Program>(options, dialogs, updateCheck);
+  program_ = std::make_unique<Program>(options, dialogs, checkInUse ? *checkInUse : updateCheck);
   program_->Start();
 }
 

@@ -25,7 +25,7 @@ class RecordedUpdateCheck : public UpdateCheck {
     ++adminAsked;
     return admin;
   }
-  bool CheckForUpdates(bool verbose, UserMessages&) override {
+  bool CheckForUpdates(bool verbose, UpdateDisplay&, UserMessages&) override {
     ++checks;
     lastVerbose = verbose;
     return false;
@@ -66,6 +66,8 @@ class StartedProgram {
 
   ScriptedDialogs dialogs;
   RecordedUpdateCheck updateCheck;
+  /// When set before Start, the program uses this check instead of `updateCheck`.
+  UpdateCheck* checkInUse = nullptr;
 
  private:
   QTemporaryDir dir_;

@@ -1,0 +1,33 @@
+// The update server's address: one line "server=HOST[:PORT]" in update.conf, beside the
+// settings file in the settings folder. Without that file (the default) no check connects.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "update/update_check.h"
+
+namespace quillmere {
+
+inline constexpr const char* kUpdateConfigName = "update.conf";
+inline constexpr int kDefaultFtpPort = 21;
+
+/// The server named in `settingsDirectory`/update.conf; an empty address when the file is
+/// missing or names none. Blank lines and lines starting with '#' are ignored. Only the first
+/// 4096 bytes are read.
+UpdateServerConfig ReadUpdateConfig(const std::filesystem::path& settingsDirectory);
+
+struct ServerAddress {
+  std::string host;  ///< an IPv6 address without its brackets
+  int port = kDefaultFtpPort;
+};
+
+/// "HOST", "HOST:PORT", "[IPV6]" or "[IPV6]:PORT". Throws std::invalid_argument for an empty
+/// host, a bad port or characters that do not belong in a host name.
+ServerAddress ParseServerAddress(const std::string& address);
+
+/// The settings folder as the desktop program uses it, without creating it:
+/// $XDG_CONFIG_HOME/quillmere, else $HOME/.config/quillmere.
+std::filesystem::path DefaultSettingsDirectory();
+
+}  // namespace quillmere

@@ -1,0 +1,60 @@
+#!/usr/bin/python3
+"""An FTP server on 127.0.0.1 for the update check's tests.
+
+Prints the port it listens on as the first line of its output, then serves until it is
+terminated. Every connection it accepts is appended to the log file as one line "connect".
+
+  --root DIR    the folder the account sees (it holds Website/QuillmereHome)
+  --log FILE    the connection log
+  --mode serve  the update account (the default)
+  --mode refuse the account exists with another password, so every login is refused
+  --mode silent accepts connections and never says a word
+"""
+import argparse
+import socket
+import sys
+import time
+
+parser = argparse.ArgumentParser()
+parser.add_argument("--root", required=True)
+parser.add_argument("--log", required=True)
+parser.add_argument("--mode", default="serve", choices=["serve", "refuse", "silent"])
+args = parser.parse_args()
+
+
+def log_connection():
+    with open(args.log, "a") as log:
+        log.write("connect\n")
+
+
+if args.mode == "silent":
+    server = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    server.bind(("127.0.0.1", 0))
+    server.listen(8)
+    print(server.getsockname()[1], flush=True)
+    held = []
+    while True:
+        connection, _ = server.accept()
+        log_connection()
+        held.append(connection)  # kept open, never answered
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+authorizer = DummyAuthorizer()
+password = "qz#604183" if args.mode == "serve" else "another password"
+authorizer.add_user("Brennick", password, args.root, perm="elr")
+
+
+class LoggingHandler(FTPHandler):
+    def on_connect(self):
+        log_connection()
+
+
+LoggingHandler.authorizer = authorizer
+LoggingHandler.passive_ports = None
+LoggingHandler.auth_failed_timeout = 0
+server = FTPServer(("127.0.0.1", 0), LoggingHandler)
+print(server.socket.getsockname()[1], flush=True)
+server.serve_forever()

@@ -1,0 +1,330 @@
+// The update check of the desktop program against a real FTP server on 127.0.0.1 (pyftpdlib,
+// started and stopped by each test): the real windows, the real transfer, the system's part
+// (opening the installer, ending other copies) recorded.
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
+#include <fstream>
+
+#include "app/gui/gui_test_support.h"
+#include "update/gui/ftp_update_check.h"
+#include "update/gui/tformupdate.h"
+
+namespace quillmere {
+
+using test::ReadFile;
+using test::StartedProgram;
+
+namespace {
+
+const char* kUpToDateText = "This Version is up-to-date";
+const char* kNoConnectionText = "could not make connection to update server";
+const char* kQuestion = "new version available, download and install now?";
+
+/// tests/update/ftp_server.py on a free port of 127.0.0.1, with its folder and connection log
+/// in `root`.
+class FtpTestServer {
+ public:
+  FtpTestServer(const std::filesystem::path& root, const QString& mode = QStringLiteral("serve"))
+      : root_(root) {
+    std::filesystem::create_directories(folder());
+    process_.setStandardErrorFile(QString::fromStdString((root / "server.err").string()));
+    process_.start(
+        QStringLiteral("/usr/bin/python3"),
+        {QStringLiteral(QUILLMERE_SOURCE_DIR "/tests/update/ftp_server.py"),
+         QStringLiteral("--root"), QString::fromStdString(root.string()), QStringLiteral("--log"),
+         QString::fromStdString(log().string()), QStringLiteral("--mode"), mode});
+    if (process_.waitForStarted(10000))
+      static_cast<void>(QTest::qWaitFor([this] { return process_.canReadLine(); }, 15000));
+    port_ = process_.readLine().trimmed().toInt();
+  }
+  ~FtpTestServer() {
+    process_.terminate();
+    if (!process_.waitForFinished(5000)) process_.kill();
+    process_.waitForFinished(2000);
+  }
+  int port() const { return port_; }
+  std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
+  std::filesystem::path folder() const { return root_ / "Website" / "QuillmereHome"; }
+  std::filesystem::path log() const { return root_ / "connections.log"; }
+  int Connections() const {
+    std::ifstream in(log());
+    int n = 0;
+    for (std::string line; std::getline(in, line);) n += line == "connect";
+    return n;
+  }
+  void Put(const std::string& name, const std::string& bytes) const {
+    std::ofstream(folder() / name, std::ios::binary) << bytes;
+  }
+  /// Publishes version.txt for `version` and an installer of `installer` bytes; `size` is the
+  /// size that version.txt announces (the installer's own by default).
+  void Publish(const std::string& version, const std::string& installer, long size = -1) const {
+    const long announced = size < 0 ? static_cast<long>(installer.size()) : size;
+    Put("version.txt", "Quillmere\r\n" + version + "\r\n" + std::to_string(announced) +
+                           "\r\nSurfaces of rank 5\r\nFaster fit\r\n");
+    Put("Quillmereinstall.deb", installer);
+  }
+
+ private:
+  std::filesystem::path root_;
+  QProcess process_;
+  int port_ = 0;
+};
+
+/// Records what the check does to the system; two other copies appear to run.
+class RecordingUpdateSystem : public UpdateSystem {
+ public:
+  void OpenWithDesktop(const std::filesystem::path& file) override {
+    opened.push_back(file);
+    installerSizeWhenOpened = std::filesystem::file_size(file);
+  }
+  std::vector<int> OtherRunningCopies() override { return {4242, 4243}; }
+  void EndProcess(int pid) override { ended.push_back(pid); }
+  std::vector<std::filesystem::path> opened;
+  std::uintmax_t installerSizeWhenOpened = 0;
+  std::vector<int> ended;
+};
+
+/// A program whose update check talks to `server` (or to no server when it is null).
+struct UpdatingProgram {
+  explicit UpdatingProgram(bool admin = true) : admin_(admin) {}
+
+  void Start(const std::string& address) {
+    if (!address.empty()) p.Write("config/quillmere/update.conf", "server=" + address + "\n");
+    programFile = p.Write("program/quillmere", "the running program");
+    check = std::make_unique<FtpUpdateCheck>(p.settingsDirectory(), programFile, system,
+                                             [this] { return admin_; });
+    check->timeouts = FtpTimeouts{3000, 5, 5};
+    p.checkInUse = check.get();
+    p.Start();
+    p.program().updateWindow()->Timer1->setInterval(watchdogMs);
+  }
+  /// The start-up: first activation, the 100 ms timer, the silent check.
+  bool RunStartupCheck() {
+    p.form().FormActivate();
+    return QTest::qWaitFor([this] { return p.state().updateChecked; }, 20000);
+  }
+  std::filesystem::path settings() const { return p.settingsDirectory(); }
+  std::filesystem::path installer() const { return settings() / "update" / "Quillmereinstall.deb"; }
+
+  StartedProgram p;
+  RecordingUpdateSystem system;
+  std::unique_ptr<FtpUpdateCheck> check;
+  std::filesystem::path programFile;
+  int watchdogMs = 1500;
+
+ private:
+  bool admin_;
+};
+
+}  // namespace
+
+class FtpUpdateTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void sameVersionStartsSilentlyAndEndsTheSplash();
+  void newerVersionDownloadsChecksBacksUpOpensAndEndsCopies();
+  void decliningChangesNothing();
+  void wrongInstallerSizeIsNeverOpened();
+  void missingOrGarbageVersionFile();
+  void refusedLoginAndNoServer();
+  void serverThatNeverAnswersIsGivenUpByTheWatchdog();
+  void noAdministratorRightsNoConnection();
+  void noConfigurationNoConnection();
+};
+
+void FtpUpdateTest::sameVersionStartsSilentlyAndEndsTheSplash() {
+  UpdatingProgram u;
+  FtpTestServer server(u.p.root() / "ftp");
+  server.Publish("1.5004", "package");
+  u.Start(server.address());
+  QVERIFY(u.RunStartupCheck());
+  QVERIFY(u.p.dialogs.shown.empty());
+  QVERIFY(u.p.dialogs.asked.empty());
+  QCOMPARE(server.Connections(), 1);
+  // The published file stays in the settings folder; the splash ends by its timer.
+  QVERIFY(ReadFile(u.settings() / "version.txt").find("1.5004") != std::string::npos);
+  QVERIFY(u.p.form().Timer1->isActive());
+  QVERIFY(!u.p.program().updateWindow()->isVisible());
+  QVERIFY(!std::filesystem::exists(u.settings() / "update"));
+
+  // The menu's check says so.
+  QVERIFY(u.p.EndSplash());
+  QVERIFY(u.p.form().Checkforupdates1->isEnabled());
+  u.p.form().Checkforupdates1->trigger();
+  QCOMPARE(u.p.dialogs.shown, std::vector<std::string>{kUpToDateText});
+  QVERIFY(u.p.form().isVisible());
+  QCOMPARE(server.Connections(), 2);
+}
+
+void FtpUpdateTest::newerVersionDownloadsChecksBacksUpOpensAndEndsCopies() {
+  UpdatingProgram u;
+  FtpTestServer server(u.p.root() / "ftp");
+  const std::string package(300000, 'q');
+  server.Publish("1.6", package);
+  u.Start(server.address());
+  QVERIFY(u.p.EndSplash());
+  u.p.dialogs.answers = {true};
+  u.p.form().Checkforupdates1Click();
+
+  QCOMPARE(u.p.dialogs.asked, std::vector<std::string>{kQuestion});
+  QCOMPARE(u.p.dialogs.shown.size(), std::size_t{2});
+  QCOMPARE(u.p.dialogs.shown[0], std::string("\nSurfaces of rank 5\nFaster fit"));
+  QVERIFY(u.p.dialogs.shown[1].find("Update successfully downloaded to " +
+                                    (u.settings() / "update").string()) == 0);
+  // Opened only once complete, backed up, the other copies asked to end, the program ended
+  // through its normal exit.
+  QCOMPARE(u.system.opened, std::vector<std::filesystem::path>{u.installer()});
+  QCOMPARE(u.system.installerSizeWhenOpened, package.size());
+  QCOMPARE(ReadFile(u.installer()), package);
+  QCOMPARE(ReadFile(u.settings() / "quillmere.old"), std::string("the running program"));
+  QCOMPARE(u.system.ended, (std::vector<int>{4242, 4243}));
+  QVERIFY(u.p.program().ended());
+  QVERIFY(!u.p.program().updateWindow()->isVisible());
+  QCOMPARE(u.p.program().updateWindow()->ProgressBar1->value(), 300000);
+  QCOMPARE(u.p.program().updateWindow()->Label1->text(), QStringLiteral("100 %"));
+  QCOMPARE(u.p.program().updateWindow()->Label2->text(),
+           QStringLiteral("Download Progress of Quillmere Update"));
+}
+
+void FtpUpdateTest::decliningChangesNothing() {
+  UpdatingProgram u;
+  FtpTestServer server(u.p.root() / "ftp");
+  server.Publish("1.4", "package");  // an older published version is offered too
+  u.Start(server.address());
+  QVERIFY(u.p.EndSplash());
+  u.p.dialogs.answers = {false};
+  u.p.form().Checkforupdates1Click();
+  QCOMPARE(u.p.dialogs.asked, std::vector<std::string>{kQuestion});
+  QVERIFY(u.p.dialogs.shown.empty());
+  QVERIFY(!std::filesystem::exists(u.settings() / "update"));
+  QVERIFY(!std::filesystem::exists(u.settings() / "quillmere.old"));
+  QVERIFY(u.system.opened.empty());
+  QVERIFY(u.system.ended.empty());
+  QVERIFY(!u.p.program().ended());
+  QVERIFY(u.p.form().isVisible());
+}
+
+void FtpUpdateTest::wrongInstallerSizeIsNeverOpened() {
+  UpdatingProgram u;
+  FtpTestServer server(u.p.root() / "ftp");
+  u.Start(server.address());
+  QVERIFY(u.p.EndSplash());
+  // Announced bigger than sent (a truncated upload) and smaller than sent.
+  for (const long announced : {5000L, 10L}) {
+    server.Publish("1.6", std::string(1000, 'x'), announced);
+    u.p.dialogs.shown.clear();
+    u.p.dialogs.answers = {true};
+    u.p.form().Checkforupdates1Click();
+    QCOMPARE(u.p.dialogs.shown.size(), std::size_t{2});
+    QCOMPARE(u.p.dialogs.shown[1], std::string(kNoConnectionText));
+    QVERIFY(!std::filesystem::exists(u.installer()));
+    QVERIFY(!std::filesystem::exists(u.installer().string() + ".part"));
+    QVERIFY(u.system.opened.empty());
+    QVERIFY(u.system.ended.empty());
+    QVERIFY(!u.p.program().ended());
+    QVERIFY(u.p.form().isVisible());
+  }
+}
+
+void FtpUpdateTest::missingOrGarbageVersionFile() {
+  UpdatingProgram u;
+  FtpTestServer server(u.p.root() / "ftp");
+  u.Start(server.address());
+  QVERIFY(u.p.EndSplash());
+  // No version file: silent even when asked from the menu.
+  u.p.form().Checkforupdates1Click();
+  QVERIFY(u.p.dialogs.shown.empty());
+  QVERIFY(u.p.dialogs.asked.empty());
+  QCOMPARE(server.Connections(), 1);
+  // Garbage: a failed check.
+  server.Put("version.txt", "Quillmere\r\nversion one point six\r\n12\r\n");
+  u.p.form().Checkforupdates1Click();
+  QCOMPARE(u.p.dialogs.shown, std::vector<std::string>{kNoConnectionText});
+  QVERIFY(u.p.dialogs.asked.empty());
+  // Too short: version 0 differs, so the user is asked.
+  server.Put("version.txt", "Quillmere\r\n");
+  u.p.form().Checkforupdates1Click();
+  QCOMPARE(u.p.dialogs.asked, std::vector<std::string>{kQuestion});
+  QVERIFY(u.p.form().isVisible());
+}
+
+void FtpUpdateTest::refusedLoginAndNoServer() {
+  {
+    UpdatingProgram u;
+    FtpTestServer server(u.p.root() / "ftp", QStringLiteral("refuse"));
+    server.Publish("1.6", "package");
+    u.Start(server.address());
+    QVERIFY(u.p.EndSplash());
+    u.p.form().Checkforupdates1Click();
+    QCOMPARE(u.p.dialogs.shown, std::vector<std::string>{kNoConnectionText});
+    QCOMPARE(server.Connections(), 2);  // connecting is tried twice
+    QVERIFY(!std::filesystem::exists(u.settings() / "version.txt"));
+  }
+  {
+    // Nobody listens: the start-up check says nothing and is done.
+    UpdatingProgram u;
+    int port = 0;
+    {
+      FtpTestServer gone(u.p.root() / "gone");
+      port = gone.port();
+    }
+    u.Start("127.0.0.1:" + std::to_string(port));
+    QVERIFY(u.RunStartupCheck());
+    QVERIFY(u.p.dialogs.shown.empty());
+    QVERIFY(!u.p.program().updateWindow()->isVisible());
+    QVERIFY(u.p.form().InSplash());
+  }
+}
+
+void FtpUpdateTest::serverThatNeverAnswersIsGivenUpByTheWatchdog() {
+  UpdatingProgram u;
+  u.watchdogMs = 400;
+  FtpTestServer server(u.p.root() / "ftp", QStringLiteral("silent"));
+  u.Start(server.address());
+  QVERIFY(u.p.EndSplash());
+  // The window keeps working while the check waits: a timer of the window fires meanwhile.
+  int ticks = 0;
+  QTimer tick;
+  QObject::connect(&tick, &QTimer::timeout, [&ticks] { ++ticks; });
+  tick.start(50);
+  QElapsedTimer clock;
+  clock.start();
+  u.p.form().Checkforupdates1Click();
+  QVERIFY2(clock.elapsed() < 4000, "the curl timeouts, not the watchdog, ended the wait");
+  QVERIFY(ticks >= 4);
+  QCOMPARE(u.p.dialogs.shown, std::vector<std::string>{kNoConnectionText});
+  QVERIFY(!u.p.program().updateWindow()->Timer1->isActive());
+  QVERIFY(u.p.form().isVisible());
+}
+
+void FtpUpdateTest::noAdministratorRightsNoConnection() {
+  UpdatingProgram u(false);
+  FtpTestServer server(u.p.root() / "ftp");
+  server.Publish("1.6", "package");
+  u.Start(server.address());
+  QVERIFY(u.RunStartupCheck());
+  QTest::qWait(200);
+  QCOMPARE(server.Connections(), 0);
+  QVERIFY(u.p.dialogs.asked.empty());
+  QVERIFY(u.p.form().InSplash());
+}
+
+void FtpUpdateTest::noConfigurationNoConnection() {
+  UpdatingProgram u;
+  FtpTestServer server(u.p.root() / "ftp");
+  server.Publish("1.6", "package");
+  u.Start("");
+  QVERIFY(u.RunStartupCheck());
+  QVERIFY(u.p.dialogs.shown.empty());
+  QVERIFY(u.p.EndSplash());
+  u.p.form().Checkforupdates1Click();
+  QCOMPARE(u.p.dialogs.shown, std::vector<std::string>{kNoConnectionText});
+  QCOMPARE(server.Connections(), 0);
+  QVERIFY(!std::filesystem::exists(u.settings() / "version.txt"));
+}
+
+}  // namespace quillmere
+
+QTEST_MAIN(quillmere::FtpUpdateTest)
+#include "ftp_update_test.moc"
