@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QString>
 #include <QUrl>
+#include <algorithm>
 #include <cctype>
 #include <stdexcept>
 #include <string>
