@@ -9,6 +9,7 @@ terminated. Every connection it accepts is appended to the log file as one line 
   --mode serve  the update account (the default)
   --mode refuse the account exists with another password, so every login is refused
   --mode silent accepts connections and never says a word
+  --rate N      sends downloads at N bytes a second (to watch the progress display)
 """
 import argparse
 import socket
@@ -19,6 +20,7 @@ parser = argparse.ArgumentParser()
 parser.add_argument("--root", required=True)
 parser.add_argument("--log", required=True)
 parser.add_argument("--mode", default="serve", choices=["serve", "refuse", "silent"])
+parser.add_argument("--rate", type=int, default=0)
 args = parser.parse_args()
 
 
@@ -39,7 +41,7 @@ if args.mode == "silent":
         held.append(connection)  # kept open, never answered
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 authorizer = DummyAuthorizer()
@@ -53,6 +55,9 @@ class LoggingHandler(FTPHandler):
 
 
 LoggingHandler.authorizer = authorizer
+if args.rate > 0:
+    ThrottledDTPHandler.write_limit = args.rate
+    LoggingHandler.dtp_handler = ThrottledDTPHandler
 LoggingHandler.passive_ports = None
 LoggingHandler.auth_failed_timeout = 0
 server = FTPServer(("127.0.0.1", 0), LoggingHandler)
