@@ -26,7 +26,7 @@ class WindowUpdateDisplay : public UpdateDisplay {
   WindowUpdateDisplay(TForm1& form, TFormupdate& window, Dialogs& dialogs)
       : form_(form), window_(window), dialogs_(dialogs) {}
 
-  void SetStatus(const std::string& text) override { window_.Label2->setText(FromUtf8(text)); }
+  void SetStatus(const std::string& text) override { window_.SetStatus(FromUtf8(text)); }
   void SetProgressMaximum(std::uint64_t maximum) override {
     window_.ProgressBar1->setMaximum(BarValue(maximum));
   }

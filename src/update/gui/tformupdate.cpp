@@ -1,6 +1,7 @@
 #include "update/gui/tformupdate.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 
 namespace quillmere {
 
@@ -25,6 +26,19 @@ TFormupdate::TFormupdate(QWidget* parent)
   Label1->setGeometry(160, 32, 50, 20);
   Timer1->setInterval(31000);
   connect(Timer1, &QTimer::timeout, this, &TFormupdate::Timer1Timer);
+}
+
+void TFormupdate::SetStatus(const QString& text) {
+  // "Download Progress of Quillmere Update" is wider than the window at the usual size.
+  QFont font = this->font();
+  qreal size = font.pointSizeF() > 0 ? font.pointSizeF() : 9;
+  font.setPointSizeF(size);
+  while (size > 6 && QFontMetrics(font).horizontalAdvance(text) > Label2->width()) {
+    size -= 0.5;
+    font.setPointSizeF(size);
+  }
+  Label2->setFont(font);
+  Label2->setText(text);
 }
 
 void TFormupdate::Timer1Timer() {

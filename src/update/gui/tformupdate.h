@@ -21,6 +21,9 @@ class TFormupdate : public QWidget {
   QProgressBar* ProgressBar1;
   QTimer* Timer1;  ///< watchdog of a stalled download (31 000 ms; tests shorten it)
 
+  /// Label2 := `text`, in a font small enough for the narrow window.
+  void SetStatus(const QString& text);
+
   /// The watchdog's tick: hands over to what the running check set with SetWatchdog.
   void Timer1Timer();
   /// Starts (with the check's handler) or stops the watchdog.

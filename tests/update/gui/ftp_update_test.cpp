@@ -2,6 +2,7 @@
 // started and stopped by each test): the real windows, the real transfer, the system's part
 // (opening the installer, ending other copies) recorded.
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QProcess>
 #include <QTest>
 #include <fstream>
@@ -185,6 +186,8 @@ void FtpUpdateTest::newerVersionDownloadsChecksBacksUpOpensAndEndsCopies() {
   QCOMPARE(u.p.program().updateWindow()->Label1->text(), QStringLiteral("100 %"));
   QCOMPARE(u.p.program().updateWindow()->Label2->text(),
            QStringLiteral("Download Progress of Quillmere Update"));
+  const QLabel* status = u.p.program().updateWindow()->Label2;
+  QVERIFY(QFontMetrics(status->font()).horizontalAdvance(status->text()) <= status->width());
 }
 
 void FtpUpdateTest::decliningChangesNothing() {
