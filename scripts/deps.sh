@@ -9,6 +9,7 @@ QUILLMERE_PACKAGES=(
   xvfb xauth python3-pyftpdlib
   librsvg2-bin poppler-utils
   xdotool desktop-file-utils appstream lintian dpkg-dev shared-mime-info
+  libuemf-dev emf2svg libwmf-bin
 )
 
 quillmere_install_packages() {

@@ -1,5 +1,6 @@
 // quillmere-cli render: the picture of a tensor file's representation surface as the desktop
-// program draws it, written as PNG, BMP or SVG. Every view setting starts at the program's
+// program draws it, written as PNG, BMP or SVG, or painted by the metafile rules as EMF, WMF or
+// PDF. Every view setting starts at the program's
 // start-up value, so without options the picture is the one the desktop program shows first.
 // Built only with the picture canvases (Qt Gui).
 #ifdef QUILLMERE_HAVE_CANVAS
@@ -20,7 +21,9 @@
 #include "app/cli/cli_arguments.h"
 #include "app/cli/cli_commands.h"
 #include "files/tensor_file.h"
+#include "platform/canvas/picture_bytes.h"
 #include "platform/canvas/picture_file.h"
+#include "surface/metafile_paint.h"
 #include "surface/renderer.h"
 #include "surface/scene.h"
 #include "surface/view_settings.h"
@@ -31,11 +34,13 @@ namespace quillmere::cli {
 namespace {
 
 constexpr const char* kRenderHelp =
-    "Usage: quillmere-cli render FILE.ten -o PICTURE.png|.bmp|.svg [options]\n"
+    "Usage: quillmere-cli render FILE.ten -o PICTURE.png|.bmp|.svg|.emf|.wmf|.pdf [options]\n"
     "\n"
     "Draws the representation surface of the tensor in FILE.ten as the desktop program does\n"
     "and writes it as a PNG or BMP image or an SVG vector picture (by the extension). Without\n"
     "options the picture shows the program's start-up view.\n"
+    "An .emf (enhanced metafile), .wmf (standard metafile) or .pdf picture is painted as the\n"
+    "program's metafiles are: exact colours, and the size basis a0 is the width.\n"
     "\n"
     "Picture:\n"
     "  -o, --output PICTURE   the file to write (required); an existing file is replaced only\n"
@@ -247,12 +252,16 @@ int RenderCommand(const Args& args, CliContext& context) {
     }
   }
   if (!input) throw UsageError{"which tensor file? (see quillmere-cli render --help)"};
-  if (!output) throw UsageError{"-o PICTURE.png, .bmp or .svg is required"};
-  PictureFormat format;
-  try {
-    format = PictureFormatOf(*output);
-  } catch (const std::runtime_error& e) {
-    throw UsageError{e.what()};
+  if (!output) throw UsageError{"-o PICTURE.png, .bmp, .svg, .emf, .wmf or .pdf is required"};
+  const std::optional<VectorFormat> metafile = MetafileFormatOf(*output);
+  PictureFormat format = PictureFormat::Png;
+  if (!metafile) {
+    try {
+      format = PictureFormatOf(*output);
+    } catch (const std::runtime_error&) {
+      throw UsageError{"The picture must be a .png, .bmp, .svg, .emf, .wmf or .pdf file, not '" +
+                       output->string() + "'"};
+    }
   }
   if (noGrid && !view.fillPatches && section == kFullSurface)
     throw UsageError{"--no-grid with --no-fill would leave only the axes to see"};
@@ -280,17 +289,31 @@ int RenderCommand(const Args& args, CliContext& context) {
   options.crossSectionMode = section;
   options.decimalSeparator = context.services.decimalSeparator;
   std::size_t undrawable = 0;
-  WritePicture(*output, format, width, height, [&](Canvas& canvas) {
-    undrawable = RenderPicture(scene, view, tensor, canvas, options).undrawable;
-  });
+  if (metafile) {
+    MetafilePaintOptions paint;
+    paint.crossSectionMode = section;
+    paint.decimalSeparator = context.services.decimalSeparator;
+    const MetafileSize size{width, height, true};
+    const std::string bytes = PaintPictureBytes(*metafile, width, height, [&](Canvas& canvas) {
+      undrawable = PaintMetafile(scene, view, tensor, canvas, size, paint).undrawable;
+    });
+    WritePictureBytes(*output, bytes);
+  } else {
+    WritePicture(*output, format, width, height, [&](Canvas& canvas) {
+      undrawable = RenderPicture(scene, view, tensor, canvas, options).undrawable;
+    });
+  }
   if (undrawable > 0)
     context.services.Tell(std::to_string(undrawable) +
                           " patches could not be drawn: the tensor holds a value that is not a "
                           "number");
 
-  const char* kind = format == PictureFormat::Svg   ? "SVG picture"
-                     : format == PictureFormat::Bmp ? "BMP image"
-                                                    : "PNG image";
+  const char* kind = metafile == VectorFormat::Emf   ? "enhanced metafile"
+                     : metafile == VectorFormat::Wmf ? "standard metafile"
+                     : metafile == VectorFormat::Pdf ? "PDF document"
+                     : format == PictureFormat::Svg  ? "SVG picture"
+                     : format == PictureFormat::Bmp  ? "BMP image"
+                                                     : "PNG image";
   std::cout << output->string() << ": " << width << " x " << height << " " << kind << ", "
             << scene.count << " records at resolution " << view.resolution << "\n";
   return 0;

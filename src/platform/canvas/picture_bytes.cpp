@@ -1,0 +1,120 @@
+#include "platform/canvas/picture_bytes.h"
+
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <cctype>
+#include <stdexcept>
+
+#include "files/atomic_file.h"
+#include "platform/canvas/emf_canvas.h"
+#include "platform/canvas/qpainter_canvas.h"
+
+namespace quillmere {
+
+namespace {
+
+std::string Bytes(const QByteArray& a) {
+  return std::string(a.constData(), static_cast<std::size_t>(a.size()));
+}
+
+}  // namespace
+
+std::optional<VectorFormat> MetafileFormatOf(const std::filesystem::path& path) {
+  std::string ext = path.extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (ext == ".emf") return VectorFormat::Emf;
+  if (ext == ".wmf") return VectorFormat::Wmf;
+  if (ext == ".pdf") return VectorFormat::Pdf;
+  return std::nullopt;
+}
+
+std::string PaintPictureBytes(VectorFormat format, int width, int height,
+                              const std::function<void(Canvas&)>& paint) {
+  if (width < 1 || height < 1)
+    throw std::runtime_error("A picture needs a width and height of at least 1 pixel");
+  switch (format) {
+    case VectorFormat::Emf: {
+      EmfCanvas canvas(width, height);
+      paint(canvas);
+      return canvas.Finish();
+    }
+    case VectorFormat::Wmf: {
+      WmfCanvas canvas(width, height);
+      paint(canvas);
+      return canvas.Finish();
+    }
+    case VectorFormat::Pdf: {
+      QByteArray data;
+      {
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(kMetafileUnitsPerInch);
+        pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(width * 72.0 / kMetafileUnitsPerInch,
+                                                       height * 72.0 / kMetafileUnitsPerInch),
+                                                QPageSize::Point, QString(), QPageSize::ExactMatch),
+                                      QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        pdf.setTitle(QStringLiteral("Representation surface"));
+        pdf.setCreator(QStringLiteral("Quillmere"));
+        QPainter painter;
+        if (!painter.begin(&pdf)) throw std::runtime_error("The PDF writer did not start");
+        QPainterCanvas canvas(painter, width, height);
+        paint(canvas);
+        painter.end();
+      }
+      return Bytes(data);
+    }
+    case VectorFormat::Svg: {
+      QByteArray data;
+      {
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::WriteOnly);
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(QSize(width, height));
+        svg.setViewBox(QRect(0, 0, width, height));
+        svg.setResolution(kMetafileUnitsPerInch);
+        svg.setTitle(QStringLiteral("Representation surface"));
+        svg.setDescription(QStringLiteral("Drawn by Quillmere"));
+        QPainter painter;
+        if (!painter.begin(&svg)) throw std::runtime_error("The SVG generator did not start");
+        QPainterCanvas canvas(painter, width, height);
+        paint(canvas);
+        painter.end();
+      }
+      return Bytes(data);
+    }
+    case VectorFormat::Png: {
+      QImage image = MakePictureImage(width, height);
+      if (image.isNull()) throw std::runtime_error("Not enough memory for the picture");
+      {
+        QPainter painter(&image);
+        QPainterCanvas canvas(painter, width, height);
+        paint(canvas);
+      }
+      return ImageBytes(image, "PNG");
+    }
+  }
+  throw std::logic_error("unknown picture format");
+}
+
+std::string ImageBytes(const QImage& image, const char* format) {
+  QByteArray data;
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::WriteOnly);
+  if (image.isNull() || !image.save(&buffer, format))
+    throw std::runtime_error(std::string("The picture could not be encoded as ") + format);
+  return Bytes(data);
+}
+
+void WritePictureBytes(const std::filesystem::path& path, const std::string& bytes) {
+  WriteFileAtomically(path, [&](std::ostream& out) {
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  });
+}
+
+}  // namespace quillmere
