@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <exception>
 #include <memory>
 
@@ -139,6 +141,13 @@ std::optional<QFont> QtDialogs::ChooseFont(const QFont& initial) {
   return chosen;
 }
 
+bool QtDialogs::ChoosePrinter(QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent_);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
+  return dialog.exec() == QDialog::Accepted;
+}
+
 // ---- Scripted --------------------------------------------------------------------------------
 
 bool ScriptedDialogs::AskYesNo(const std::string& text) {
@@ -170,6 +179,15 @@ std::optional<QColor> ScriptedDialogs::ChooseColour(const QColor&) {
 
 std::optional<QFont> ScriptedDialogs::ChooseFont(const QFont&) {
   return TakeFront(fontAnswers, unscripted);
+}
+
+bool ScriptedDialogs::ChoosePrinter(QPrinter& printer) {
+  ++printRequests;
+  const std::optional<QString> file = TakeFront(printAnswers, unscripted);
+  if (!file) return false;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(*file);
+  return true;
 }
 
 QString FromUtf8(const std::string& text) {

@@ -20,6 +20,7 @@
 
 #include "core/user_messages.h"
 
+class QPrinter;
 class QWidget;
 
 namespace quillmere {
@@ -64,6 +65,9 @@ class Dialogs : public UserMessages {
   virtual std::optional<QColor> ChooseColour(const QColor& initial) = 0;
   /// The chosen font, or nothing when cancelled.
   virtual std::optional<QFont> ChooseFont(const QFont& initial) = 0;
+  /// The print dialog for `printer`, with page range and selection offered; false when
+  /// cancelled.
+  virtual bool ChoosePrinter(QPrinter& printer) = 0;
 };
 
 /// Runs `handler`; a std::exception it throws is shown with dialogs.ShowError. Returns false
@@ -84,6 +88,7 @@ class QtDialogs : public Dialogs {
   std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
   std::optional<QColor> ChooseColour(const QColor& initial) override;
   std::optional<QFont> ChooseFont(const QFont& initial) override;
+  bool ChoosePrinter(QPrinter& printer) override;
 
  private:
   QWidget* parent_;
@@ -101,6 +106,8 @@ class ScriptedDialogs : public Dialogs {
   std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
   std::optional<QColor> ChooseColour(const QColor& initial) override;
   std::optional<QFont> ChooseFont(const QFont& initial) override;
+  /// Prints into the scripted PDF file (Qt's print-to-PDF), or cancels.
+  bool ChoosePrinter(QPrinter& printer) override;
 
   // Scripts, answered front first; an empty optional is a cancel.
   std::deque<bool> answers;
@@ -108,6 +115,7 @@ class ScriptedDialogs : public Dialogs {
   std::deque<std::optional<QString>> saveAnswers;
   std::deque<std::optional<QColor>> colourAnswers;
   std::deque<std::optional<QFont>> fontAnswers;
+  std::deque<std::optional<QString>> printAnswers;  ///< the PDF file to print into
 
   // Records.
   std::vector<std::string> shown;
@@ -115,6 +123,7 @@ class ScriptedDialogs : public Dialogs {
   std::vector<std::string> errors;
   std::vector<FileDialogRequest> openRequests;
   std::vector<FileDialogRequest> saveRequests;
+  int printRequests = 0;
   int unscripted = 0;
 };
 

@@ -63,6 +63,7 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   ConnectFileCommands();
   ConnectExportCommands();
   ConnectDrawingCommands();
+  ConnectPictureCommands();
   ConnectViewControls();
   ConnectComponentEntry();
   ConnectHelpAndShortcuts();

@@ -35,12 +35,15 @@
 #include <QToolBar>
 #include <QWheelEvent>
 #include <array>
+#include <filesystem>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "app/picture_commands.h"
 #include "files/vrml_export.h"
+#include "platform/canvas/picture_bytes.h"
 #include "surface/display_palette.h"
 #include "surface/interaction.h"
 #include "surface/renderer.h"
@@ -170,6 +173,22 @@ class TForm1 : public QMainWindow {
   /// the component grids; unset, DRAW goes on at once.
   std::function<bool()> commitOpenComponentGrid;
 
+  // ---- Picture output (tform1_pictures.cpp) ------------------------------------------------
+  /// "Copy as &WindowBitmap": a screen paint that also puts SceneBitmap on the clipboard.
+  void CopyAsWindowBitmap1Click();
+  /// The metafile copy: MetaPicture painted again at the metafile size (enhanced unless
+  /// enhancedMetafile is off) and put on the clipboard with an SVG copy. The window is not
+  /// repainted; the scene stays projected at the metafile's size until the next paint.
+  void CopyMetafile();
+  /// An item of "Save P&icture as": the save dialog, then the picture written to the file.
+  void SavePictureAs(PictureKind kind);
+  /// "&Print" and the speed button "Print the picture"; Escape while it paints aborts the job.
+  void Print1Click();
+  /// MetaPicture: the bytes of the metafile last painted.
+  const std::string& MetaPicture() const { return metaPicture_; }
+  /// EnhancedMetafile: off only while a standard metafile is made.
+  bool enhancedMetafile = true;
+
   // ---- Window parts ---------------------------------------------------------------------
   QWidget* DrawingArea();
   SurfaceArea* surfaceArea = nullptr;
@@ -214,6 +233,9 @@ class TForm1 : public QMainWindow {
   QAction* SaveBmp1 = nullptr;
   QAction* SaveEmf1 = nullptr;
   QAction* SaveWmf1 = nullptr;
+  QAction* SavePng1 = nullptr;
+  QAction* SaveSvg1 = nullptr;
+  QAction* SavePdf1 = nullptr;
   QAction* Print1 = nullptr;
   QAction* Close1 = nullptr;  ///< "&Exit"
   // "&Edit"
@@ -447,6 +469,11 @@ class TForm1 : public QMainWindow {
   /// Writes the settings and closes the update window, which ends the program.
   void EndProgram();
   std::unique_ptr<UpdateDisplay> updateDisplay_;
+  void ConnectPictureCommands();  // tform1_pictures.cpp
+  QSize ScreenSize() const;
+  std::string PaintAtMetafileSize(VectorFormat format);
+  std::string metaPicture_;
+  std::filesystem::path lastPictureFolder_;
 
   ProgramState& state_;
   Dialogs& dialogs_;

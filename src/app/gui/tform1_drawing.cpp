@@ -11,6 +11,7 @@
 #include "app/program_state.h"
 #include "platform/canvas/qpainter_canvas.h"
 #include "platform/dialogs.h"
+#include "platform/picture_clipboard.h"
 #include "platform/widgets/panel_labels.h"
 #include "surface/cross_section.h"
 
@@ -95,7 +96,7 @@ void TForm1::DrawOnCanvas() {
   });
   FormActivate();
   surfaceArea->update();
-  if (copyBitmapToClipboard) QGuiApplication::clipboard()->setImage(bitmap);
+  if (copyBitmapToClipboard) PutImageOnClipboard(bitmap);
   progressBar->hide();
   progressBar->setMaximum(1);
 }

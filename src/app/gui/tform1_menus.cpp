@@ -56,6 +56,9 @@ void TForm1::CreateMenus() {
   SaveBmp1 = Item(SavePictureAs1, "*.BMP-Windows bitmap");
   SaveEmf1 = Item(SavePictureAs1, "*.EMF-enhanced metafile");
   SaveWmf1 = Item(SavePictureAs1, "*.WMF-standard metafile");
+  SavePng1 = Item(SavePictureAs1, "*.PNG-picture");
+  SaveSvg1 = Item(SavePictureAs1, "*.SVG-vector picture");
+  SavePdf1 = Item(SavePictureAs1, "*.PDF-document");
   Print1 = Item(FileMenu, "&Print");
   FileMenu->addSeparator();
   Close1 = Item(FileMenu, "&Exit");

@@ -1,0 +1,238 @@
+// Picture output driven through the menu items: the clipboard's forms, the saved files (read by
+// programs that are not ours where there is one), the metafile's size, and printing into Qt's
+// PDF printer with Escape.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+#include <cstring>
+
+#include "app/gui/gui_test_support.h"
+#include "app/gui/surface_area.h"
+#include "app/program_state.h"
+
+namespace quillmere {
+
+using test::ReadFile;
+using test::StartedProgram;
+
+namespace {
+
+QString Q(const std::filesystem::path& p) {
+  return QString::fromStdString(p.string());
+}
+
+QImage Rgb(const QImage& image) {
+  return image.convertToFormat(QImage::Format_RGB32);
+}
+
+std::int32_t Int32At(const std::string& bytes, std::size_t offset) {
+  std::int32_t v = 0;
+  std::memcpy(&v, bytes.data() + offset, 4);
+  return v;
+}
+
+/// Runs a reader program; its exit status.
+int Run(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  if (!process.waitForFinished(60000)) return -1;
+  return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+bool NoTemporaryFiles(const std::filesystem::path& folder) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().filename().string().find(".tmp") != std::string::npos) return false;
+  return true;
+}
+
+}  // namespace
+
+class PictureOutputTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void bitmapCopyAndBmpAreTheScreenPicture();
+  void metafileCopiesAndSavesReplaceTheClipboard();
+  void tallWindowKeepsWidthA0WithinTheScreen();
+  void pngSvgAndPdfAtTheMetafileSize();
+  void failedSaveKeepsTheEarlierFile();
+  void printsIntoPdfAndEscapeAborts();
+};
+
+void PictureOutputTest::bitmapCopyAndBmpAreTheScreenPicture() {
+  StartedProgram p;
+  p.Start();
+  QVERIFY(p.EndSplash());
+  p.form().CopyAsWindowBitmap1->trigger();
+  QVERIFY(!p.form().copyBitmapToClipboard);
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  QVERIFY(data);
+  QVERIFY(data->hasFormat(QStringLiteral("image/png")));
+  QVERIFY(data->hasFormat(QStringLiteral("image/bmp")));
+  const QImage screen = Rgb(p.form().SceneBitmap());
+  QCOMPARE(Rgb(QImage::fromData(data->data(QStringLiteral("image/png")), "PNG")), screen);
+  QCOMPARE(Rgb(QImage::fromData(data->data(QStringLiteral("image/bmp")), "BMP")), screen);
+
+  const auto bmp = p.root() / "screen.BMP";
+  const std::string saveName = p.state().currentSaveName;
+  p.dialogs.saveAnswers.push_back(Q(bmp));
+  p.form().SaveBmp1->trigger();
+  QVERIFY(p.dialogs.errors.empty());
+  QCOMPARE(p.dialogs.saveRequests.back().defaultExtension, QStringLiteral("BMP"));
+  QCOMPARE(p.dialogs.saveRequests.back().filter,
+           std::string("Windows-Bitmap *.BMP)|*.BMP|All files|*.*"));
+  QCOMPARE(Rgb(QImage(Q(bmp), "BMP")), Rgb(p.form().SceneBitmap()));
+  QCOMPARE(p.state().currentSaveName, saveName);
+}
+
+void PictureOutputTest::metafileCopiesAndSavesReplaceTheClipboard() {
+  StartedProgram p;
+  p.Start({Q(p.Example("quartz-piezoelectric.ten"))});
+  QVERIFY(p.EndSplash());
+  p.form().CopyAsEnhancedMetafile1->trigger();
+  QVERIFY(p.dialogs.errors.empty());
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  QVERIFY(data->hasFormat(QStringLiteral("image/emf")));
+  QVERIFY(data->hasFormat(QStringLiteral("image/x-emf")));
+  QVERIFY(data->data(QStringLiteral("image/svg+xml")).contains("<svg"));
+  const std::string emf = p.form().MetaPicture();
+  QCOMPARE(Int32At(emf, 0), 1);                      // the header record
+  QCOMPARE(emf.substr(40, 4), std::string(" EMF"));  // its signature
+  QCOMPARE(data->data(QStringLiteral("image/emf")).toStdString(), emf);
+
+  p.form().CopyAsStandardMetafile1->trigger();
+  QVERIFY(p.form().enhancedMetafile);
+  data = QGuiApplication::clipboard()->mimeData();
+  QVERIFY(data->hasFormat(QStringLiteral("image/wmf")));
+  QVERIFY(data->hasFormat(QStringLiteral("image/x-wmf")));
+  QVERIFY(!data->hasFormat(QStringLiteral("image/emf")));
+  QCOMPARE(static_cast<std::uint32_t>(Int32At(p.form().MetaPicture(), 0)), 0x9AC6CDD7u);
+
+  // Saving replaces the clipboard, proposes the tensor file's name and folder, and leaves the
+  // tensor file's save name alone.
+  QGuiApplication::clipboard()->setText(QStringLiteral("something else"));
+  const auto saved = p.root() / "saved.EMF";
+  const std::string saveName = p.state().currentSaveName;
+  p.dialogs.saveAnswers.push_back(Q(saved));
+  p.form().SaveEmf1->trigger();
+  QVERIFY(p.dialogs.errors.empty());
+  QVERIFY(QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/emf")));
+  QCOMPARE(ReadFile(saved), p.form().MetaPicture());
+  QCOMPARE(p.dialogs.saveRequests.back().proposedPath, Q(p.root() / "quartz-piezoelectric.EMF"));
+  QCOMPARE(p.state().currentSaveName, saveName);
+  const auto svg = p.root() / "saved.svg";
+  QCOMPARE(Run(QStringLiteral("emf2svg-conv"),
+               {QStringLiteral("-i"), Q(saved), QStringLiteral("-o"), Q(svg)}),
+           0);
+  QVERIFY(ReadFile(svg).find("<path") != std::string::npos);
+
+  const auto wmf = p.root() / "saved.WMF";
+  p.dialogs.saveAnswers.push_back(Q(wmf));
+  p.form().SaveWmf1->trigger();
+  QVERIFY(QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/wmf")));
+  QCOMPARE(ReadFile(wmf), p.form().MetaPicture());
+  QCOMPARE(Run(QStringLiteral("wmf2svg"), {QStringLiteral("-o"), Q(p.root() / "wmf.svg"), Q(wmf)}),
+           0);
+  QVERIFY(ReadFile(p.root() / "wmf.svg").find("<polygon") != std::string::npos);
+  QCOMPARE(p.dialogs.saveRequests.back().filter,
+           std::string("Standard Metafile *.WMF)|*.WMF|All files|*.*"));
+}
+
+void PictureOutputTest::tallWindowKeepsWidthA0WithinTheScreen() {
+  StartedProgram p;
+  p.Start();
+  QVERIFY(p.EndSplash());
+  const QSize screen = p.form().screen()->size();
+  const int a0 = std::min(screen.width(), screen.height());
+  p.form().resize(300, screen.height() * 2);
+  p.form().surfaceArea->resize(250, screen.height() * 2);
+  p.form().CopyAsEnhancedMetafile1->trigger();
+  const std::string emf = p.form().MetaPicture();
+  // The header's bounds: right = a0 - 1, bottom within the screen.
+  QCOMPARE(Int32At(emf, 16) + 1, a0);
+  QVERIFY(Int32At(emf, 20) + 1 <= screen.height());
+  QVERIFY(Int32At(emf, 20) > 0);
+}
+
+void PictureOutputTest::pngSvgAndPdfAtTheMetafileSize() {
+  StartedProgram p;
+  p.Start({Q(p.Example("quartz-piezoelectric.ten"))});
+  QVERIFY(p.EndSplash());
+  const QSize screen = p.form().screen()->size();
+  const int a0 = std::min(screen.width(), screen.height());
+  const auto png = p.root() / "p.PNG";
+  const auto svg = p.root() / "p.SVG";
+  const auto pdf = p.root() / "p.PDF";
+  p.dialogs.saveAnswers.push_back(Q(png));
+  p.form().SavePng1->trigger();
+  p.dialogs.saveAnswers.push_back(Q(svg));
+  p.form().SaveSvg1->trigger();
+  p.dialogs.saveAnswers.push_back(Q(pdf));
+  p.form().SavePdf1->trigger();
+  QVERIFY(p.dialogs.errors.empty());
+  const QImage image(Q(png), "PNG");
+  QCOMPARE(image.width(), a0);
+  QVERIFY(test::GreenPixels(image) > 100 && test::RedPixels(image) > 100);
+  QVERIFY(ReadFile(svg).find("<svg") != std::string::npos);
+  QCOMPARE(Run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
+                                            QStringLiteral("48"), Q(pdf), Q(p.root() / "page")}),
+           0);
+  const QImage page(Q(p.root() / "page-1.png"));
+  QVERIFY(test::GreenPixels(page) > 50 && test::RedPixels(page) > 50);
+}
+
+void PictureOutputTest::failedSaveKeepsTheEarlierFile() {
+  StartedProgram p;
+  p.Start();
+  QVERIFY(p.EndSplash());
+  // A folder stands where the picture should go: the rename fails and is reported.
+  const auto blocked = p.root() / "blocked.EMF";
+  std::filesystem::create_directory(blocked);
+  p.dialogs.saveAnswers.push_back(Q(blocked));
+  p.form().SaveEmf1->trigger();
+  QCOMPARE(p.dialogs.errors.size(), std::size_t{1});
+  QVERIFY(std::filesystem::is_directory(blocked));
+  QVERIFY(NoTemporaryFiles(p.root()));
+}
+
+void PictureOutputTest::printsIntoPdfAndEscapeAborts() {
+  StartedProgram p;
+  p.Start({Q(p.Example("quartz-piezoelectric.ten"))});
+  QVERIFY(p.EndSplash());
+  // Cancelled: nothing printed, nothing said.
+  p.dialogs.printAnswers.push_back(std::nullopt);
+  p.form().Print1->trigger();
+  QCOMPARE(p.dialogs.printRequests, 1);
+  QVERIFY(p.dialogs.shown.empty());
+
+  const auto pdf = p.root() / "printed.pdf";
+  p.dialogs.printAnswers.push_back(Q(pdf));
+  p.form().SpeedPrint->trigger();
+  QVERIFY(p.dialogs.errors.empty());
+  QVERIFY(p.dialogs.shown.empty());
+  QCOMPARE(Run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
+                                            QStringLiteral("72"), Q(pdf), Q(p.root() / "printed")}),
+           0);
+  const QImage page(Q(p.root() / "printed-1.png"));
+  QVERIFY(!page.isNull());
+  QVERIFY2(test::GreenPixels(page) > 50 && test::RedPixels(page) > 50,
+           qPrintable(QStringLiteral("%1 green, %2 red")
+                          .arg(test::GreenPixels(page))
+                          .arg(test::RedPixels(page))));
+
+  // Escape while the page is painted: the job stops, the message comes once, no file.
+  const auto aborted = p.root() / "aborted.pdf";
+  p.dialogs.printAnswers.push_back(Q(aborted));
+  QTimer::singleShot(0, &p.form(), [&] { QTest::keyClick(&p.form(), Qt::Key_Escape); });
+  p.form().Print1->trigger();
+  QCOMPARE(p.dialogs.shown, std::vector<std::string>{"Printing has been aborted"});
+  QVERIFY(!std::filesystem::exists(aborted));
+  QVERIFY(p.form().busyCover->isHidden());
+}
+
+}  // namespace quillmere
+
+QTEST_MAIN(quillmere::PictureOutputTest)
+#include "picture_output_test.moc"
