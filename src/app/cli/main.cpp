@@ -1,6 +1,7 @@
 // quillmere-cli: batch access to the tensor core (components, info, render, export, fit,
 // transform).
 #include <unistd.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -29,7 +30,8 @@ const Command kCommands[] = {
     {"export", quillmere::cli::ExportCommand, "the surface as a VRML 2.0 scene or an STL mesh"},
     {"transform", quillmere::cli::TransformCommand, "a tensor file transformed by a 3x3 matrix"},
 #ifdef QUILLMERE_HAVE_CANVAS
-    {"render", quillmere::cli::RenderCommand, "the surface as a PNG, BMP or SVG picture"},
+    {"render", quillmere::cli::RenderCommand,
+     "the surface as a PNG, BMP, SVG, EMF, WMF or PDF picture"},
     {"map", quillmere::cli::MapCommand, "equal-area or stereographic map as PNG, SVG, PDF, CSV"},
 #endif
     {"fit", quillmere::cli::FitCommand, "components fitted to measurements by least squares"},
@@ -41,7 +43,7 @@ void PrintUsage(std::ostream& out) {
   out << "Usage: quillmere-cli COMMAND [ARGS...]\n\nCommands:\n";
   for (const Command& c : kCommands) {
     std::string name = c.name;
-    name.resize(12, ' ');
+    name.resize(std::max<std::size_t>(12, name.size() + 1), ' ');
     out << "  " << name << c.summary << "\n";
   }
   out << "\nRun 'quillmere-cli COMMAND --help' for the arguments of a command.\n";
