@@ -199,7 +199,8 @@ bool AddToRecentText(std::istream& in, std::ostream& out, const std::string& pat
   if (!ReadEntry(reader, previous)) return false;
   WriteLine(out, std::to_string(previous.number) + " " + path);
   for (int written = 1; written < kRecentFileCount; ++written) {
-    WriteLine(out, std::to_string(previous.number + 1) + previous.rest);
+    // In a wider type: a damaged file may hold the largest int as a number.
+    WriteLine(out, std::to_string(static_cast<long long>(previous.number) + 1) + previous.rest);
     if (reader.AtEnd()) break;
     if (!ReadEntry(reader, previous)) return false;
     if (previous.number == kRecentFileCount) break;
