@@ -1,6 +1,7 @@
 #include "files/settings_file.h"
 
 #include <charconv>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -29,6 +30,9 @@ class SettingsReader {
       : text_(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) {}
 
   bool AtEnd() const { return pos_ >= text_.size(); }
+
+  /// Back to the beginning of the text.
+  void Rewind() { pos_ = 0; }
 
   /// The next line without its line end; false at the end of the file (`line` then empty).
   bool ReadLine(std::string& line) {
@@ -74,14 +78,18 @@ class SettingsReader {
     return true;
   }
 
-  /// A real in any decimal notation; 0 at the end of the file.
+  /// A finite real in any decimal notation; 0 at the end of the file. A number beyond the range
+  /// of `Real` counts as unreadable: written back it would be "INF", which reads as no number.
   bool RealNumber(Real& value) {
     const std::string token = Token();
     if (token.empty()) {
       value = 0;
       return true;
     }
-    return TryParseReal(token, value, '.');
+    Real parsed = 0;
+    if (!TryParseReal(token, parsed, '.') || !std::isfinite(parsed)) return false;
+    value = parsed;
+    return true;
   }
 
   /// Reads lines until one that contains `header`; false when the file ends first.
@@ -98,6 +106,38 @@ class SettingsReader {
   std::string text_;
   std::size_t pos_ = 0;
 };
+
+bool IsSectionHeader(const std::string& line) {
+  for (const char* header : {kReleaseHeader, kDirectoriesHeader, kStartWindowHeader, kRecentHeader})
+    if (line.find(header) != std::string::npos) return true;
+  return false;
+}
+
+/// Moves `in` past the "[Startwindow]" line whose next line the close rewrites, so the size is
+/// read where the close stores it: after the line ending the first-line check, the
+/// "[Directories]" line and the "Workdir=" line that follows it. A damaged file may name the
+/// header earlier (in the release line, or before or in the directories header); such a header
+/// is passed over, since the close never writes behind it. A file without "[Directories]" is
+/// never rewritten, and its first "[Startwindow]" line counts. False when there is no such line.
+bool SkipToWindowHeader(SettingsReader& in) {
+  std::string line;
+  in.ReadLine(line);
+  bool directories = false;
+  while (in.ReadLine(line))
+    if (line.find(kDirectoriesHeader) != std::string::npos) {
+      directories = true;
+      break;
+    }
+  if (!directories) {
+    in.Rewind();
+    return in.SkipPast(kStartWindowHeader);
+  }
+  // The line after the directories header is replaced by "Workdir=" unless it is a header.
+  if (in.ReadLine(line) && IsSectionHeader(line) &&
+      line.find(kStartWindowHeader) != std::string::npos)
+    return true;
+  return in.SkipPast(kStartWindowHeader);
+}
 
 void WriteLine(std::ostream& out, const std::string& line) {
   out << line << kLineEnd;
@@ -166,7 +206,7 @@ std::string WindowLine(int width, int height, Real reserved) {
 
 void ReadStartWindow(std::istream& in, StartWindow& window) {
   SettingsReader reader(in);
-  if (!reader.SkipPast(kStartWindowHeader)) return;
+  if (!SkipToWindowHeader(reader)) return;
   int number = 0;
   if (!reader.Integer(number)) return;
   window.width = number;
@@ -223,16 +263,6 @@ RecentFileNames ReadRecentFiles(std::istream& in) {
     if (!name.empty()) name.erase(0, 1);
   return names;
 }
-
-namespace {
-
-bool IsSectionHeader(const std::string& line) {
-  for (const char* header : {kReleaseHeader, kDirectoriesHeader, kStartWindowHeader, kRecentHeader})
-    if (line.find(header) != std::string::npos) return true;
-  return false;
-}
-
-}  // namespace
 
 bool RewriteAtCloseText(std::istream& in, std::ostream& out, const std::string& programDirectory,
                         int width, int height, Real reserved) {

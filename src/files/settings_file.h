@@ -72,9 +72,11 @@ std::string DefaultSettingsText(const std::string& programDirectory);
 /// 23-character form of tensor files ("525 409  0.00000000000000E+0000").
 std::string WindowLine(int width, int height, Real reserved);
 
-/// Reads the numbers after the first line containing "[Startwindow]" into `window`. A file
-/// without that line leaves `window` unchanged; a bad number stops with the values read before
-/// it; a number asked for at the end of the file reads as 0.
+/// Reads the numbers after the first line containing "[Startwindow]" into `window`: the first
+/// such line after the directories section's "Workdir=" line, where the close writes the size
+/// (in a file without "[Directories]", the first anywhere). A file without that line leaves
+/// `window` unchanged; a bad number, or one beyond the range of `Real`, stops with the values
+/// read before it; a number asked for at the end of the file reads as 0.
 void ReadStartWindow(std::istream& in, StartWindow& window);
 
 /// Writes the settings text with `path` put at entry 1 of the recent list and the others moved

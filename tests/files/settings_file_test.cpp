@@ -160,6 +160,61 @@ TEST(SettingsText, CloseRepairsAFirstLineWithoutRelease) {
   EXPECT_FALSE(RewriteAtCloseText(noDirectories, ignored, kProgramDir, 10, 20, 0));
 }
 
+// The window size a close writes must be the one the next start reads, and a second close of a
+// damaged file must then change nothing: reading and closing settle after one round.
+TEST(SettingsText, DamagedFilesSettleAfterOneClose) {
+  auto close = [](const std::string& text) {
+    StartWindow w;
+    std::istringstream forRead(text);
+    ReadStartWindow(forRead, w);
+    std::istringstream in(text);
+    std::ostringstream out;
+    EXPECT_TRUE(RewriteAtCloseText(in, out, kProgramDir, w.width, w.height, w.reserved));
+    return out.str();
+  };
+  auto readBack = [](const std::string& text) {
+    StartWindow w;
+    std::istringstream in(text);
+    ReadStartWindow(in, w);
+    return w;
+  };
+
+  // A third number beyond the range of extended precision would be written as "INF", which
+  // reads as no number: it counts as unreadable from the start.
+  const std::string huge = Lines({"[Release]", "[Directories]", "Workdir=x", "[Startwindow]",
+                                  "600 500 1e8000", "[RecentFiles]", "1"});
+  const StartWindow hw = readBack(huge);
+  EXPECT_EQ(hw.width, 600);
+  EXPECT_EQ(hw.height, 500);
+  EXPECT_EQ(hw.reserved, 0);
+  const std::string hugeOnce = close(huge);
+  EXPECT_EQ(hugeOnce.find("INF"), std::string::npos) << hugeOnce;
+  EXPECT_EQ(close(hugeOnce), hugeOnce);
+
+  // "[Startwindow]" inside the directories header: the close never writes behind that line, so
+  // the size is read from the section after "Workdir=".
+  const std::string early = Lines({"[Release]", "[Directories][Startwindow]", "", "700 300 0",
+                                   "[Startwindow]", "640 480 0", "[RecentFiles]", "1"});
+  const StartWindow ew = readBack(early);
+  EXPECT_EQ(ew.width, 640);
+  EXPECT_EQ(ew.height, 480);
+  const std::string earlyOnce = close(early);
+  EXPECT_EQ(close(earlyOnce), earlyOnce);
+
+  // A header hidden in a release line that the close replaces, and lone CRs inside lines.
+  const std::string hidden =
+      std::string("1.1 [Startwindow]\n800\r9 0\n[Directories]\rWorkdir=a\n") +
+      "b\n[Startwindow]\n\n 320 \r\n 200\n";
+  const StartWindow hd = readBack(hidden);
+  EXPECT_EQ(hd.width, 320);
+  EXPECT_EQ(hd.height, 200);
+  const std::string hiddenOnce = close(hidden);
+  EXPECT_EQ(close(hiddenOnce), hiddenOnce);
+  const StartWindow again = readBack(hiddenOnce);
+  EXPECT_EQ(again.width, 320);
+  EXPECT_EQ(again.height, 200);
+}
+
 // ---- The file in its folder -----------------------------------------------------------------
 
 struct SettingsFolder : ::testing::Test {
