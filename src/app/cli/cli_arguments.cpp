@@ -112,4 +112,44 @@ std::string GroupArgumentHelp() {
   return "a symbol (4/mmm, -42m, m-3m, 32), a stored name (4/mm) or a number (#1 to #32)";
 }
 
+bool ReadFileArguments(const std::vector<std::string>& args, const std::string& command,
+                       FileArguments& files, const OptionReader& readOption) {
+  for (std::size_t n = 0; n < args.size(); ++n) {
+    const std::string& a = args[n];
+    const OptionValue value = [&]() -> const std::string& {
+      if (n + 1 >= args.size()) throw UsageError{a + " needs a value"};
+      return args[++n];
+    };
+    if (a == "--help" || a == "-h") return false;
+    if (a == "-o" || a == "--output") {
+      files.output = value();
+    } else if (!a.empty() && a[0] == '-') {
+      if (!readOption(a, value))
+        throw UsageError{"unknown option '" + a + "' (see quillmere-cli " + command + " --help)"};
+    } else if (files.input) {
+      throw UsageError{"only one tensor file, please ('" + a + "' is the second)"};
+    } else {
+      files.input = a;
+    }
+  }
+  if (!files.input)
+    throw UsageError{"which tensor file? (see quillmere-cli " + command + " --help)"};
+  return true;
+}
+
+int ParseWholeOption(const std::string& option, const std::string& text, int lo, int hi) {
+  Real value = 0;
+  if (!TryParseReal(text, value) || value != std::floor(value) || value < lo || value > hi)
+    throw UsageError{option + " needs a whole number from " + std::to_string(lo) + " to " +
+                     std::to_string(hi) + ", not '" + text + "'"};
+  return static_cast<int>(value);
+}
+
+int ParseCaptionOption(const std::string& text) {
+  if (text == "xyz") return 1;
+  if (text == "abc") return 2;
+  if (text == "e123") return 3;
+  throw UsageError{"--caption needs xyz, abc or e123, not '" + text + "'"};
+}
+
 }  // namespace quillmere::cli

@@ -1,6 +1,9 @@
 // Parsing of the arguments that several commands share: the tensor kind and the point group.
 #pragma once
 
+#include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +43,33 @@ void ApplyFixOptions(SurfaceEvaluation& e, const std::vector<FixOption>& fixes);
 
 /// The help lines of --fix, for the commands that take it.
 std::string FixOptionHelp();
+
+/// The tensor file and the output of a command that reads one tensor file.
+struct FileArguments {
+  std::optional<std::filesystem::path> input, output;
+};
+
+/// Gives the value following the option being read; throws UsageError ("--x needs a value") at
+/// the end of the arguments.
+using OptionValue = std::function<const std::string&()>;
+/// Reads one option of a command (taking its value through the OptionValue when it has one);
+/// false for an option the command does not know.
+using OptionReader = std::function<bool(const std::string& option, const OptionValue& value)>;
+
+/// Walks the arguments of `command` ("render", ...): "-o"/"--output" give `files.output`, the one
+/// argument not starting with '-' is the tensor file, every other option goes to `readOption`.
+/// Returns false as soon as "--help" or "-h" is met (the command then prints its help). Throws
+/// UsageError for an option nobody knows, a second tensor file, a missing value, and, once all
+/// is read, for a missing tensor file.
+bool ReadFileArguments(const std::vector<std::string>& args, const std::string& command,
+                       FileArguments& files, const OptionReader& readOption);
+
+/// A whole number from `lo` to `hi` as the value of `option`; throws UsageError otherwise.
+int ParseWholeOption(const std::string& option, const std::string& text, int lo, int hi);
+
+/// The value of --caption: xyz, abc or e123 as the axis caption styles 1, 2 and 3; throws
+/// UsageError otherwise.
+int ParseCaptionOption(const std::string& text);
 
 /// One line listing the accepted kinds, for help texts and messages.
 std::string KindArgumentHelp();

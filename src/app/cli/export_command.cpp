@@ -56,22 +56,12 @@ int ParseResolution(const std::string& text) {
 }  // namespace
 
 int ExportCommand(const Args& args, CliContext& context) {
-  std::optional<std::filesystem::path> input, output;
   bool printable = false;
   ExportOptions options;
   std::vector<FixOption> fixes;
-  for (std::size_t n = 0; n < args.size(); ++n) {
-    const std::string& a = args[n];
-    auto value = [&]() -> const std::string& {
-      if (n + 1 >= args.size()) throw UsageError{a + " needs a value"};
-      return args[++n];
-    };
-    if (a == "--help" || a == "-h") {
-      std::cout << ExportHelp();
-      return 0;
-    } else if (a == "-o" || a == "--output") {
-      output = value();
-    } else if (a == "--printable") {
+  FileArguments files;
+  const auto readOption = [&](const std::string& a, const OptionValue& value) {
+    if (a == "--printable") {
       printable = true;
     } else if (a == "--resolution") {
       options.resolution = ParseResolution(value());
@@ -79,26 +69,28 @@ int ExportCommand(const Args& args, CliContext& context) {
       options.showAxes = false;
     } else if (a == "--fix") {
       fixes.push_back(ParseFixOption(value()));
-    } else if (!a.empty() && a[0] == '-') {
-      throw UsageError{"unknown option '" + a + "' (see quillmere-cli export --help)"};
-    } else if (input) {
-      throw UsageError{"only one tensor file, please ('" + a + "' is the second)"};
     } else {
-      input = a;
+      return false;
     }
+    return true;
+  };
+  if (!ReadFileArguments(args, "export", files, readOption)) {
+    std::cout << ExportHelp();
+    return 0;
   }
-  if (!input) throw UsageError{"which tensor file? (see quillmere-cli export --help)"};
-  if (!output) throw UsageError{"-o OUT.wrl or -o OUT.stl is required"};
-  const std::string ext = LowerExtension(*output);
+  if (!files.output) throw UsageError{"-o OUT.wrl or -o OUT.stl is required"};
+  const std::filesystem::path input = *files.input;
+  const std::filesystem::path output = *files.output;
+  const std::string ext = LowerExtension(output);
   if (ext != ".wrl" && ext != ".stl")
     throw UsageError{"the output file must end in .wrl (VRML) or .stl (STL), not '" +
-                     output->string() + "'"};
+                     output.string() + "'"};
 
   SurfaceEvaluation evaluation;
   ApplyFixOptions(evaluation, fixes);
 
   TensorState tensor;
-  ReadTensorFile(tensor, *input, context.services);
+  ReadTensorFile(tensor, input, context.services);
 
   ExportVariant variant = ExportVariant::ScreenVRML;
   if (ext == ".stl")
@@ -107,7 +99,7 @@ int ExportCommand(const Args& args, CliContext& context) {
     variant = ExportVariant::PrintableVRML;
   ExportSession session;
   SelectExportVariant(variant, evaluation, session);
-  const std::filesystem::path target = *output;
+  const std::filesystem::path target = output;
   MakeVRML(tensor, evaluation, session, options, [&](const ExportDialogRequest&) {
     return std::optional<std::filesystem::path>(target);
   });

@@ -16,6 +16,7 @@
 
 #include "app/cli/cli_arguments.h"
 #include "app/cli/cli_commands.h"
+#include "app/cli/cli_gui.h"
 #include "files/tensor_file.h"
 #include "platform/canvas/map_picture.h"
 #include "tensor/number_text.h"
@@ -48,52 +49,16 @@ constexpr const char* kMapHelp =
     "  --caption xyz|abc|e123    axis captions at the rim (default xyz)\n"
     "Fixed directions (the map and its extremes show the surface as then drawn):\n";
 
-int ParseWhole(const std::string& option, const std::string& text, int lo, int hi) {
-  Real value = 0;
-  if (!TryParseReal(text, value) || value != std::floor(value) || value < lo || value > hi)
-    throw UsageError{option + " needs a whole number from " + std::to_string(lo) + " to " +
-                     std::to_string(hi) + ", not '" + text + "'"};
-  return static_cast<int>(value);
-}
-
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg)
-    std::cerr << "Qt: " << message.toStdString() << "\n";
-}
-
-std::unique_ptr<QGuiApplication> StartGui() {
-  if (QGuiApplication::instance()) return nullptr;
-  const char* display = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  if (!std::getenv("QT_QPA_PLATFORM") && !(display && *display) && !(wayland && *wayland))
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  qInstallMessageHandler(QuietQtMessages);
-  static int argc = 1;
-  static char name[] = "quillmere-cli";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
-}
-
 }  // namespace
 
 int MapCommand(const Args& args, CliContext& context) {
-  std::optional<std::filesystem::path> input, output;
   std::optional<int> width;
   MapPictureOptions options;
   std::vector<FixOption> fixes;
   options.decimalSeparator = context.services.decimalSeparator;
-  for (std::size_t n = 0; n < args.size(); ++n) {
-    const std::string& a = args[n];
-    auto value = [&]() -> const std::string& {
-      if (n + 1 >= args.size()) throw UsageError{a + " needs a value"};
-      return args[++n];
-    };
-    if (a == "--help" || a == "-h") {
-      std::cout << kMapHelp << FixOptionHelp();
-      return 0;
-    } else if (a == "-o" || a == "--output") {
-      output = value();
-    } else if (a == "--projection") {
+  FileArguments files;
+  const auto readOption = [&](const std::string& a, const OptionValue& value) {
+    if (a == "--projection") {
       const std::string& s = value();
       if (s == "equal-area")
         options.projection = MapProjection::EqualArea;
@@ -112,32 +77,26 @@ int MapCommand(const Args& args, CliContext& context) {
       else
         throw UsageError{"--hemisphere needs upper, lower or both, not '" + s + "'"};
     } else if (a == "--width") {
-      width = ParseWhole(a, value(), 2, 8000);
+      width = ParseWholeOption(a, value(), 2, 8000);
     } else if (a == "--caption") {
-      const std::string& s = value();
-      if (s == "xyz")
-        options.captionStyle = 1;
-      else if (s == "abc")
-        options.captionStyle = 2;
-      else if (s == "e123")
-        options.captionStyle = 3;
-      else
-        throw UsageError{"--caption needs xyz, abc or e123, not '" + s + "'"};
+      options.captionStyle = ParseCaptionOption(value());
     } else if (a == "--fix") {
       fixes.push_back(ParseFixOption(value()));
-    } else if (!a.empty() && a[0] == '-') {
-      throw UsageError{"unknown option '" + a + "' (see quillmere-cli map --help)"};
-    } else if (input) {
-      throw UsageError{"only one tensor file, please ('" + a + "' is the second)"};
     } else {
-      input = a;
+      return false;
     }
+    return true;
+  };
+  if (!ReadFileArguments(args, "map", files, readOption)) {
+    std::cout << kMapHelp << FixOptionHelp();
+    return 0;
   }
-  if (!input) throw UsageError{"which tensor file? (see quillmere-cli map --help)"};
-  if (!output) throw UsageError{"-o OUT.png, .svg, .pdf or .csv is required"};
+  if (!files.output) throw UsageError{"-o OUT.png, .svg, .pdf or .csv is required"};
+  const std::filesystem::path input = *files.input;
+  const std::filesystem::path output = *files.output;
   MapFormat format;
   try {
-    format = MapFormatOf(*output);
+    format = MapFormatOf(output);
   } catch (const std::runtime_error& e) {
     throw UsageError{e.what()};
   }
@@ -151,17 +110,17 @@ int MapCommand(const Args& args, CliContext& context) {
   ApplyFixOptions(evaluation, fixes);
   TensorState tensor;
   ResetComponents(tensor);
-  ReadTensorFile(tensor, *input, context.services);
+  ReadTensorFile(tensor, input, context.services);
 
   const std::unique_ptr<QGuiApplication> app = csv ? nullptr : StartGui();
-  WriteMapFile(*output, format, size, tensor, evaluation, options);
+  WriteMapFile(output, format, size, tensor, evaluation, options);
 
   const char* projection =
       options.projection == MapProjection::EqualArea ? "equal-area" : "stereographic";
   const char* hemisphere = options.hemisphere == MapHemisphere::Upper   ? "upper hemisphere"
                            : options.hemisphere == MapHemisphere::Lower ? "lower hemisphere"
                                                                         : "both hemispheres";
-  std::cout << output->string() << ": ";
+  std::cout << output.string() << ": ";
   if (csv)
     std::cout << size << " x " << size << " grid per disc";
   else

@@ -20,6 +20,7 @@
 
 #include "app/cli/cli_arguments.h"
 #include "app/cli/cli_commands.h"
+#include "app/cli/cli_gui.h"
 #include "files/tensor_file.h"
 #include "platform/canvas/picture_bytes.h"
 #include "platform/canvas/picture_file.h"
@@ -72,14 +73,6 @@ constexpr const char* kRenderHelp =
     "  --font-size N          label font size in points before scaling (default 24)\n"
     "Fixed directions:\n";
 
-int ParseWhole(const std::string& option, const std::string& text, int lo, int hi) {
-  Real value = 0;
-  if (!TryParseReal(text, value) || value != std::floor(value) || value < lo || value > hi)
-    throw UsageError{option + " needs a whole number from " + std::to_string(lo) + " to " +
-                     std::to_string(hi) + ", not '" + text + "'"};
-  return static_cast<int>(value);
-}
-
 Real ParseFinite(const std::string& option, const std::string& text, Real lo, Real hi) {
   Real value = 0;
   if (!TryParseReal(text, value) || !std::isfinite(value) || value < lo || value > hi)
@@ -129,32 +122,10 @@ void ParseLight(const std::string& text, Real light[3]) {
   for (int i = 0; i < 3; ++i) light[i] = v[i] / length;
 }
 
-/// Silences Qt's chatter about the session (runtime folders, fonts) on the tool's stderr; real
-/// failures are reported by the command itself.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg)
-    std::cerr << "Qt: " << message.toStdString() << "\n";
-}
-
-/// Fonts need a QGuiApplication; without a display it runs on the offscreen platform.
-std::unique_ptr<QGuiApplication> StartGui() {
-  if (QGuiApplication::instance()) return nullptr;
-  const char* display = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  if (!std::getenv("QT_QPA_PLATFORM") && !(display && *display) && !(wayland && *wayland))
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  qInstallMessageHandler(QuietQtMessages);
-  static int argc = 1;
-  static char name[] = "quillmere-cli";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
-}
-
 }  // namespace
 
 int RenderCommand(const Args& args, CliContext& context) {
   constexpr Real kPi = std::numbers::pi_v<Real>;
-  std::optional<std::filesystem::path> input, output;
   int width = 800, height = 600;
   std::optional<int> resolution;
   std::optional<Real> alpha, beta, gamma;
@@ -162,23 +133,14 @@ int RenderCommand(const Args& args, CliContext& context) {
   bool noGrid = false;
   ViewSettings view;
   std::vector<FixOption> fixes;
-  for (std::size_t n = 0; n < args.size(); ++n) {
-    const std::string& a = args[n];
-    auto value = [&]() -> const std::string& {
-      if (n + 1 >= args.size()) throw UsageError{a + " needs a value"};
-      return args[++n];
-    };
-    if (a == "--help" || a == "-h") {
-      std::cout << kRenderHelp << FixOptionHelp();
-      return 0;
-    } else if (a == "-o" || a == "--output") {
-      output = value();
-    } else if (a == "--width") {
-      width = ParseWhole(a, value(), 16, 16384);
+  FileArguments files;
+  const auto readOption = [&](const std::string& a, const OptionValue& value) {
+    if (a == "--width") {
+      width = ParseWholeOption(a, value(), 16, 16384);
     } else if (a == "--height") {
-      height = ParseWhole(a, value(), 16, 16384);
+      height = ParseWholeOption(a, value(), 16, 16384);
     } else if (a == "--resolution") {
-      resolution = ParseWhole(a, value(), 1, 43);
+      resolution = ParseWholeOption(a, value(), 1, 43);
     } else if (a == "--alpha") {
       alpha = ParseFinite(a, value(), -90, 90);
     } else if (a == "--beta") {
@@ -188,7 +150,7 @@ int RenderCommand(const Args& args, CliContext& context) {
     } else if (a == "--zoom") {
       view.zoom = ParseFinite(a, value(), 0.01L, 100);
     } else if (a == "--perspective") {
-      view.eyeDistance = EyeDistanceFromPerspectiveSlider(ParseWhole(a, value(), 1, 10));
+      view.eyeDistance = EyeDistanceFromPerspectiveSlider(ParseWholeOption(a, value(), 1, 10));
     } else if (a == "--light") {
       ParseLight(value(), view.lightDirection);
     } else if (a == "--stereo") {
@@ -208,15 +170,7 @@ int RenderCommand(const Args& args, CliContext& context) {
     } else if (a == "--no-axes") {
       view.showAxes = false;
     } else if (a == "--caption") {
-      const std::string& s = value();
-      if (s == "xyz")
-        view.axesCaptionStyle = 1;
-      else if (s == "abc")
-        view.axesCaptionStyle = 2;
-      else if (s == "e123")
-        view.axesCaptionStyle = 3;
-      else
-        throw UsageError{"--caption needs xyz, abc or e123, not '" + s + "'"};
+      view.axesCaptionStyle = ParseCaptionOption(value());
     } else if (a == "--fix") {
       fixes.push_back(ParseFixOption(value()));
     } else if (a == "--no-grid") {
@@ -242,25 +196,27 @@ int RenderCommand(const Args& args, CliContext& context) {
     } else if (a == "--font-size") {
       if (!view.useAxesFont) view.axesFont = BuiltInLabelFont();
       view.useAxesFont = true;
-      view.axesFont.size = ParseWhole(a, value(), 1, 500);
-    } else if (!a.empty() && a[0] == '-') {
-      throw UsageError{"unknown option '" + a + "' (see quillmere-cli render --help)"};
-    } else if (input) {
-      throw UsageError{"only one tensor file, please ('" + a + "' is the second)"};
+      view.axesFont.size = ParseWholeOption(a, value(), 1, 500);
     } else {
-      input = a;
+      return false;
     }
+    return true;
+  };
+  if (!ReadFileArguments(args, "render", files, readOption)) {
+    std::cout << kRenderHelp << FixOptionHelp();
+    return 0;
   }
-  if (!input) throw UsageError{"which tensor file? (see quillmere-cli render --help)"};
-  if (!output) throw UsageError{"-o PICTURE.png, .bmp, .svg, .emf, .wmf or .pdf is required"};
-  const std::optional<VectorFormat> metafile = MetafileFormatOf(*output);
+  if (!files.output) throw UsageError{"-o PICTURE.png, .bmp, .svg, .emf, .wmf or .pdf is required"};
+  const std::filesystem::path input = *files.input;
+  const std::filesystem::path output = *files.output;
+  const std::optional<VectorFormat> metafile = MetafileFormatOf(output);
   PictureFormat format = PictureFormat::Png;
   if (!metafile) {
     try {
-      format = PictureFormatOf(*output);
+      format = PictureFormatOf(output);
     } catch (const std::runtime_error&) {
       throw UsageError{"The picture must be a .png, .bmp, .svg, .emf, .wmf or .pdf file, not '" +
-                       output->string() + "'"};
+                       output.string() + "'"};
     }
   }
   if (noGrid && !view.fillPatches && section == kFullSurface)
@@ -279,7 +235,7 @@ int RenderCommand(const Args& args, CliContext& context) {
   ApplyFixOptions(evaluation, fixes);
 
   TensorState tensor;
-  ReadTensorFile(tensor, *input, context.services);
+  ReadTensorFile(tensor, input, context.services);
 
   SceneList scene;
   BuildScene(scene, SceneInputs{&tensor, &evaluation, &view, section, std::nullopt});
@@ -297,9 +253,9 @@ int RenderCommand(const Args& args, CliContext& context) {
     const std::string bytes = PaintPictureBytes(*metafile, width, height, [&](Canvas& canvas) {
       undrawable = PaintMetafile(scene, view, tensor, canvas, size, paint).undrawable;
     });
-    WritePictureBytes(*output, bytes);
+    WritePictureBytes(output, bytes);
   } else {
-    WritePicture(*output, format, width, height, [&](Canvas& canvas) {
+    WritePicture(output, format, width, height, [&](Canvas& canvas) {
       undrawable = RenderPicture(scene, view, tensor, canvas, options).undrawable;
     });
   }
@@ -314,7 +270,7 @@ int RenderCommand(const Args& args, CliContext& context) {
                      : format == PictureFormat::Svg  ? "SVG picture"
                      : format == PictureFormat::Bmp  ? "BMP image"
                                                      : "PNG image";
-  std::cout << output->string() << ": " << width << " x " << height << " " << kind << ", "
+  std::cout << output.string() << ": " << width << " x " << height << " " << kind << ", "
             << scene.count << " records at resolution " << view.resolution << "\n";
   return 0;
 }

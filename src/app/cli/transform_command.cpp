@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli/cli_arguments.h"
 #include "app/cli/cli_commands.h"
 #include "files/tensor_file.h"
 #include "fit/transformation.h"
@@ -87,37 +88,29 @@ TransformMatrix ParseRotation(const std::string& text) {
 }  // namespace
 
 int TransformCommand(const Args& args, CliContext& context) {
-  std::optional<std::filesystem::path> input, output;
   std::vector<TransformMatrix> steps;
-  for (std::size_t n = 0; n < args.size(); ++n) {
-    const std::string& a = args[n];
-    auto value = [&]() -> const std::string& {
-      if (n + 1 >= args.size()) throw UsageError{a + " needs a value"};
-      return args[++n];
-    };
-    if (a == "--help" || a == "-h") {
-      std::cout << kTransformHelp;
-      return 0;
-    } else if (a == "-o" || a == "--output") {
-      output = value();
-    } else if (a == "--matrix") {
+  FileArguments files;
+  const auto readOption = [&](const std::string& a, const OptionValue& value) {
+    if (a == "--matrix") {
       steps.push_back(ParseMatrix(value()));
     } else if (a == "--rotate") {
       steps.push_back(ParseRotation(value()));
-    } else if (!a.empty() && a[0] == '-') {
-      throw UsageError{"unknown option '" + a + "' (see quillmere-cli transform --help)"};
-    } else if (input) {
-      throw UsageError{"only one tensor file, please ('" + a + "' is the second)"};
     } else {
-      input = a;
+      return false;
     }
+    return true;
+  };
+  if (!ReadFileArguments(args, "transform", files, readOption)) {
+    std::cout << kTransformHelp;
+    return 0;
   }
-  if (!input) throw UsageError{"which tensor file? (see quillmere-cli transform --help)"};
-  if (!output) throw UsageError{"-o OUT.ten is required"};
+  if (!files.output) throw UsageError{"-o OUT.ten is required"};
+  const std::filesystem::path input = *files.input;
+  const std::filesystem::path output = *files.output;
   if (steps.empty()) throw UsageError{"give at least one --matrix or --rotate"};
 
   TensorState tensor;
-  ReadTensorFile(tensor, *input, context.services);
+  ReadTensorFile(tensor, input, context.services);
   for (const TransformMatrix& u : steps) TransformTensor(tensor, u);
 
   const TransformedSymmetry kept = KeepTransformedTensor(tensor, context.services);
@@ -128,8 +121,8 @@ int TransformCommand(const Args& args, CliContext& context) {
     context.services.Tell("The transformed tensor no longer has the symmetry of point group " +
                           name + "; it is written with point group 1.");
   }
-  WriteTensorFile(tensor, *output, context.services);
-  std::cout << output->string() << ": written\n";
+  WriteTensorFile(tensor, output, context.services);
+  std::cout << output.string() << ": written\n";
   return 0;
 }
 
