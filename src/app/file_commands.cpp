@@ -24,6 +24,23 @@ void ChooseSaveName(ProgramState& state, const std::string& path) {
   state.saveNameValid = true;
 }
 
+std::string ProposedSavePath(const ProgramState& state, const std::string& documentsFolder) {
+  namespace fs = std::filesystem;
+  const std::string shown = state.saveNameValid ? state.currentSaveName : state.openDialogFileName;
+  const fs::path name =
+      fs::path(state.currentSaveName.empty() ? shown : state.currentSaveName).filename();
+  const auto usable = [&](const fs::path& folder) {
+    std::error_code ec;
+    if (folder.empty() || !fs::is_directory(folder, ec)) return false;
+    return state.programDirectory.empty() ||
+           !fs::equivalent(folder, fs::path(state.programDirectory), ec);
+  };
+  for (const fs::path& folder :
+       {fs::path(shown).parent_path(), fs::path(state.lastUsedFolder), fs::path(documentsFolder)})
+    if (usable(folder)) return (folder / name).string();
+  return name.string();
+}
+
 void SaveTensorFile(ProgramState& state) {
   WriteTensorFile(state.tensor, std::filesystem::path(state.currentSaveName), state.services);
 }

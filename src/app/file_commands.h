@@ -35,6 +35,12 @@ void OpenTensorFile(ProgramState& state, const std::string& path);
 /// Save As has chosen `path`: it becomes the save target, valid for the following Saves.
 void ChooseSaveName(ProgramState& state, const std::string& path);
 
+/// The path Save As proposes: the save target's name (else the shown file's) in the folder of
+/// the file shown (the last saved, else the last opened), else in the folder last used in a file
+/// dialog, else in `documentsFolder`. A folder that does not exist, or the program's own folder
+/// (read-only once installed), is passed over.
+std::string ProposedSavePath(const ProgramState& state, const std::string& documentsFolder);
+
 /// Writes the tensor to the save target (through a temporary file, so a failed write keeps the
 /// previous file).
 void SaveTensorFile(ProgramState& state);

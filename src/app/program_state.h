@@ -43,6 +43,8 @@ struct ProgramState {
   bool saveNameValid = false;
   /// The file name in the open dialog: the file last opened (also from the command line).
   std::string openDialogFileName;
+  /// The folder of the file last chosen in an open or save dialog.
+  std::string lastUsedFolder;
   /// The window size from the settings file.
   StartWindow startWindow;
   bool updateChecked = false;

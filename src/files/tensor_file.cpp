@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -37,15 +38,20 @@ bool IsBlankOrControl(int c) {
 /// taken from the stream to inspect the first line are handed back through `replay`.
 class TokenReader {
  public:
-  TokenReader(std::istream& in, std::string replay) : in_(in), replay_(std::move(replay)) {}
+  TokenReader(std::istream& in, std::string replay, int firstLine)
+      : in_(in), replay_(std::move(replay)), line_(firstLine) {}
+
+  /// The line of the last character taken, counted from 1.
+  int Line() const { return line_; }
 
   int Peek() {
     if (pos_ < replay_.size()) return static_cast<unsigned char>(replay_[pos_]);
     return in_.peek();
   }
   int Get() {
-    if (pos_ < replay_.size()) return static_cast<unsigned char>(replay_[pos_++]);
-    return in_.get();
+    const int c = pos_ < replay_.size() ? static_cast<unsigned char>(replay_[pos_++]) : in_.get();
+    if (c == '\n') ++line_;
+    return c;
   }
 
   void SkipBlanks() {
@@ -114,6 +120,7 @@ class TokenReader {
   std::istream& in_;
   std::string replay_;
   std::size_t pos_ = 0;
+  int line_ = 1;
 };
 
 /// Reads the first line far enough to tell whether it is exactly the header. Returns the
@@ -228,7 +235,14 @@ void ReadHeaderLayout(TensorState& t, TokenReader& in, const CoreServices& s) {
   t.axial = axialNumber == 1;
   const SymmetryEntry entry = UsableEntryFor(t, s);
   ResetComponents(t);
-  ApplySymmetryEntry(t, SymmetryMode::ApplyTexts, entry, s);
+  // The values are well-formed texts by now: what fails here is the table, not this file.
+  try {
+    ApplySymmetryEntry(t, SymmetryMode::ApplyTexts, entry, s);
+  } catch (const SymmetryTableError&) {
+    throw;
+  } catch (const std::runtime_error& e) {
+    throw SymmetryTableError("'" + s.SymmetryTablePath().string() + "': " + e.what());
+  }
 }
 
 void ReadHeaderlessLayout(TensorState& t, TokenReader& in) {
@@ -338,16 +352,25 @@ void ReadTensorFile(TensorState& t, std::istream& in, const CoreServices& s) {
   // failure part-way puts the previous tensor back, so a damaged file never leaves a mixture
   // of two tensors.
   const TensorState before = t;
+  std::optional<TokenReader> reader;
   try {
     t.previousScale = t.scale;
     std::string taken;
     if (ReadHeaderLine(in, taken)) {
-      TokenReader reader(in, std::string());
-      ReadHeaderLayout(t, reader, s);
+      reader.emplace(in, std::string(), 2);
+      ReadHeaderLayout(t, *reader, s);
     } else {
-      TokenReader reader(in, std::move(taken));
-      ReadHeaderlessLayout(t, reader);
+      reader.emplace(in, std::move(taken), 1);
+      ReadHeaderlessLayout(t, *reader);
     }
+  } catch (const SymmetryTableError&) {
+    t = before;
+    throw;
+  } catch (const std::runtime_error& e) {
+    t = before;
+    // The line is exact where a number failed; the other checks come after a whole line.
+    const bool number = std::strcmp(e.what(), kInvalidNumber) == 0;
+    throw TensorFileError(e.what(), number && reader ? reader->Line() : 0);
   } catch (...) {
     t = before;
     throw;
@@ -355,9 +378,24 @@ void ReadTensorFile(TensorState& t, std::istream& in, const CoreServices& s) {
 }
 
 void ReadTensorFile(TensorState& t, const std::filesystem::path& path, const CoreServices& s) {
+  // Every failure names the file, so the user knows which of the files is meant.
+  const std::string name = "'" + path.string() + "': ";
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec))
+    throw std::runtime_error(name + "This is a folder, not a tensor file");
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("File not found");
-  ReadTensorFile(t, in, s);
+  if (!in) throw std::runtime_error(name + "File not found");
+  if (in.peek() == std::ifstream::traits_type::eof())
+    throw std::runtime_error(name + "The file is empty");
+  try {
+    ReadTensorFile(t, in, s);
+  } catch (const SymmetryTableError&) {
+    throw;
+  } catch (const TensorFileError& e) {
+    if (e.line > 0)
+      throw std::runtime_error(name + e.what() + " (line " + std::to_string(e.line) + ")");
+    throw std::runtime_error(name + e.what());
+  }
 }
 
 void WriteTensorFile(TensorState& t, std::ostream& out, const CoreServices& s) {

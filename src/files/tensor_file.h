@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <istream>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 
 #include "tensor/tensor_state.h"
@@ -33,13 +34,23 @@ struct CoreServices;
 /// The first line that selects the header layout (exact letters and case, nothing after it).
 inline constexpr const char* kTensorFileHeader = "Quillmere-Datafile";
 
+/// A failure of the file's text, with the line of the number that failed (counted from 1; 0 when
+/// the failure is not tied to one line).
+class TensorFileError : public std::runtime_error {
+ public:
+  TensorFileError(const std::string& text, int line) : std::runtime_error(text), line(line) {}
+  int line;
+};
+
 /// Reads either layout into `t`. The independent values of the header layout become
 /// `independentValues` and ApplySymmetry(ApplyTexts) derives every component from them; the
 /// headerless layout sets the 243 components directly. With `autoScale` false ("Lock Scale") the
 /// tensor keeps its scale and the file's values are converted by `fileScaleFactor` (the ratio of
 /// the two scales' powers of ten). Components are reset before the file's values are applied.
 void ReadTensorFile(TensorState& t, std::istream& in, const CoreServices& s);
-/// Throws std::runtime_error("File not found") when the file cannot be opened.
+/// Failures name the file: "'<path>': File not found", "... The file is empty", "... This is a
+/// folder, not a tensor file", and the reader's texts with their line ("'<path>': Invalid
+/// numeric input (line 2)"). A SymmetryTableError passes unchanged: it names the table.
 void ReadTensorFile(TensorState& t, const std::filesystem::path& path, const CoreServices& s);
 
 /// Writes `t`, choosing the layout from ApplySymmetry(Describe) (which also fills the labels and

@@ -1,6 +1,7 @@
 #include "tensor/component_entry.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "core/user_messages.h"
@@ -110,6 +111,21 @@ std::string ExponentCaption(int exponent) {
 
 namespace {
 
+/// "t" and the indices of a component, as far as the tensor's rank goes ("t123").
+std::string ComponentName(const TensorState& t, const TensorIndices& x) {
+  std::string name = "t";
+  for (int k = 0; k < t.rank && k < 5; ++k) name += static_cast<char>('0' + x.i[k]);
+  return name;
+}
+
+/// The independent component that a relation label starts with ("t1122" of
+/// "t1122...+-1*t1111=-2*t1212").
+std::string LeadingComponent(const std::string& label) {
+  std::size_t end = 0;
+  while (end < label.size() && std::isalnum(static_cast<unsigned char>(label[end]))) ++end;
+  return label.substr(0, end);
+}
+
 // The largest magnitude that may become the scale; infinities and not-a-numbers (possible after
 // an overflow elsewhere) would make every drawn radius zero, so they do not count.
 void KeepLargest(Real value, Real& largest) {
@@ -179,7 +195,9 @@ void TakeOverFullGrid(TensorState& t, const GridTexts& cells, char decimalSepara
       if (!cell.editable) continue;
       Real typed = 0;
       if (!TryParseReal(cells(c, r), typed, decimalSeparator))
-        throw CellTextError(NotAFloatMessage(cells(c, r)), c, r);
+        throw CellTextError(
+            NotAFloatMessage(cells(c, r)) + " (component " + ComponentName(t, cell.indices) + ")",
+            c, r);
       const int* x = cell.indices.i;
       t.At(cell.indices) = typed * f;
       CopyToPartners(t, x[0], x[1], x[2], x[3]);
@@ -224,13 +242,26 @@ int TakeOverIndependent(TensorState& t, const CoreServices& services, const Inde
   t.unitText = in.unitText;
   // The take-over starts from zeroed components, as reading a file does: a component that no
   // relation reaches is one the point group forbids. A bad text is refused by the same walk on
-  // the tensor itself, which keeps the relations before it applied.
+  // the tensor itself, which keeps the relations before it applied; the message names the
+  // component whose text is no number.
   TensorState taken = t;
   ResetComponents(taken);
   try {
     ApplySymmetry(taken, SymmetryMode::ApplyTexts, services);
-  } catch (const std::exception&) {
-    ApplySymmetry(t, SymmetryMode::ApplyTexts, services);
+  } catch (const SymmetryTableError&) {
+    throw;
+  } catch (const std::runtime_error&) {
+    try {
+      ApplySymmetry(t, SymmetryMode::ApplyTexts, services);
+    } catch (const std::runtime_error&) {
+      // The same refusal; the component is named below.
+    }
+    for (int n = 1; n <= count; ++n) {
+      Real v = 0;
+      if (!TryParseReal(t.independentValues[n], v, services.decimalSeparator))
+        throw std::runtime_error(NotAFloatMessage(t.independentValues[n]) + " (component " +
+                                 LeadingComponent(t.independentLabels[n]) + ")");
+    }
     throw;
   }
   t = taken;

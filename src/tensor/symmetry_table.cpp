@@ -91,9 +91,17 @@ TableEntry FindEntry(std::istream& table, int pointGroup, int kind, bool axial) 
 }
 
 TableEntry FindEntry(const CoreServices& services, int pointGroup, int kind, bool axial) {
-  std::ifstream in(services.SymmetryTablePath(), std::ios::binary);
-  if (!in) throw std::runtime_error("File not found");
-  return FindEntry(in, pointGroup, kind, axial);
+  const std::filesystem::path path = services.SymmetryTablePath();
+  const std::string name = "'" + path.string() + "': ";
+  std::ifstream in(path, std::ios::binary);
+  if (!in)
+    throw SymmetryTableError(name + "File not found (the symmetry table is looked for in " +
+                             services.programDirectory.string() + ")");
+  try {
+    return FindEntry(in, pointGroup, kind, axial);
+  } catch (const std::runtime_error& e) {
+    throw SymmetryTableError(name + e.what());
+  }
 }
 
 struct ParsedRelation {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <istream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -32,10 +33,18 @@ struct SymmetryTerm {
   std::string indexText;  ///< the term with its prefixes removed
 };
 
+/// A failure of the symmetry table itself (missing, unreadable, damaged), as opposed to the
+/// tensor or file that asked for it. Its text names the table's path.
+class SymmetryTableError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 /// Relation text of the first entry of `table` matching the three numbers, "?" when none does.
 /// Throws std::runtime_error("Invalid numeric input") on an entry whose numbers are not numbers.
 std::string FindSymmetryLine(std::istream& table, int pointGroup, int kind, bool axial);
-/// Opens the file; throws std::runtime_error("File not found") when it cannot be opened.
+/// Opens the file; throws SymmetryTableError("'<path>': File not found (...)") naming the table
+/// and the folder searched when it cannot be opened, and names the table in its other failures.
 std::string FindSymmetryLine(const CoreServices& services, int pointGroup, int kind, bool axial);
 
 /// 0 for a text containing '%', -1 for one containing '?', else the number of relations

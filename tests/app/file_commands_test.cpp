@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "app/program_state.h"
@@ -46,7 +47,7 @@ TEST_F(OpenFixture, AFailedOpenChangesNothing) {
     OpenTensorFile(state, damaged);
     ADD_FAILURE() << "a damaged file was accepted";
   } catch (const std::runtime_error& e) {
-    EXPECT_STREQ(e.what(), "Invalid numeric input");
+    EXPECT_EQ(std::string(e.what()), "'" + damaged + "': Invalid numeric input (line 2)");
   }
   EXPECT_NEAR(static_cast<double>(state.tensor.At(1, 1, 1)), 4.0, 1e-30);
   EXPECT_EQ(state.tensor.kind, before.kind);
@@ -74,6 +75,37 @@ TEST_F(OpenFixture, SaveWritesToTheChosenName) {
 TEST(Captions, FileNameWithoutItsFolder) {
   EXPECT_EQ(CaptionForFile("/home/ann/data/quartz.ten"), "Quillmere: quartz.ten");
   EXPECT_EQ(CaptionForFile("quartz.ten"), "Quillmere: quartz.ten");
+}
+
+TEST(ProposedSavePath, NeverTheProgramFolderAndFallsBackInOrder) {
+  test::TempDir dir;
+  namespace fs = std::filesystem;
+  for (const char* f : {"program", "work", "last", "Documents"})
+    fs::create_directories(dir.path() / f);
+  ProgramState state;
+  state.programDirectory = (dir.path() / "program").string() + "/";
+  const std::string documents = (dir.path() / "Documents").string();
+
+  // After New: the name chosen there, but in the user's Documents, not beside the program.
+  state.currentSaveName = (dir.path() / "program" / "new.ten").string();
+  EXPECT_EQ(ProposedSavePath(state, documents), (dir.path() / "Documents" / "new.ten").string());
+  // The folder last used in a dialog comes before Documents.
+  state.lastUsedFolder = (dir.path() / "last").string();
+  EXPECT_EQ(ProposedSavePath(state, documents), (dir.path() / "last" / "new.ten").string());
+  // The folder of the file shown comes first.
+  state.openDialogFileName = (dir.path() / "work" / "quartz.ten").string();
+  EXPECT_EQ(ProposedSavePath(state, documents), (dir.path() / "work" / "new.ten").string());
+  // Without a save target the shown file's own name is proposed.
+  state.currentSaveName.clear();
+  EXPECT_EQ(ProposedSavePath(state, documents), (dir.path() / "work" / "quartz.ten").string());
+  // A folder that has gone is passed over.
+  fs::remove_all(dir.path() / "work");
+  EXPECT_EQ(ProposedSavePath(state, documents), (dir.path() / "last" / "quartz.ten").string());
+  // A file opened from the program's folder does not make that folder the proposal.
+  state.openDialogFileName = (dir.path() / "program" / "example.ten").string();
+  state.lastUsedFolder.clear();
+  EXPECT_EQ(ProposedSavePath(state, documents),
+            (dir.path() / "Documents" / "example.ten").string());
 }
 
 }  // namespace

@@ -265,7 +265,10 @@ TEST_F(TensorFileTest, BadFilesAreRefusedWithTheTensorUnchanged) {
   ExpectRefused("", "The scale in the file is not a positive number");
   // A table that cannot be read fails after the file was taken in: still no mixture.
   std::filesystem::remove(dir.path() / "tensor.tab");
-  ExpectRefused("Quillmere-Datafile\n1 2 0 1 1 K\n1\n", "File not found");
+  const std::string table = (dir.path() / "tensor.tab").string();
+  ExpectRefused("Quillmere-Datafile\n1 2 0 1 1 K\n1\n",
+                "'" + table + "': File not found (the symmetry table is looked for in " +
+                    services.programDirectory.string() + ")");
 
   EXPECT_THROW(ReadTensorFile(t, dir.path() / "missing.ten", services), std::runtime_error);
 }
@@ -308,6 +311,37 @@ TEST_F(TensorFileTest, ComponentsOutsideTheGroupAreSavedInFull) {
   Select(2, 1, true);
   t.At(2, 3) = t.At(3, 2) = 0.5L;
   EXPECT_EQ(Written().rfind("Quillmere-Datafile\r\n", 0), 0u);
+}
+
+TEST_F(TensorFileTest, FailuresNameTheFileAndTheLine) {
+  Select(14, 1);
+  const auto Failure = [&](const std::filesystem::path& path) {
+    try {
+      ReadTensorFile(t, path, services);
+    } catch (const std::runtime_error& e) {
+      return std::string(e.what());
+    }
+    return std::string("accepted");
+  };
+  const std::filesystem::path junk =
+      dir.Write("junk.ten", "Quillmere-Datafile\r\n1 14 0 1 x K\r\n1\r\n");
+  EXPECT_EQ(Failure(junk), "'" + junk.string() + "': Invalid numeric input (line 2)");
+  const std::filesystem::path third =
+      dir.Write("third.ten", "Quillmere-Datafile\n1 14 0 1 2 K\n1\n\n\n  abc\n");
+  EXPECT_EQ(Failure(third), "'" + third.string() + "': Invalid numeric input (line 6)");
+  const std::filesystem::path old = dir.Write("old.ten", "1 1 abc\n");
+  EXPECT_EQ(Failure(old), "'" + old.string() + "': Invalid numeric input (line 1)");
+  const std::filesystem::path kind =
+      dir.Write("kind.ten", "Quillmere-Datafile\n11 14 0 1 1 K\n1\n");
+  EXPECT_EQ(Failure(kind), "'" + kind.string() + "': The file names an unknown tensor kind (11)");
+
+  const std::filesystem::path empty = dir.Write("empty.ten", "");
+  EXPECT_EQ(Failure(empty), "'" + empty.string() + "': The file is empty");
+  EXPECT_EQ(Failure(dir.path()),
+            "'" + dir.path().string() + "': This is a folder, not a tensor file");
+  EXPECT_EQ(Failure(dir.path() / "absent.ten"),
+            "'" + (dir.path() / "absent.ten").string() + "': File not found");
+  EXPECT_EQ(t.kind, 1) << "a refused file changed the tensor";
 }
 
 TEST_F(TensorFileTest, FailedWriteKeepsThePreviousFile) {

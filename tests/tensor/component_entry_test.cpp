@@ -135,7 +135,16 @@ TEST_F(IndependentFixture, EarlierBadTextDoesNotBlockCorrection) {
   IndependentTexts texts;
   DescribeIndependent(t, services, texts);
   texts.values = {"1", "abc", "1", "1", "1"};
-  EXPECT_THROW(TakeOverIndependent(t, services, texts), std::runtime_error);
+  try {
+    TakeOverIndependent(t, services, texts);
+    ADD_FAILURE() << "a text that is no number was taken over";
+  } catch (const std::runtime_error& e) {
+    // The message names the component of the bad line, the first of its label.
+    const std::string label = t.independentLabels[2];
+    const std::string name = label.substr(0, label.find_first_of("=.+"));
+    EXPECT_EQ(std::string(e.what()),
+              "'abc' is not a valid floating point value (component " + name + ")");
+  }
   EXPECT_NEAR(D(t.At(1, 1, 2, 2)), 1.0, 0) << "relation before the bad one applied";
   texts.values[1] = "3";
   ASSERT_EQ(TakeOverIndependent(t, services, texts), 5);

@@ -177,7 +177,10 @@ TEST_F(TableFixture, MissingTableAndDamagedEntriesChangeNothing) {
     ApplySymmetry(t, SymmetryMode::UnitValues, services);
     FAIL();
   } catch (const std::runtime_error& e) {
-    EXPECT_STREQ(e.what(), "File not found");
+    // The table and the folder searched are named, so the user's own file is not suspected.
+    EXPECT_EQ(std::string(e.what()), "'" + (dir.path() / "tensor.tab").string() +
+                                         "': File not found (the symmetry table is looked for in " +
+                                         dir.path().string() + ")");
   }
   for (const char* damaged : {"2 1 0 11,4\n", "2 1 0 &11\n", "2 1 0 11=x*22\n"}) {
     UseTable(std::string("5 5 0 111\n") + damaged);

@@ -282,12 +282,11 @@ void TForm1::Timer1Timer() {
   PlaceOverlays();
   emit workingStateEntered();
 
-  if (commandLine_.size() == 1) {
-    OpenFile(commandLine_.front());
-  } else {
-    DrawTensor();
-    Label11Click();
-  }
+  // A file that cannot be read is reported, and the start goes on as one without a file, so the
+  // window never stays with an empty panel and no picture.
+  if (commandLine_.size() == 1 && Guarded([this] { OpenFile(commandLine_.front()); })) return;
+  DrawTensor();
+  Label11Click();
 }
 
 StartWindow TForm1::ScreenFittedWindowSize() const {

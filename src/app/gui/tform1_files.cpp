@@ -1,6 +1,7 @@
 // TForm1: the file commands — Open, the Reopen submenu, Save, Save As, the command line's file
 // and the registration of tensor files with the desktop.
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -66,6 +67,7 @@ void TForm1::Open1Click() {
   const std::optional<QString> chosen =
       dialogs_.OpenFileName(TensorFileRequest(QStringLiteral("Open"), state_.openDialogFileName));
   if (!chosen) return;
+  state_.lastUsedFolder = ToUtf8(QFileInfo(*chosen).absolutePath());
   OpenFile(*chosen);
 }
 
@@ -112,12 +114,17 @@ void TForm1::Save1Click() {
 }
 
 void TForm1::SaveAs1Click() {
-  FileDialogRequest request = TensorFileRequest(QStringLiteral("Save As"), state_.currentSaveName);
+  // The program's folder is read-only once installed: the proposal is a folder of the user's.
+  QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (documents.isEmpty() || !QFileInfo(documents).isDir()) documents = QDir::homePath();
+  FileDialogRequest request =
+      TensorFileRequest(QStringLiteral("Save As"), ProposedSavePath(state_, ToUtf8(documents)));
   request.overwritePrompt = true;
   request.folderMustExist = true;
   const std::optional<QString> chosen = dialogs_.SaveFileName(request);
   if (!chosen) return;
   const std::string file = ToUtf8(QFileInfo(*chosen).absoluteFilePath());
+  state_.lastUsedFolder = ToUtf8(QFileInfo(*chosen).absolutePath());
   ChooseSaveName(state_, file);
   Save1Click();
   setWindowTitle(FromUtf8(CaptionForFile(file)));

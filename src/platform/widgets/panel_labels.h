@@ -17,6 +17,7 @@ class ClickableLabel : public QLabel {
   void clicked();
 
  protected:
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 };
 

@@ -1,8 +1,12 @@
 #include "surface/gui/drawing_utilities_panel.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 
 namespace quillmere {
 
@@ -89,21 +93,22 @@ DrawingUtilitiesPanel::DrawingUtilitiesPanel(QWidget* parent) : QFrame(parent) {
   grid->setContentsMargins(4, 4, 4, 4);
   grid->setVerticalSpacing(4);
   int row = 0;
-  auto addSliderRow = [&](QWidget* caption, QSlider* slider, QWidget* entry) {
+  // The angle entry boxes lie over their sliders when shown (ShowAngleEntries), so the panel
+  // keeps its size and stays in view while the angles are typed.
+  auto addSliderRow = [&](QWidget* caption, QSlider* slider) {
     grid->addWidget(caption, row, 0);
-    grid->addWidget(slider, row, 1);
-    if (entry) grid->addWidget(entry, row, 2);
+    grid->addWidget(slider, row, 1, 1, 2);
     ++row;
   };
-  addSliderRow(alphaCaption_, alpha_, alphaEntry_);
-  addSliderRow(betaCaption_, beta_, betaEntry_);
-  addSliderRow(gammaCaption_, gamma_, gammaEntry_);
+  addSliderRow(alphaCaption_, alpha_);
+  addSliderRow(betaCaption_, beta_);
+  addSliderRow(gammaCaption_, gamma_);
   auto* resolutionCaption = new QLabel("Res.", this);
   resolutionCaption->setToolTip(resolution_->toolTip());
-  addSliderRow(resolutionCaption, resolution_, nullptr);
+  addSliderRow(resolutionCaption, resolution_);
   auto* perspectiveCaption = new QLabel("Persp.", this);
   perspectiveCaption->setToolTip(perspective_->toolTip());
-  addSliderRow(perspectiveCaption, perspective_, nullptr);
+  addSliderRow(perspectiveCaption, perspective_);
   auto addSpinRow = [&](const QString& caption, SpinButton* spin) {
     auto* l = new QLabel(caption, this);
     l->setToolTip(spin->toolTip());
@@ -132,12 +137,17 @@ DrawingUtilitiesPanel::DrawingUtilitiesPanel(QWidget* parent) : QFrame(parent) {
   connect(alphaCaption_, &ClickableLabel::clicked, this, [this] { ShowAngleEntries(alphaEntry_); });
   connect(betaCaption_, &ClickableLabel::clicked, this, [this] { ShowAngleEntries(betaEntry_); });
   connect(gammaCaption_, &ClickableLabel::clicked, this, [this] { ShowAngleEntries(gammaEntry_); });
-  for (AngleEntryBox* e : {alphaEntry_, betaEntry_, gammaEntry_}) {
+  // The boxes take typing (a click into one only moves the cursor) until Enter, or until the
+  // focus goes anywhere but another box.
+  for (AngleEntryBox* e : {alphaEntry_, betaEntry_, gammaEntry_})
     connect(e, &QLineEdit::returnPressed, this, &DrawingUtilitiesPanel::ApplyAngleEntries);
-    // Queued, so that the box finishes its own mouse handling before it is hidden.
-    connect(e, &AngleEntryBox::clicked, this, &DrawingUtilitiesPanel::ApplyAngleEntries,
-            Qt::QueuedConnection);
-  }
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    const auto isBox = [this](QWidget* w) {
+      return w == alphaEntry_ || w == betaEntry_ || w == gammaEntry_;
+    };
+    if (now && isBox(old) && !isBox(now))
+      QTimer::singleShot(0, this, &DrawingUtilitiesPanel::ApplyAngleEntries);
+  });
 
   connect(size_, &SpinButton::downClicked, this, &DrawingUtilitiesPanel::sizeDown);
   connect(size_, &SpinButton::upClicked, this, &DrawingUtilitiesPanel::sizeUp);
@@ -170,7 +180,13 @@ DrawingUtilitiesPanel::DrawingUtilitiesPanel(QWidget* parent) : QFrame(parent) {
 void DrawingUtilitiesPanel::mousePressEvent(QMouseEvent* event) {
   // Taken here, so the press does not go on to the drawing area below and start a drag there.
   event->accept();
-  if (event->button() == Qt::LeftButton) emit backgroundClicked();
+  if (event->button() != Qt::LeftButton) return;
+  // While the angles are typed, a click beside the boxes applies them; the panel stays.
+  if (!alphaEntry_->isHidden()) {
+    ApplyAngleEntries();
+    return;
+  }
+  emit backgroundClicked();
 }
 
 void DrawingUtilitiesPanel::AlphaMoved(int position) {
@@ -220,7 +236,17 @@ void DrawingUtilitiesPanel::ShowGammaPosition(int gammaPosition) {
 }
 
 void DrawingUtilitiesPanel::ShowAngleEntries(QLineEdit* focusBox) {
-  for (AngleEntryBox* e : {alphaEntry_, betaEntry_, gammaEntry_}) e->show();
+  const std::pair<AngleEntryBox*, QSlider*> rows[] = {
+      {alphaEntry_, alpha_}, {betaEntry_, beta_}, {gammaEntry_, gamma_}};
+  for (const auto& [box, slider] : rows) {
+    // Over the right end of the slider, as tall as a line of text.
+    const QRect s = slider->geometry();
+    const int width = std::min(s.width(), 46);
+    const int height = std::max(s.height(), box->sizeHint().height());
+    box->setGeometry(s.right() + 1 - width, s.center().y() - height / 2, width, height);
+    box->show();
+    box->raise();
+  }
   focusBox->setFocus(Qt::OtherFocusReason);
   focusBox->selectAll();
 }

@@ -12,6 +12,7 @@
 #include "app/gui/gui_test_support.h"
 #include "app/gui/help_window.h"
 #include "app/program_state.h"
+#include "surface/gui/drawing_utilities_panel.h"
 #include "surface/interaction.h"
 #include "tensor/gui/component_entry_controller.h"
 #include "tensor/gui/component_grids.h"
@@ -64,6 +65,8 @@ class DesktopConventionsTest : public QObject {
   void droppedTensorFileOpensAsFileOpen();
   void reopenWithoutRecentFilesShowsOneDisabledItem();
   void lettersTypedIntoTheComponentGridDoNotTurnTheView();
+  void angleBoxesStayInViewWhileTyped();
+  void unreadableCommandLineFileEndsAsANormalStart();
 };
 
 void DesktopConventionsTest::helpOpensTheManualWithLinksBackForwardAndFind() {
@@ -267,6 +270,46 @@ void DesktopConventionsTest::lettersTypedIntoTheComponentGridDoNotTurnTheView() 
   form.DrawingArea()->setFocus();
   QTest::keyClick(form.DrawingArea(), Qt::Key_D);
   QVERIFY(w.p.state().view.angleZ != before.angleZ);
+}
+
+void DesktopConventionsTest::angleBoxesStayInViewWhileTyped() {
+  Working w;
+  DrawingUtilitiesPanel* panel = w.form().DrawingUtilities;
+  QVERIFY(panel->isVisible());
+  QTest::mouseClick(panel->betaCaption(), Qt::LeftButton);
+  QVERIFY(panel->isVisible());
+  QVERIFY(panel->betaEntry()->isVisible());
+  const Real angleX = w.p.state().view.angleX;
+  QTest::mouseClick(panel->betaEntry(), Qt::LeftButton);
+  panel->betaEntry()->selectAll();
+  QTest::keyClicks(panel->betaEntry(), QStringLiteral("40"));
+  QTest::qWait(20);
+  QVERIFY(panel->isVisible());
+  QVERIFY(panel->betaEntry()->isVisible());
+  QCOMPARE(static_cast<double>(w.p.state().view.angleX), static_cast<double>(angleX));
+  QTest::keyClick(panel->betaEntry(), Qt::Key_Return);
+  QVERIFY(panel->betaEntry()->isHidden());
+  QCOMPARE(panel->betaSlider()->value(), 40);
+  QVERIFY(w.p.state().view.angleX != angleX);
+  QVERIFY(panel->isVisible());
+}
+
+void DesktopConventionsTest::unreadableCommandLineFileEndsAsANormalStart() {
+  StartedProgram p;
+  const auto bad = p.Write("junk.ten", "Quillmere-Datafile\r\n1 14 0 abc 2 K\r\n");
+  p.Start({Q(bad)});
+  QVERIFY(p.EndSplash());
+  TForm1& form = p.form();
+  QCOMPARE(p.dialogs.errors.size(), std::size_t{1});
+  QCOMPARE(p.dialogs.errors[0], "'" + bad.string() + "': Invalid numeric input (line 2)");
+  // The default tensor, with a complete panel and a drawn picture.
+  QCOMPARE(form.windowTitle(), QStringLiteral("Quillmere Ver. 1.5"));
+  QCOMPARE(form.Label14->text(), QStringLiteral("(i)"));
+  QCOMPARE(form.Label11->text(), QStringLiteral("0"));
+  QVERIFY(form.Label12->text() != QStringLiteral("unitText"));
+  QVERIFY(form.Label23->text().startsWith(QStringLiteral("PS: 1")));
+  QVERIFY(form.Builder().completedBuilds() > 0);
+  QCOMPARE(form.SceneBitmap().size(), form.DrawingArea()->size());
 }
 
 }  // namespace quillmere

@@ -187,7 +187,7 @@ void FileCommandsTest::damagedFileShowsTheRuntimeMessageAndChangesNothing() {
   w.p.dialogs.openAnswers.push_back(Q(bad));
   w.form().Guarded([&w] { w.form().Open1Click(); });
   QCOMPARE(w.p.dialogs.errors.size(), std::size_t{1});
-  QCOMPARE(w.p.dialogs.errors[0], std::string("Invalid numeric input"));
+  QCOMPARE(w.p.dialogs.errors[0], "'" + bad.string() + "': Invalid numeric input (line 3)");
   QCOMPARE(w.form().windowTitle(), QStringLiteral("Quillmere: quartz-piezoelectric.ten"));
   QVERIFY(w.Recent() == recent);
   QCOMPARE(w.form().SceneBitmap(), picture);
@@ -197,7 +197,8 @@ void FileCommandsTest::damagedFileShowsTheRuntimeMessageAndChangesNothing() {
   // Through the menu item the same failure reaches the error box.
   w.p.dialogs.openAnswers.push_back(Q(w.p.root() / "absent.ten"));
   w.form().Open1->trigger();
-  QCOMPARE(w.p.dialogs.errors.back(), std::string("File not found"));
+  QCOMPARE(w.p.dialogs.errors.back(),
+           "'" + (w.p.root() / "absent.ten").string() + "': File not found");
 }
 
 void FileCommandsTest::missingSymmetryTableShowsFileNotFound() {
@@ -206,7 +207,10 @@ void FileCommandsTest::missingSymmetryTableShowsFileNotFound() {
   w.p.dialogs.openAnswers.push_back(Q(w.p.Example("quartz-piezoelectric.ten")));
   w.form().Open1->trigger();
   QCOMPARE(w.p.dialogs.errors.size(), std::size_t{1});
-  QCOMPARE(w.p.dialogs.errors[0], std::string("File not found"));
+  QCOMPARE(w.p.dialogs.errors[0], "'" + w.p.programDirectory() +
+                                      "tensor.tab': File not found (the symmetry table is looked "
+                                      "for in " +
+                                      w.p.programDirectory() + ")");
   QCOMPARE(w.form().windowTitle(), QStringLiteral("Quillmere Ver. 1.5"));
   QCOMPARE(w.Recent()[0], std::string());
 }

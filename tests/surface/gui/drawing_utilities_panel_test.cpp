@@ -113,12 +113,28 @@ void DrawingUtilitiesPanelTest::AngleEntriesApplyInOrderGammaBetaAlpha() {
   QVERIFY(panel.gammaEntry()->isHidden());
   QVERIFY(panel.redrawTimer()->isActive());
 
-  // A click in a box applies as well.
+  // A click in a box moves the typing there and applies nothing; a click on the panel beside
+  // the boxes applies all three and keeps the panel.
   QTest::mouseClick(panel.gammaCaption(), Qt::LeftButton);
   seen.clear();
   QTest::mouseClick(panel.betaEntry(), Qt::LeftButton);
+  QTest::qWait(20);
+  QVERIFY(panel.betaEntry()->isVisible());
+  QVERIFY(seen.isEmpty());
+  int hides = 0;
+  connect(&panel, &DrawingUtilitiesPanel::backgroundClicked, this, [&] { ++hides; });
+  QTest::mouseClick(&panel, Qt::LeftButton, {}, QPoint(panel.width() / 2, panel.height() - 4));
   QTRY_VERIFY(panel.betaEntry()->isHidden());
   QCOMPARE(seen.size(), 3);
+  QCOMPARE(hides, 0);
+
+  // The boxes lie over their sliders, inside the panel.
+  QTest::mouseClick(panel.alphaCaption(), Qt::LeftButton);
+  for (QWidget* box :
+       {static_cast<QWidget*>(panel.alphaEntry()), static_cast<QWidget*>(panel.betaEntry()),
+        static_cast<QWidget*>(panel.gammaEntry())})
+    QVERIFY(panel.rect().contains(box->geometry()));
+  QVERIFY(panel.alphaEntry()->geometry().intersects(panel.alphaSlider()->geometry()));
 }
 
 QTEST_MAIN(DrawingUtilitiesPanelTest)

@@ -165,7 +165,8 @@ void ComponentEntryWidgetsTest::nonNumberKeepsGridOpenAndEarlierCells() {
   Harness::Type(g, 3, 1, "3");
   Harness::DoubleClick(g);
   QCOMPARE(h.messages.shown.size(), std::size_t{1});
-  QCOMPARE(h.messages.shown[0], std::string("'abc' is not a valid floating point value"));
+  QCOMPARE(h.messages.shown[0],
+           std::string("'abc' is not a valid floating point value (component t2)"));
   QVERIFY(g->isVisible());
   QCOMPARE(g->currentColumn(), 2);
   QCOMPARE(D(h.t.At(1)), 1.5);
