@@ -145,8 +145,8 @@ DrawingUtilitiesPanel::DrawingUtilitiesPanel(QWidget* parent) : QFrame(parent) {
     const auto isBox = [this](QWidget* w) {
       return w == alphaEntry_ || w == betaEntry_ || w == gammaEntry_;
     };
-    if (now && isBox(old) && !isBox(now))
-      QTimer::singleShot(0, this, &DrawingUtilitiesPanel::ApplyAngleEntries);
+    // A box hidden by Enter hands the focus on as well; that is no click outside.
+    if (now && isBox(old) && !isBox(now) && !old->isHidden()) ApplyAngleEntries();
   });
 
   connect(size_, &SpinButton::downClicked, this, &DrawingUtilitiesPanel::sizeDown);
