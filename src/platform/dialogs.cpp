@@ -43,6 +43,25 @@ QFileDialog* NewFileDialog(QWidget* parent, const FileDialogRequest& request) {
   return dialog;
 }
 
+/// A message box is a dialog of the window it answers: a title and a close button, no minimise
+/// or maximise button (window managers otherwise give an ownerless or plain box both).
+void AsDialogBox(QMessageBox& box) {
+  Qt::WindowFlags flags = box.windowFlags();
+  flags &= ~(Qt::WindowMinMaxButtonsHint | Qt::WindowType_Mask);
+  flags |= Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowCloseButtonHint;
+  box.setWindowFlags(flags);
+}
+
+int ExecMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
+                   QMessageBox::StandardButtons buttons, QWidget* parent,
+                   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) {
+  QMessageBox box(icon, caption, text, buttons, parent);
+  if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
+  AsDialogBox(box);
+  return box.exec();
+}
+
 }  // namespace
 
 QStringList QtNameFilters(const std::string& filter) {
@@ -82,27 +101,23 @@ bool ReportErrors(Dialogs& dialogs, const std::function<void()>& handler) {
 // ---- Qt --------------------------------------------------------------------------------------
 
 void QtDialogs::ShowMessage(const std::string& text) {
-  QMessageBox box(QMessageBox::Information, kCaption, FromUtf8(text), QMessageBox::Ok, parent_);
-  box.exec();
+  ExecMessageBox(QMessageBox::Information, kCaption, FromUtf8(text), QMessageBox::Ok, parent_);
 }
 
 bool QtDialogs::AskYesNo(const std::string& text) {
-  QMessageBox box(QMessageBox::Question, kCaption, FromUtf8(text),
-                  QMessageBox::Yes | QMessageBox::No, parent_);
-  box.setDefaultButton(QMessageBox::Yes);
-  return box.exec() == QMessageBox::Yes;
+  return ExecMessageBox(QMessageBox::Question, kCaption, FromUtf8(text),
+                        QMessageBox::Yes | QMessageBox::No, parent_,
+                        QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 bool QtDialogs::AskWarning(const std::string& text) {
-  QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning"), FromUtf8(text),
-                  QMessageBox::Yes | QMessageBox::No, parent_);
-  box.setDefaultButton(QMessageBox::Yes);
-  return box.exec() == QMessageBox::Yes;
+  return ExecMessageBox(QMessageBox::Warning, QStringLiteral("Warning"), FromUtf8(text),
+                        QMessageBox::Yes | QMessageBox::No, parent_,
+                        QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 void QtDialogs::ShowError(const std::string& text) {
-  QMessageBox box(QMessageBox::Critical, kCaption, FromUtf8(text), QMessageBox::Ok, parent_);
-  box.exec();
+  ExecMessageBox(QMessageBox::Critical, kCaption, FromUtf8(text), QMessageBox::Ok, parent_);
 }
 
 std::optional<QString> QtDialogs::OpenFileName(const FileDialogRequest& request) {
@@ -123,8 +138,9 @@ std::optional<QString> QtDialogs::SaveFileName(const FileDialogRequest& request)
       return std::nullopt;
     const QString chosen = dialog->selectedFiles().first();
     if (!request.folderMustExist || QFileInfo(chosen).absoluteDir().exists()) return chosen;
-    QMessageBox::warning(dialog.get(), kCaption,
-                         QStringLiteral("The folder of \"%1\" does not exist.").arg(chosen));
+    ExecMessageBox(QMessageBox::Warning, kCaption,
+                   QStringLiteral("The folder of \"%1\" does not exist.").arg(chosen),
+                   QMessageBox::Ok, dialog.get());
   }
 }
 

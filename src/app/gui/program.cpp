@@ -1,10 +1,12 @@
 #include "app/gui/program.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
 #include <QStandardPaths>
 
+#include "app/gui/splash_picture.h"
 #include "app/gui/tform1.h"
 #include "files/gui/tform3.h"
 #include "files/settings_file.h"
@@ -28,6 +30,8 @@ Program::~Program() = default;
 
 void Program::Start() {
   state_.startWindow = PrepareSettingsFile(state_.Settings());
+  // Every window of the program, the message boxes included, shows the program's icon.
+  QApplication::setWindowIcon(ProgramIcon());
 
   updateWindow_ = std::make_unique<TFormupdate>();
   QObject::connect(updateWindow_.get(), &TFormupdate::closed, [this] {

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPixmap>
 #include <QSvgGenerator>
 
 #include "core/program_version.h"
@@ -152,6 +153,13 @@ QImage ProgramIconPicture(int size) {
 }  // namespace quillmere
 
 namespace quillmere {
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (const int size : {16, 22, 24, 32, 48, 64})
+    icon.addPixmap(QPixmap::fromImage(ProgramIconPicture(size)));
+  return icon;
+}
 
 bool WriteProgramIconSvg(const QString& fileName) {
   // Drawn on a 256-pixel square, as the largest bitmap icon, and scaled freely by the viewer.

@@ -2,6 +2,7 @@
 // program's name, its version and the note that a click starts the program.
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <QString>
 
@@ -14,6 +15,10 @@ QImage SplashPicture(int size, double pixelRatio = 1.0);
 
 /// The surface alone on a transparent background: the program's icon.
 QImage ProgramIconPicture(int size);
+
+/// The program's icon in the sizes of the icon theme's small and middle sizes, drawn as the
+/// installed icons are: the window icon of every window of the program.
+QIcon ProgramIcon();
 
 /// The same surface as a scalable SVG picture with a transparent background; false when the
 /// file could not be written.
