@@ -177,6 +177,36 @@ void PaintRecords(const SceneList& scene, const ViewSettings& v, Canvas& canvas,
   if (stepsDone) *stepsDone = steps;
 }
 
+void KeepLegendInside(SceneList& scene, const ViewSettings& v, const PaintMetrics& metrics,
+                      int height) {
+  if (scene.legendCount == 0 || scene.records.size() < scene.count + scene.legendCount) return;
+  const LabelFont font = v.useAxesFont ? v.axesFont : BuiltInLabelFont();
+  const Real k = v.zoom;
+  // A text's box reaches about 1.25 of its point size below its top, at 96 pixels per inch.
+  const auto textHeight = [&](int points) {
+    return static_cast<long long>(std::ceil(points * 96.0L / 72 * 1.25L * metrics.pixelRatio));
+  };
+  long long top = kScreenLimit, bottom = -kScreenLimit;
+  for (std::size_t r = scene.count; r < scene.count + scene.legendCount; ++r) {
+    const ScenePolygon& rec = scene.records[r];
+    for (const ScreenPoint& p : rec.screen) {
+      top = std::min<long long>(top, p.y);
+      bottom = std::max<long long>(bottom, p.y);
+    }
+    if (rec.label.empty()) continue;
+    int size = SizeRound(font.size * k * metrics.fontWidth / 500);
+    if (rec.label[0] == '"') size = SizeRound(metrics.fontWidth * k / 60);
+    if (rec.label[0] == '^') size = SizeRound(metrics.fontWidth * k / 40);  // the large "10"
+    bottom = std::max(bottom, rec.screen[2].y + textHeight(size));
+  }
+  const long long limit = static_cast<long long>(DevicePixels(height, metrics.pixelRatio)) -
+                          static_cast<long long>(std::ceil(2 * metrics.pixelRatio));
+  if (bottom <= limit) return;
+  const long long up = std::min(bottom - limit, std::max(0LL, top));
+  for (std::size_t r = scene.count; r < scene.count + scene.legendCount; ++r)
+    for (ScreenPoint& p : scene.records[r].screen) p.y = static_cast<std::int32_t>(p.y - up);
+}
+
 ProjectionSummary RenderPicture(SceneList& scene, const ViewSettings& view, const TensorState& t,
                                 Canvas& canvas, const RenderOptions& options) {
   const int w = canvas.Width(), h = canvas.Height();
@@ -197,6 +227,7 @@ ProjectionSummary RenderPicture(SceneList& scene, const ViewSettings& view, cons
   metrics.fontWidth = w;
   metrics.offsetWidth = w;
   metrics.pixelRatio = ratio;
+  KeepLegendInside(scene, view, metrics, h);
   int steps = 0;
   PaintRecords(scene, view, canvas, metrics, options.paint, &steps);
   if (view.stereo) {

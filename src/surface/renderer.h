@@ -73,6 +73,13 @@ void PaintRecords(const SceneList& scene, const ViewSettings& v, Canvas& canvas,
                   const PaintMetrics& metrics, const PaintOptions& options = {},
                   int* stepsDone = nullptr);
 
+/// Moves the scale legend up, as a whole, when its lowest text would reach past the bottom of
+/// a picture `height` logical pixels high (a picture much wider than high puts the legend's
+/// place below it); a legend that fits keeps its place. Text heights follow the sizes
+/// PaintRecords gives the legend's labels.
+void KeepLegendInside(SceneList& scene, const ViewSettings& v, const PaintMetrics& metrics,
+                      int height);
+
 struct RenderOptions {
   int crossSectionMode = kFullSurface;
   char decimalSeparator = '.';  ///< of the legend's numbers

@@ -21,10 +21,12 @@ GridRect FullGridRect(int columns, int rows, int windowWidth, int windowHeight) 
   if (r.width > windowWidth - 30) {
     r.width = windowWidth - 30;
     r.height += kScrollBarAllowance;
+    r.horizontalBar = true;
   }
   if (r.height > windowHeight - 30) {
     r.height = windowHeight - 30;
     r.width += kScrollBarAllowance;
+    r.verticalBar = true;
   }
   return r;
 }
@@ -40,10 +42,34 @@ GridRect IndependentGridRect(int count, int windowWidth, int windowHeight) {
     // Too narrow for both columns: the grid gets a horizontal scroll bar.
     r.width = windowWidth - 30;
     r.height = count * kGridRowPitch + 26 + 20;
+    r.horizontalBar = true;
   }
   if (r.height > windowHeight - 80) {
     r.height = windowHeight - 80;
     r.width += kScrollBarAllowance;
+    r.verticalBar = true;
+  }
+  return r;
+}
+
+GridRect KeepGridInside(GridRect r, const GridRoom& room, int leftmost) {
+  if (r.x + r.width > room.right) {
+    r.x = std::max(std::min(r.x, leftmost), room.right - r.width);
+    if (r.x + r.width > room.right) {
+      r.width = std::max(0, room.right - r.x);
+      if (!r.horizontalBar) {
+        r.horizontalBar = true;
+        r.height += kScrollBarAllowance;
+      }
+    }
+  }
+  if (r.y + r.height > room.bottom) {
+    r.height = std::max(0, room.bottom - r.y);
+    if (!r.verticalBar) {
+      r.verticalBar = true;
+      // The vertical bar takes its room from the cells when the width is already limited.
+      r.width = std::min(r.width + kScrollBarAllowance, std::max(0, room.right - r.x));
+    }
   }
   return r;
 }

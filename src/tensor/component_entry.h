@@ -26,6 +26,15 @@ struct GridRect {
   int y = 0;
   int width = 0;
   int height = 0;
+  bool horizontalBar = false;  ///< clipped in width: room for a horizontal scroll bar added
+  bool verticalBar = false;    ///< clipped in height: room for a vertical scroll bar added
+};
+
+/// The part of the drawing area a grid may cover: left of `right` and above `bottom`. The
+/// window keeps the tensor panel with its DRAW button beyond `right`.
+struct GridRoom {
+  int right = 0;
+  int bottom = 0;
 };
 
 constexpr int kFullGridColumnPitch = 66;  ///< one column of the full grid with its grid line
@@ -41,6 +50,10 @@ constexpr int kIndependentValueWidth = 63;
 GridRect FullGridRect(int columns, int rows, int windowWidth, int windowHeight);
 /// Place and size of the independent-components grid for `count` components.
 GridRect IndependentGridRect(int count, int windowWidth, int windowHeight);
+/// `r` brought inside `room`, changing only what does not fit: a grid reaching past
+/// room.right moves left, down to `leftmost`, and is then clipped with room for a horizontal
+/// scroll bar; one reaching below room.bottom is clipped with room for a vertical scroll bar.
+GridRect KeepGridInside(GridRect r, const GridRoom& room, int leftmost);
 
 // ---- Layout of the full grid ----------------------------------------------------------------
 

@@ -308,6 +308,38 @@ TEST(ScaleLegend, TicksOfThePublishedExamples) {
   EXPECT_TRUE(MakeScaleTicks(30, 130, std::numeric_limits<Real>::quiet_NaN(), "").empty());
 }
 
+TEST(ScaleLegend, KeptInsideALowPicture) {
+  ViewSettings v;
+  v.showScale = true;
+  SceneList scene;
+  PaintMetrics metrics;
+  metrics.fontWidth = metrics.offsetWidth = 1600;
+  const Projection projection(v, 400);  // a picture 1600 wide
+  const auto bottomAndBase = [&] {
+    int bottom = 0;
+    for (std::size_t r = 0; r < scene.legendCount; ++r)
+      for (const ScreenPoint& p : scene.records[r].screen) bottom = std::max(bottom, p.y);
+    return std::pair{bottom, scene.records[scene.legendCount - 2].screen[0].y};
+  };
+  // High enough: the legend keeps its place (base line 0.8 * 520 + 560 = 976, unit at 1014).
+  BuildLegend(scene, projection, v, 1, "C/N");
+  KeepLegendInside(scene, v, metrics, 1200);
+  EXPECT_EQ(bottomAndBase(), (std::pair{1014, 976}));
+  // 942 high: the whole legend moves up until the unit's text (24 points times 0.8 times
+  // 1600 / 500 = 61 points, 102 pixels) ends 2 pixels above the bottom; the ruler keeps its
+  // length.
+  KeepLegendInside(scene, v, metrics, 942);
+  const auto [bottom, base] = bottomAndBase();
+  EXPECT_EQ(bottom + 102, 940);
+  EXPECT_EQ(1014 - bottom, 976 - base);
+  EXPECT_EQ(scene.records[0].screen[0].x, 896);  // 0.8 * 120 + 800, unchanged
+  // In stereo there is no legend to move.
+  v.stereo = true;
+  BuildLegend(scene, projection, v, 1, "C/N");
+  KeepLegendInside(scene, v, metrics, 100);
+  EXPECT_EQ(scene.legendCount, 0u);
+}
+
 TEST(ScaleLegend, RecordsBehindTheScene) {
   ViewSettings v;
   v.showScale = true;

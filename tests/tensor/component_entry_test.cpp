@@ -53,6 +53,32 @@ TEST(GridGeometry, IndependentGridSizes) {
   EXPECT_EQ(r.width, 290);
 }
 
+TEST(GridGeometry, GridsKeepInsideTheirRoom) {
+  const GridRoom room{300, 250};
+  // A grid that fits keeps its place and size.
+  GridRect r = KeepGridInside(IndependentGridRect(5, 800, 600), {400, 500}, 10);
+  EXPECT_EQ(r.x, 72);
+  EXPECT_EQ(r.width, 275);
+  // Too wide for its place: it moves left, whole, as far as it must.
+  r = KeepGridInside(IndependentGridRect(5, 800, 600), room, 10);
+  EXPECT_EQ(r.x, 25);
+  EXPECT_EQ(r.width, 275);
+  EXPECT_FALSE(r.horizontalBar);
+  // Wider than the room from the leftmost place: clipped there, with room for the bar.
+  r = KeepGridInside(FullGridRect(27, 9, 1000, 800), room, 10);
+  EXPECT_EQ(r.x, 10);
+  EXPECT_EQ(r.x + r.width, 300);
+  EXPECT_TRUE(r.horizontalBar);
+  // Too low as well: the height ends at the bottom of the room, the vertical bar takes its room
+  // from the cells, and the horizontal bar is not counted twice.
+  EXPECT_EQ(r.y + r.height, 250);
+  EXPECT_TRUE(r.verticalBar);
+  // A narrow grid clipped in height gets room for the vertical bar beside its cells.
+  r = KeepGridInside(FullGridRect(2, 9, 1000, 800), {500, 200}, 10);
+  EXPECT_EQ(r.height, 200 - 32);
+  EXPECT_EQ(r.width, 3 * 66 + 12 + 15);
+}
+
 TEST(FullGrid, AutoScaleMovesExponentAndRewritesCells) {
   TensorState t;
   SetKind(t, 1);

@@ -82,6 +82,7 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   connect(Timer3, &QTimer::timeout, this, [this] { Guarded([this] { Timer3Timer(); }); });
 
   connect(surfaceArea, &SurfaceArea::resized, this, [this] {
+    PlaceOverlays();
     // Re-project once the resizing has settled, not at every intermediate size.
     if (resizePending_) return;
     resizePending_ = true;
@@ -215,6 +216,9 @@ void TForm1::PlaceOverlays() {
   tensorPanel->move(std::max(0, w - tensorPanel->width() - 8), 8);
   progressBar->setGeometry(8, std::max(0, h - 22), std::min(200, std::max(0, w - 16)), 14);
   busyCover->setGeometry(8, std::max(0, h - 44), 60, 20);
+  if (inSplash_) return;
+  UpdateMinimumSize();
+  KeepPanelsInside();
 }
 
 void TForm1::ShowBusy(bool busy) {
@@ -279,7 +283,9 @@ void TForm1::Timer1Timer() {
   tensorPanel->show();
   CentreOnScreen();
   show();
+  // A stored size below the minimum opens at the minimum (the settings file keeps its text).
   PlaceOverlays();
+  CentreOnScreen();
   emit workingStateEntered();
 
   // A file that cannot be read is reported, and the start goes on as one without a file, so the

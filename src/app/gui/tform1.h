@@ -391,6 +391,17 @@ class TForm1 : public QMainWindow {
   QLabel* extremesLabel = nullptr;
   ProjectionMapWindow* projectionMap = nullptr;
 
+  // ---- The window at every size (tform1_layout.cpp) -----------------------------------------
+  /// Brings every shown panel inside the drawing area at its present size.
+  void KeepPanelsInside();
+  /// The smallest drawing area in which every panel fits at its place.
+  QSize RequiredDrawingArea();
+  /// Sets the window's minimum size to RequiredDrawingArea() plus the menu and speed-button
+  /// bars (never more than the screen offers).
+  void UpdateMinimumSize();
+  /// Where the grids may lie: the drawing area less a margin, left of the tensor panel.
+  GridRoom GridRoomBesideTensorPanel() const;
+
   // ---- Component entry (tform1_components.cpp) ----------------------------------------------
   /// Creates the component grids, the kind and point-group choosers, the unit-text field and
   /// the New Tensor panel, and connects them to their menu items, speed buttons and labels.

@@ -43,13 +43,14 @@ void TForm1::ConnectComponentEntry() {
   hooks.invalidateSaveName = [this] { state_.saveNameValid = false; };
   hooks.setWindowCaption = [this](const QString& caption) { setWindowTitle(caption); };
   hooks.unitFieldRect = [this] {
-    // Over the unit line of the tensor panel ("10", exponent, unit text), wide enough to type
-    // in, inside the drawing area.
+    // Over the unit line of the tensor panel ("10", exponent, unit text), as wide as the panel
+    // allows, so that it never runs past the panel or the drawing area.
     const QPoint at = Label10->mapTo(surfaceArea, QPoint(0, 0));
-    const int width = std::max(140, tensorPanel->width() - 8);
-    const int x = std::clamp(at.x(), 0, std::max(0, surfaceArea->width() - width));
-    return QRect(x, at.y() - 2, width, Label12->sizeHint().height() + 8);
+    const int right = std::min(tensorPanel->geometry().right() - 3, surfaceArea->width() - 4);
+    const int x = std::clamp(at.x(), 0, std::max(0, right - 60));
+    return QRect(x, at.y() - 2, right + 1 - x, Label12->sizeHint().height() + 8);
   };
+  hooks.gridRoom = [this] { return GridRoomBesideTensorPanel(); };
   ComponentEntryController* c = new ComponentEntryController(
       surfaceArea,
       ComponentEntryContext{&state_.tensor, &state_.services, &state_.componentsTyped,

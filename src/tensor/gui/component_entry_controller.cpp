@@ -21,6 +21,9 @@ namespace {
 constexpr int kChooserX = 10;
 constexpr int kChooserY = 32;
 constexpr int kDialogX = 300;
+constexpr int kBoxGap = 6;      // between the crystal-system chooser and a point-group box
+constexpr int kAreaMargin = 4;  // kept free between a panel and the edge of the drawing area
+constexpr int kMostKindColumns = 2;
 
 QString Q(const std::string& s) {
   return QString::fromStdString(s);
@@ -37,7 +40,7 @@ ComponentEntryController::ComponentEntryController(QWidget* area, ComponentEntry
   kindChooser_->move(kChooserX, kChooserY);
   systemChooser_ = new CrystalSystemChooser(area);
   systemChooser_->move(kChooserX, kChooserY);
-  const int boxX = kChooserX + systemChooser_->width() + 6;
+  const int boxX = kChooserX + systemChooser_->width() + kBoxGap;
   for (int s = 0; s < kCrystalSystemCount; ++s) {
     boxes_[s] = new PointGroupBox(s, area);
     boxes_[s]->move(boxX, kChooserY);
@@ -143,6 +146,75 @@ int ComponentEntryController::WindowHeight() const {
   return area_->height();
 }
 
+GridRoom ComponentEntryController::Room() const {
+  if (hooks_.gridRoom) return hooks_.gridRoom();
+  return {WindowWidth() - kAreaMargin, WindowHeight() - kAreaMargin};
+}
+
+void ComponentEntryController::PlaceInside(QWidget* panel, QPoint preferred) const {
+  const int x = std::max(0, std::min(preferred.x(), WindowWidth() - panel->width() - kAreaMargin));
+  const int y =
+      std::max(0, std::min(preferred.y(), WindowHeight() - panel->height() - kAreaMargin));
+  panel->move(x, y);
+}
+
+void ComponentEntryController::PlaceKindChooser() {
+  // One column where it fits below its place, else as few columns as fit.
+  int columns = 1;
+  while (columns < kMostKindColumns &&
+         kChooserY + kindChooser_->heightWithColumns(columns) > WindowHeight() - kAreaMargin)
+    ++columns;
+  if (kindChooser_->columns() != columns) kindChooser_->setColumns(columns);
+  PlaceInside(kindChooser_, QPoint(kChooserX, kChooserY));
+}
+
+void ComponentEntryController::PlaceSystemChooser() {
+  PlaceInside(systemChooser_, QPoint(kChooserX, kChooserY));
+}
+
+void ComponentEntryController::PlacePointGroupBox(PointGroupBox* box) {
+  PlaceInside(box, QPoint(systemChooser_->geometry().right() + 1 + kBoxGap, kChooserY));
+}
+
+void ComponentEntryController::PlaceNewTensorDialog() {
+  PlaceInside(dialog_, QPoint(kDialogX, kChooserY));
+}
+
+void ComponentEntryController::placeOpenPanels() {
+  if (grid1_->isVisible()) grid1_->placeFor(WindowWidth(), WindowHeight(), Room());
+  if (grid2_->isVisible()) grid2_->placeFor(WindowWidth(), WindowHeight(), Room());
+  if (kindChooser_->isVisible()) PlaceKindChooser();
+  if (systemChooser_->isVisible()) PlaceSystemChooser();
+  for (PointGroupBox* box : boxes_)
+    if (box->isVisible()) PlacePointGroupBox(box);
+  if (dialog_->isVisible()) PlaceNewTensorDialog();
+  if (edit1_->isVisible() && hooks_.unitFieldRect) edit1_->setGeometry(hooks_.unitFieldRect());
+}
+
+QSize ComponentEntryController::requiredArea() {
+  int boxWidth = 0, boxHeight = 0;
+  for (PointGroupBox* box : boxes_) {
+    boxWidth = std::max(boxWidth, box->width());
+    boxHeight = std::max(boxHeight, box->height());
+  }
+  const int kindHeight = kindChooser_->heightWithColumns(kMostKindColumns);
+  const int kindWidth = [this] {
+    const int kept = kindChooser_->columns();
+    kindChooser_->setColumns(kMostKindColumns);
+    const int w = kindChooser_->width();
+    kindChooser_->setColumns(kept);
+    return w;
+  }();
+  const int width =
+      std::max({kChooserX + kindWidth, kChooserX + systemChooser_->width() + kBoxGap + boxWidth,
+                dialog_->width()}) +
+      kAreaMargin;
+  const int height =
+      kChooserY + std::max({kindHeight, systemChooser_->height(), boxHeight, dialog_->height()}) +
+      kAreaMargin;
+  return {width, height};
+}
+
 char ComponentEntryController::Separator() const {
   return ctx_.services ? ctx_.services->decimalSeparator : '.';
 }
@@ -203,7 +275,7 @@ void ComponentEntryController::RedisplayOpenGrids() {
     GridTexts cells;
     if (ShowFullGrid(t_, cells, Separator(), /*rescale=*/false)) {
       grid1_->showTexts(cells, t_.kind);
-      grid1_->placeFor(WindowWidth(), WindowHeight());
+      grid1_->placeFor(WindowWidth(), WindowHeight(), Room());
       grid1Kind_ = t_.kind;
     } else {
       grid1_->hide();
@@ -245,7 +317,7 @@ void ComponentEntryController::OpenFullGrid() {
   if (!ShowFullGrid(t_, cells, Separator())) return;
   grid1_->showTexts(cells, t_.kind);
   grid1Kind_ = t_.kind;
-  grid1_->placeFor(WindowWidth(), WindowHeight());
+  grid1_->placeFor(WindowWidth(), WindowHeight(), Room());
   grid1_->show();
   grid1_->raise();
   // autoScale may just have moved the scale: the drawing and the panel follow it.
@@ -309,7 +381,7 @@ void ComponentEntryController::StringGrid2DblClick() {
 void ComponentEntryController::ShowIndependentTexts(const IndependentTexts& texts) {
   grid2_->showTexts(texts, Q(ExponentCaption(DecadeExponent(t_.scale))));
   grid2For_ = {t_.kind, t_.pointGroup, t_.axial};
-  grid2_->placeFor(WindowWidth(), WindowHeight());
+  grid2_->placeFor(WindowWidth(), WindowHeight(), Room());
 }
 
 void ComponentEntryController::OpenIndependentGrid() {
@@ -377,6 +449,7 @@ void ComponentEntryController::RadioGroup1Click() {
   if (kindChooser_->isVisible()) {
     // Opening the chooser must not change the kind, whatever it was last set to.
     kindChooser_->setSelectedIndex(std::max(KindListIndex(t_.kind), 0));
+    PlaceKindChooser();
     kindChooser_->raise();
   }
   SetKind(t_, TensorKinds()[kindChooser_->selectedIndex()].code);
@@ -396,7 +469,10 @@ void ComponentEntryController::BitBtn1Click() {
 void ComponentEntryController::GroupBox2Click() {
   HideGrids();
   systemChooser_->setVisible(!systemChooser_->isVisible());
-  if (systemChooser_->isVisible()) systemChooser_->raise();
+  if (systemChooser_->isVisible()) {
+    PlaceSystemChooser();
+    systemChooser_->raise();
+  }
   systemChooser_->selectNoSymmetry();
 }
 
@@ -407,7 +483,10 @@ void ComponentEntryController::SystemClick(int system) {
     for (PointGroupBox* other : boxes_)
       if (other != box) other->hide();
   box->setVisible(!box->isVisible());
-  if (box->isVisible()) box->raise();
+  if (box->isVisible()) {
+    PlacePointGroupBox(box);
+    box->raise();
+  }
   if (const int group = box->selectedGroup(); group != 0) t_.pointGroup = group;
   Refresh();
 }
@@ -499,6 +578,8 @@ void ComponentEntryController::New1Click() {
   dialog_->setFileName(snapshot_.fileName.empty() ? "Filename" : Q(snapshot_.fileName));
   dialog_->setUnitText(Q(DialogUnitText(t_.unitText)));
   dialog_->showCopies(PanelTextsOf(t_));
+  dialog_->adjustSize();
+  PlaceNewTensorDialog();
   dialog_->show();
   dialog_->raise();
 }

@@ -58,6 +58,9 @@ struct ComponentEntryHooks {
   /// Where the unit-text field opens, in the drawing area's coordinates (over the unit text of
   /// the tensor panel); empty keeps its last place.
   std::function<QRect()> unitFieldRect;
+  /// The part of the drawing area the grids may cover (the window keeps its DRAW button clear
+  /// of them); empty: the whole area less a small margin.
+  std::function<GridRoom()> gridRoom;
 };
 
 class ComponentEntryController : public QObject {
@@ -90,6 +93,14 @@ class ComponentEntryController : public QObject {
   /// tensor (a grid with typed, untaken text keeps it unless the kind or symmetry it was made
   /// for has changed).
   void refreshEntryWidgets();
+
+  /// Brings every open grid, chooser and the New Tensor panel inside the drawing area at its
+  /// present size (after the window was resized): each keeps its own place where it fits and
+  /// moves or shrinks only as far as it must.
+  void placeOpenPanels();
+  /// The smallest drawing area in which the choosers and the New Tensor panel fit at their
+  /// places (the kind chooser in two columns).
+  QSize requiredArea();
 
  public slots:
   void StringGrid1Click();
@@ -140,6 +151,13 @@ class ComponentEntryController : public QObject {
   void CommitIndependentGrid();
   void ShowIndependentTexts(const IndependentTexts& texts);
   void HideGrids();
+  GridRoom Room() const;
+  /// Moves `panel` to `preferred`, or as little from it as keeps the panel inside the area.
+  void PlaceInside(QWidget* panel, QPoint preferred) const;
+  void PlaceKindChooser();
+  void PlaceSystemChooser();
+  void PlacePointGroupBox(PointGroupBox* box);
+  void PlaceNewTensorDialog();
   void TypedTakenOver();
   void RedisplayOpenGrids();
   void Refresh();

@@ -7,8 +7,12 @@ namespace quillmere {
 
 namespace {
 
-void ApplyRect(QWidget* w, const GridRect& r) {
-  w->setGeometry(r.x, r.y, r.width, r.height);
+// Both grids may move left as far as the full grid's place.
+constexpr int kLeftmostGridX = 10;
+
+void ApplyRect(QWidget* w, const GridRect& r, const GridRoom& room) {
+  const GridRect inside = KeepGridInside(r, room, kLeftmostGridX);
+  w->setGeometry(inside.x, inside.y, inside.width, inside.height);
 }
 
 }  // namespace
@@ -130,8 +134,8 @@ void ComponentGrid::showTexts(const GridTexts& texts, int kind) {
            [kind](int c, int r) { return r > 0 && c > 0 && FullGridCellOf(kind, r, c).editable; });
 }
 
-void ComponentGrid::placeFor(int windowWidth, int windowHeight) {
-  ApplyRect(this, FullGridRect(columnCount() - 1, rowCount() - 1, windowWidth, windowHeight));
+void ComponentGrid::placeFor(int windowWidth, int windowHeight, const GridRoom& room) {
+  ApplyRect(this, FullGridRect(columnCount() - 1, rowCount() - 1, windowWidth, windowHeight), room);
 }
 
 IndependentGrid::IndependentGrid(QWidget* parent) : EntryGrid(parent) {
@@ -164,8 +168,8 @@ IndependentTexts IndependentGrid::cellTexts() {
   return t;
 }
 
-void IndependentGrid::placeFor(int windowWidth, int windowHeight) {
-  ApplyRect(this, IndependentGridRect(count(), windowWidth, windowHeight));
+void IndependentGrid::placeFor(int windowWidth, int windowHeight, const GridRoom& room) {
+  ApplyRect(this, IndependentGridRect(count(), windowWidth, windowHeight), room);
 }
 
 }  // namespace quillmere

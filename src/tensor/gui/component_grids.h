@@ -57,8 +57,9 @@ class ComponentGrid : public EntryGrid {
   /// Shows texts made by ShowFullGrid for `kind`; cells that only mirror others are read only.
   void showTexts(const GridTexts& texts, int kind);
   GridTexts cellTexts() { return texts(); }
-  /// Places the grid by the geometry rules for a window client area of the given size.
-  void placeFor(int windowWidth, int windowHeight);
+  /// Places the grid by the geometry rules for a window client area of the given size, kept
+  /// inside `room` (KeepGridInside).
+  void placeFor(int windowWidth, int windowHeight, const GridRoom& room);
 };
 
 /// StringGrid2: label column (0) and value column (1); cell (1,0) holds the unit text.
@@ -69,7 +70,7 @@ class IndependentGrid : public EntryGrid {
   void showTexts(const IndependentTexts& texts, const QString& cornerCaption);
   IndependentTexts cellTexts();
   int count() const { return rowCount() > 0 ? rowCount() - 1 : 0; }
-  void placeFor(int windowWidth, int windowHeight);
+  void placeFor(int windowWidth, int windowHeight, const GridRoom& room);
 };
 
 }  // namespace quillmere

@@ -1,9 +1,11 @@
 #include "tensor/gui/symmetry_choosers.h"
 
 #include <QButtonGroup>
+#include <QGridLayout>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "tensor/gui/barred_text.h"
 #include "tensor/tensor_state.h"
@@ -36,14 +38,15 @@ KindChooser::KindChooser(QWidget* parent) : QFrame(parent) {
   auto* layout = new QVBoxLayout(this);
   group_ = new QGroupBox("Tensorsymmetry", this);
   group_->setObjectName("RadioGroup1");
-  auto* items = new QVBoxLayout(group_);
-  items->setSpacing(2);
+  auto* items = new QGridLayout(group_);
+  items->setVerticalSpacing(2);
+  items->setHorizontalSpacing(12);
   for (int i = 0; i < kKindCount; ++i) {
     auto* b = new QRadioButton(TensorKinds()[i].caption, group_);
-    items->addWidget(b);
     items_.push_back(b);
     connect(b, &QRadioButton::clicked, this, &KindChooser::itemChosen);
   }
+  setColumns(1);
   items_.front()->setChecked(true);
   layout->addWidget(group_);
   close_ = MakeCloseButton(this, "BitBtn1");
@@ -51,6 +54,28 @@ KindChooser::KindChooser(QWidget* parent) : QFrame(parent) {
   connect(close_, &QPushButton::clicked, this, &KindChooser::closeClicked);
   adjustSize();
   hide();
+}
+
+void KindChooser::setColumns(int columns) {
+  columns = std::clamp(columns, 1, static_cast<int>(items_.size()));
+  auto* items = static_cast<QGridLayout*>(group_->layout());
+  for (QRadioButton* b : items_) items->removeWidget(b);
+  // Down the first column, then down the next: the offering order reads as one list.
+  const int rows = (static_cast<int>(items_.size()) + columns - 1) / columns;
+  for (int i = 0; i < static_cast<int>(items_.size()); ++i)
+    items->addWidget(items_[i], i % rows, i / rows);
+  columns_ = columns;
+  items->invalidate();
+  group_->adjustSize();
+  adjustSize();
+}
+
+int KindChooser::heightWithColumns(int columns) {
+  const int kept = columns_;
+  setColumns(columns);
+  const int h = sizeHint().height();
+  setColumns(kept);
+  return h;
 }
 
 int KindChooser::selectedIndex() const {

@@ -29,6 +29,12 @@ class KindChooser : public QFrame {
   QGroupBox* radioGroup() const { return group_; }
   QPushButton* closeButton() const { return close_; }
   QRadioButton* item(int index) const { return items_.at(index); }
+  /// Lays the twelve items out in this many columns (down each column in offering order), so
+  /// that the chooser fits a low window; the panel takes its new size.
+  void setColumns(int columns);
+  int columns() const { return columns_; }
+  /// The panel's height with the items in `columns` columns.
+  int heightWithColumns(int columns);
 
  signals:
   /// The user clicked one of the kinds.
@@ -39,6 +45,7 @@ class KindChooser : public QFrame {
   QGroupBox* group_;
   QPushButton* close_;
   std::vector<QRadioButton*> items_;
+  int columns_ = 1;
 };
 
 constexpr int kCrystalSystemCount = 7;

@@ -163,11 +163,11 @@ void StartupTest::aStoredSizeBeyondTheScreenIsLimitedToIt() {
   StartedProgram again;
   std::filesystem::create_directories(again.settingsDirectory());
   again.Write("config/quillmere/halvik.ini",
-              Replaced(DefaultSettingsText(again.programDirectory()), "525 409", "2147483647 300"));
+              Replaced(DefaultSettingsText(again.programDirectory()), "525 409", "2147483647 400"));
   again.Start();
   QVERIFY(again.EndSplash());
   QVERIFY2(again.form().width() <= available.width(), QByteArray::number(again.form().width()));
-  QCOMPARE(again.form().height(), 300);
+  QCOMPARE(again.form().height(), 400);
 }
 
 void StartupTest::anUnreadableSettingsFileGivesTheDefaults() {
