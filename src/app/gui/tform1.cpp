@@ -189,6 +189,11 @@ void TForm1::CreateTensorPanel() {
   extremesLabel->setObjectName(QStringLiteral("ExtremesLabel"));
   extremesLabel->setToolTip(
       QStringLiteral("Largest and smallest value (times the power of ten) and a direction"));
+  // A little smaller than the panel's labels: the two lines set the panel's width, and a narrow
+  // panel leaves the grids beside it their full width in the default window.
+  QFont readout = extremesLabel->font();
+  readout.setPointSizeF(readout.pointSizeF() * 0.9);
+  extremesLabel->setFont(readout);
   grid->addWidget(extremesLabel, 5, 0, 1, 2);
   grid->setColumnStretch(1, 1);
   tensorPanel->adjustSize();

@@ -401,6 +401,8 @@ class TForm1 : public QMainWindow {
   void UpdateMinimumSize();
   /// Where the grids may lie: the drawing area less a margin, left of the tensor panel.
   GridRoom GridRoomBesideTensorPanel() const;
+  /// The unit spin button's place: left of the tensor panel, level with the exponent.
+  void PlaceUnitSpinButton();
 
   // ---- Component entry (tform1_components.cpp) ----------------------------------------------
   /// Creates the component grids, the kind and point-group choosers, the unit-text field and

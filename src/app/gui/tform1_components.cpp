@@ -95,11 +95,7 @@ void TForm1::ConnectComponentEntry() {
   const auto toggleSpinButton = [this] {
     SpinButton5->setVisible(!SpinButton5->isVisible());
     if (!SpinButton5->isVisible()) return;
-    // Left of the tensor panel, level with the exponent.
-    const QPoint exponent = Label11->mapTo(surfaceArea, QPoint(0, 0));
-    const QPoint panel = tensorPanel->mapTo(surfaceArea, QPoint(0, 0));
-    SpinButton5->adjustSize();
-    SpinButton5->move(std::max(0, panel.x() - SpinButton5->width() - 4), exponent.y());
+    PlaceUnitSpinButton();
     SpinButton5->raise();
   };
   for (ClickableLabel* label : {Label10, Label11})

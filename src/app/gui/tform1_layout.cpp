@@ -13,6 +13,7 @@
 #include "app/gui/tform1.h"
 #include "fit/gui/fixed_direction_panel.h"
 #include "fit/gui/transform_panel.h"
+#include "platform/widgets/panel_labels.h"
 #include "platform/widgets/spin_button.h"
 #include "surface/gui/drawing_utilities_panel.h"
 #include "tensor/gui/component_entry_controller.h"
@@ -46,10 +47,18 @@ GridRoom TForm1::GridRoomBesideTensorPanel() const {
   return room;
 }
 
+void TForm1::PlaceUnitSpinButton() {
+  const QPoint exponent = Label11->mapTo(surfaceArea, QPoint(0, 0));
+  SpinButton5->adjustSize();
+  SpinButton5->move(std::max(0, tensorPanel->x() - SpinButton5->width() - 4), exponent.y());
+}
+
 void TForm1::KeepPanelsInside() {
   const int w = surfaceArea->width();
   const int h = surfaceArea->height();
   if (componentEntry) componentEntry->placeOpenPanels();
+  // The unit spin button follows the tensor panel, which keeps to the right edge.
+  if (SpinButton5 && SpinButton5->isVisible()) PlaceUnitSpinButton();
   for (QWidget* panel : std::initializer_list<QWidget*>{DrawingUtilities, AxesStyleGroup, GroupBox4,
                                                         Panel6, SpinButton5})
     KeepInside(panel, w, h);

@@ -211,11 +211,18 @@ void WindowSizesTest::theMinimumIsNoLargerThanTheDefaultAndHoldsTheWindow() {
   QCOMPARE(minimum - w.form().size() + w.form().DrawingArea()->size(), need);
   w.Resize(QSize(200, 150));
   QCOMPARE(w.form().size(), minimum);
+
   // Hiding the speed-button bar gives its height back.
   w.form().Speedbuttons1->trigger();
   QTRY_VERIFY(w.form().minimumSize().height() < minimum.height());
   w.form().Speedbuttons1->trigger();
   QTRY_COMPARE(w.form().minimumSize(), minimum);
+  // The widest extreme values the tensor panel shows still leave the default size usable.
+  const QString widest = QStringLiteral("max -2.345 [-0.577, -0.577, -0.577]");
+  w.form().extremesLabel->setText(widest + QLatin1Char('\n') + widest);
+  w.Resize(QSize(700, 500));
+  QVERIFY2(w.form().minimumSize().width() <= 525,
+           qPrintable(QString::number(w.form().minimumSize().width())));
 }
 
 void WindowSizesTest::aStoredSizeBelowTheMinimumOpensAtTheMinimum() {
