@@ -14,12 +14,6 @@ namespace {
 
 constexpr Real kPi = std::numbers::pi_v<Real>;
 
-void CopyRgb(const Colour& c, std::uint8_t out[3]) {
-  out[0] = c.red;
-  out[1] = c.green;
-  out[2] = c.blue;
-}
-
 /// Runs the window's hooks between patches, no more often than the interval asks.
 class EventPump {
  public:
@@ -27,6 +21,10 @@ class EventPump {
       : c_(c), next_(std::chrono::steady_clock::now() + c.eventInterval) {}
   void Between() {
     if (!c_.processEvents && !c_.refreshTensorDisplay) return;
+    // The clock is read every few patches only (it costs more than a patch at low ranks); an
+    // interval of 0 lets events run after every patch.
+    if (c_.eventInterval.count() > 0 && ++sinceCheck_ < kPatchesPerClockCheck) return;
+    sinceCheck_ = 0;
     const auto now = std::chrono::steady_clock::now();
     if (now < next_) return;
     if (c_.refreshTensorDisplay) c_.refreshTensorDisplay();
@@ -38,8 +36,10 @@ class EventPump {
   }
 
  private:
+  static constexpr int kPatchesPerClockCheck = 8;
   const BuildCallbacks& c_;
   std::chrono::steady_clock::time_point next_;
+  int sinceCheck_ = 0;
 };
 
 /// A new record behind the built ones (an old legend is dropped), last in the paint order.
@@ -100,64 +100,120 @@ void SinCos(Real angle, Real& s, Real& c) {
   c = std::cos(angle);
 }
 
-/// The value at a corner: by the tensor's polynomial when it has one, else by SurfaceValue.
-struct CornerValue {
+/// Corner offsets (theta, phi) in steps of s: (0, 0), (0, s), (s, s), (s, 0).
+constexpr int kCornerOffsets[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+
+/// The drawing-frame directions of a patch's four corners, u = (-sin theta sin phi,
+/// -sin theta cos phi, -cos theta), with the section's component set to 0 (not renormalised).
+void CornerDirections(const PatchAngles& a, int crossSectionMode, Real d[4][3]) {
+  for (int c = 0; c < 4; ++c) {
+    const int i = kCornerOffsets[c][0], j = kCornerOffsets[c][1];
+    d[c][0] = -a.sinTheta[i] * a.sinPhi[j];
+    d[c][1] = -a.sinTheta[i] * a.cosPhi[j];
+    d[c][2] = -a.cosTheta[i];
+    if (crossSectionMode >= kSectionX && crossSectionMode <= kSectionZ)
+      d[c][crossSectionMode - 1] = 0;
+  }
+}
+
+/// Writes every field of a patch record: each corner at |value| along its direction, the
+/// colours by the sign at the last corner (exactly 0, or not a number, counts as positive), and
+/// the renderer's fields as a new record has them. A reused record keeps no trace of its past.
+void StorePatch(ScenePolygon& p, const ViewSettings& v, const Real d[4][3], const Real value[4]) {
+  for (int c = 0; c < 4; ++c) {
+    const Real radius = value[c] < 0 ? -value[c] : value[c];
+    Real* corner = p.corners[c];
+    corner[0] = radius * d[c][0];
+    corner[1] = radius * d[c][1];
+    corner[2] = radius * d[c][2];
+    corner[3] = 1;
+  }
+  const bool negative = value[3] < 0;
+  const Colour& fill = negative ? v.negativeFill : v.positiveFill;
+  p.baseColour[0] = fill.red;
+  p.baseColour[1] = fill.green;
+  p.baseColour[2] = fill.blue;
+  p.lineColour = negative ? v.negativeLine : v.positiveLine;
+  for (ScreenPoint& point : p.screen) point = ScreenPoint{};
+  p.depthKey = 0;
+  if (!p.label.empty()) p.label.clear();
+  p.fillColour = Colour{};
+  p.drawable = true;
+}
+
+/// Puts a record back to what a new one holds, keeping its label's storage.
+void ClearRecord(ScenePolygon& p) {
+  for (auto& corner : p.corners) corner[0] = corner[1] = corner[2] = corner[3] = 0;
+  for (ScreenPoint& point : p.screen) point = ScreenPoint{};
+  p.depthKey = 0;
+  p.label.clear();
+  p.lineColour = Colour{};
+  p.baseColour[0] = p.baseColour[1] = p.baseColour[2] = 0;
+  p.fillColour = Colour{};
+  p.drawable = true;
+}
+
+/// The values at four corners by SurfaceValue, for tensors the polynomial does not cover
+/// (fixed directions, the printable exports' rule).
+struct GeneralValues {
   const TensorState& t;
   const SurfaceEvaluation& e;
-  const SurfacePolynomial* polynomial;
-  Real operator()(Real x, Real y, Real z) const {
-    return polynomial ? polynomial->AtDrawDirection(x, y, z) : ValueAtDrawDirection(t, e, x, y, z);
+  void operator()(const Real d[4][3], Real out[4]) const {
+    for (int c = 0; c < 4; ++c) out[c] = ValueAtDrawDirection(t, e, d[c][0], d[c][1], d[c][2]);
   }
 };
 
-void AddPatch(SceneList& scene, const CornerValue& valueAt, const ViewSettings& v,
-              int crossSectionMode, const PatchAngles& a) {
-  // Corner offsets (theta, phi) in steps of s: (0, 0), (0, s), (s, s), (s, 0).
-  static constexpr int kOffsets[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
-  ScenePolygon& p = AppendRecord(scene);
-  for (int c = 0; c < 4; ++c) {
-    const int i = kOffsets[c][0], j = kOffsets[c][1];
-    Real d[3] = {-a.sinTheta[i] * a.sinPhi[j], -a.sinTheta[i] * a.cosPhi[j], -a.cosTheta[i]};
-    if (crossSectionMode >= kSectionX && crossSectionMode <= kSectionZ)
-      d[crossSectionMode - 1] = 0;  // not renormalised
-    Real value = valueAt(d[0], d[1], d[2]);
-    // Every corner sets the colours, so the last one, (theta + s, phi), decides them.
-    if (value < 0) {
-      value = -value;
-      CopyRgb(v.negativeFill, p.baseColour);
-      p.lineColour = v.negativeLine;
-    } else {
-      CopyRgb(v.positiveFill, p.baseColour);
-      p.lineColour = v.positiveLine;
+/// The values at four corners by the surface polynomial of rank R, worked side by side with
+/// exactly the operations of SurfacePolynomial::Value for each corner, so that every value is
+/// the same to the last bit: the direction (X, Y, Z) is evaluated at (-X, Y, Z) rounded to single
+/// precision; the powers are running products from 1; each term is the coefficient times the
+/// three powers, multiplied from the left; the terms are summed from 0 in the order a, then b;
+/// the sum is divided by the scale. A multiplication by the power 1 is left out (it changes
+/// nothing). Side by side, the four sums do not wait for one another, and the fixed rank lets
+/// the compiler lay out every term.
+template <int R>
+struct PolynomialValues {
+  const Real (&coefficient)[6][6];
+  Real scale;
+  void operator()(const Real d[4][3], Real out[4]) const {
+    Real power[3][R + 1][4];
+    for (int c = 0; c < 4; ++c) {
+      const Real u[3] = {static_cast<float>(-d[c][0]), static_cast<float>(d[c][1]),
+                         static_cast<float>(d[c][2])};
+      for (int i = 0; i < 3; ++i) {
+        power[i][0][c] = 1;
+#pragma GCC unroll 8
+        for (int k = 1; k <= R; ++k) power[i][k][c] = power[i][k - 1][c] * u[i];
+      }
     }
-    p.corners[c][0] = value * d[0];
-    p.corners[c][1] = value * d[1];
-    p.corners[c][2] = value * d[2];
-    p.corners[c][3] = 1;
+    Real sum[4] = {0, 0, 0, 0};
+#pragma GCC unroll 8
+    for (int a = 0; a <= R; ++a) {
+#pragma GCC unroll 8
+      for (int b = 0; a + b <= R; ++b) {
+        const Real k = coefficient[a][b];
+        for (int c = 0; c < 4; ++c) {
+          Real term = k;
+          if (a > 0) term *= power[0][a][c];
+          if (b > 0) term *= power[1][b][c];
+          if (R - a - b > 0) term *= power[2][R - a - b][c];
+          sum[c] += term;
+        }
+      }
+    }
+    for (int c = 0; c < 4; ++c) out[c] = sum[c] / scale;
   }
-}
+};
 
-}  // namespace
-
-void AddSurfacePatch(SceneList& scene, const TensorState& t, const SurfaceEvaluation& e,
-                     const ViewSettings& v, int resolution, int crossSectionMode, Real theta,
-                     Real phi) {
-  const Real s = PatchStep(resolution);
-  PatchAngles a;
-  SinCos(theta, a.sinTheta[0], a.cosTheta[0]);
-  SinCos(theta + s, a.sinTheta[1], a.cosTheta[1]);
-  SinCos(phi, a.sinPhi[0], a.cosPhi[0]);
-  SinCos(phi + s, a.sinPhi[1], a.cosPhi[1]);
-  AddPatch(scene, CornerValue{t, e, nullptr}, v, crossSectionMode, a);
-}
-
-void BuildAxes(SceneList& scene, const TensorState& t, const SurfaceEvaluation& e,
-               const ViewSettings& v) {
+/// The six axis segments into six records, cleared first.
+void FillAxes(ScenePolygon* records, const TensorState& t, const SurfaceEvaluation& e,
+              const ViewSettings& v) {
   const int style = v.axesCaptionStyle >= 1 && v.axesCaptionStyle <= 3 ? v.axesCaptionStyle : 1;
   for (int segment = 0; segment < 6; ++segment) {
     const int axis = segment / 2;
     const Real sign = segment % 2 == 0 ? 1 : -1;
-    ScenePolygon& p = AppendRecord(scene);
+    ScenePolygon& p = records[segment];
+    ClearRecord(p);
     for (int c = 0; c < 4; ++c) {
       Real* corner = p.corners[c];
       corner[axis] = sign * (c < 2 ? 1.0L : 1.5L);
@@ -167,7 +223,9 @@ void BuildAxes(SceneList& scene, const TensorState& t, const SurfaceEvaluation& 
         corner[axis] *= std::fabs(ValueAtDrawDirection(t, e, corner[0], corner[1], corner[2]));
       }
     }
-    CopyRgb(v.axesColour, p.baseColour);
+    p.baseColour[0] = v.axesColour.red;
+    p.baseColour[1] = v.axesColour.green;
+    p.baseColour[2] = v.axesColour.blue;
     p.lineColour = v.axesColour;
     // Drawing -x is crystal +x.
     if (segment == 1) p.label = kCaptions[style - 1][0];
@@ -176,35 +234,10 @@ void BuildAxes(SceneList& scene, const TensorState& t, const SurfaceEvaluation& 
   }
 }
 
-void CheckWithinDrawingRange(const SceneList& scene) {
-  // The projection and the painting work in double precision; a corner beyond its range would
-  // come out as an infinity and the picture as a black area. (A corner that is not a number is
-  // a point where the surface is undefined; the renderer leaves that patch out.)
-  for (std::size_t r = 0; r < scene.count; ++r)
-    for (const auto& corner : scene.records[r].corners)
-      for (const Real c : corner)
-        if (std::fabs(c) > std::numeric_limits<double>::max())
-          throw std::runtime_error(kMsgBeyondDrawingRange);
-}
-
-void BuildScene(SceneList& scene, const SceneInputs& in, const BuildCallbacks& callbacks) {
-  if (!in.tensor || !in.evaluation || !in.view)
-    throw std::invalid_argument("BuildScene needs a tensor, an evaluation and a view");
-  const int resolution = in.resolution.value_or(in.view->resolution);
-  const int mode = in.crossSectionMode;
-  const ViewSettings view = *in.view;
-  CheckBuildable(resolution, mode, view.showAxes);
-  const TensorState tensor = *in.tensor;
-  const SurfaceEvaluation evaluation = *in.evaluation;
-
-  SceneList built;
-  built.records.reserve(PatchCount(resolution, mode) + 6 + kLegendRoom);
-  built.order.reserve(PatchCount(resolution, mode) + 6);
-  if (view.showAxes) BuildAxes(built, tensor, evaluation, view);
-
-  const std::optional<SurfacePolynomial> polynomial = SurfacePolynomial::Make(tensor, evaluation);
-  const CornerValue valueAt{tensor, evaluation, polynomial ? &*polynomial : nullptr};
-  EventPump pump(callbacks);
+/// Lays the patches of the full surface or a section into records[0 ...], in build order.
+template <typename Values>
+void LayPatches(ScenePolygon* records, const Values& values, const ViewSettings& view,
+                int resolution, int mode, EventPump& pump) {
   const int n = 9 * resolution;
   const Real s = PatchStep(resolution);
   // The sines and cosines of the column angles are the same in every row: work them out once
@@ -215,6 +248,14 @@ void BuildScene(SceneList& scene, const SceneInputs& in, const BuildCallbacks& c
     SinCos(k * kPi / n, c.sinPhi[0], c.cosPhi[0]);
     SinCos(k * kPi / n + s, c.sinPhi[1], c.cosPhi[1]);
   }
+  std::size_t next = 0;
+  auto lay = [&](const PatchAngles& a) {
+    Real d[4][3], value[4];
+    CornerDirections(a, mode, d);
+    values(d, value);
+    StorePatch(records[next++], view, d, value);
+    pump.Between();
+  };
   if (mode == kFullSurface) {
     pump.Progress(0, n);
     for (int j = 0; j < n; ++j) {
@@ -222,11 +263,9 @@ void BuildScene(SceneList& scene, const SceneInputs& in, const BuildCallbacks& c
       PatchAngles a;
       SinCos(theta, a.sinTheta[0], a.cosTheta[0]);
       SinCos(theta + s, a.sinTheta[1], a.cosTheta[1]);
-      for (int k = -n; k <= n; ++k) {
-        const PatchAngles& c = columns[static_cast<std::size_t>(k + n)];
+      for (const PatchAngles& c : columns) {
         for (int i = 0; i < 2; ++i) a.sinPhi[i] = c.sinPhi[i], a.cosPhi[i] = c.cosPhi[i];
-        AddPatch(built, valueAt, view, mode, a);
-        pump.Between();
+        lay(a);
       }
       pump.Progress(j + 1, n);
     }
@@ -249,13 +288,117 @@ void BuildScene(SceneList& scene, const SceneInputs& in, const BuildCallbacks& c
           a.sinPhi[i] = fixed.sinPhi[i], a.cosPhi[i] = fixed.cosPhi[i];
         }
       }
-      AddPatch(built, valueAt, view, mode, a);
-      pump.Between();
+      lay(a);
       pump.Progress(k + n + 1, 2 * n + 1);
     }
   }
-  CheckWithinDrawingRange(built);
-  scene = std::move(built);
+}
+
+/// The build proper, into `list` (whose records are reused: no allocation when it held a scene
+/// of the same size before).
+void BuildInto(SceneList& list, const TensorState& tensor, const SurfaceEvaluation& evaluation,
+               const ViewSettings& view, int resolution, int mode,
+               const BuildCallbacks& callbacks) {
+  const std::size_t axes = view.showAxes ? 6 : 0;
+  const std::size_t count = axes + PatchCount(resolution, mode);
+  if (list.records.capacity() < count + kLegendRoom) list.records.reserve(count + kLegendRoom);
+  list.records.resize(count);
+  list.count = count;
+  list.legendCount = 0;
+  ResetOrder(list);
+  if (axes) FillAxes(list.records.data(), tensor, evaluation, view);
+
+  ScenePolygon* patches = list.records.data() + axes;
+  EventPump pump(callbacks);
+  const std::optional<SurfacePolynomial> polynomial = SurfacePolynomial::Make(tensor, evaluation);
+  if (!polynomial) {
+    LayPatches(patches, GeneralValues{tensor, evaluation}, view, resolution, mode, pump);
+    return;
+  }
+  const auto& k = polynomial->coefficients();
+  const Real scale = polynomial->scale();
+  switch (polynomial->rank()) {
+    case 1:
+      LayPatches(patches, PolynomialValues<1>{k, scale}, view, resolution, mode, pump);
+      break;
+    case 2:
+      LayPatches(patches, PolynomialValues<2>{k, scale}, view, resolution, mode, pump);
+      break;
+    case 3:
+      LayPatches(patches, PolynomialValues<3>{k, scale}, view, resolution, mode, pump);
+      break;
+    case 4:
+      LayPatches(patches, PolynomialValues<4>{k, scale}, view, resolution, mode, pump);
+      break;
+    default:
+      LayPatches(patches, PolynomialValues<5>{k, scale}, view, resolution, mode, pump);
+      break;
+  }
+}
+
+/// Checks and copies the inputs, then builds into `target`.
+void CheckedBuild(SceneList& target, const SceneInputs& in, const BuildCallbacks& callbacks) {
+  const int resolution = in.resolution.value_or(in.view->resolution);
+  const int mode = in.crossSectionMode;
+  const ViewSettings view = *in.view;
+  const TensorState tensor = *in.tensor;
+  const SurfaceEvaluation evaluation = *in.evaluation;
+  BuildInto(target, tensor, evaluation, view, resolution, mode, callbacks);
+}
+
+void CheckInputs(const SceneInputs& in) {
+  if (!in.tensor || !in.evaluation || !in.view)
+    throw std::invalid_argument("BuildScene needs a tensor, an evaluation and a view");
+  CheckBuildable(in.resolution.value_or(in.view->resolution), in.crossSectionMode,
+                 in.view->showAxes);
+}
+
+}  // namespace
+
+void AddSurfacePatch(SceneList& scene, const TensorState& t, const SurfaceEvaluation& e,
+                     const ViewSettings& v, int resolution, int crossSectionMode, Real theta,
+                     Real phi) {
+  const Real s = PatchStep(resolution);
+  PatchAngles a;
+  SinCos(theta, a.sinTheta[0], a.cosTheta[0]);
+  SinCos(theta + s, a.sinTheta[1], a.cosTheta[1]);
+  SinCos(phi, a.sinPhi[0], a.cosPhi[0]);
+  SinCos(phi + s, a.sinPhi[1], a.cosPhi[1]);
+  Real d[4][3], value[4];
+  CornerDirections(a, crossSectionMode, d);
+  GeneralValues{t, e}(d, value);
+  StorePatch(AppendRecord(scene), v, d, value);
+}
+
+void BuildAxes(SceneList& scene, const TensorState& t, const SurfaceEvaluation& e,
+               const ViewSettings& v) {
+  for (int segment = 0; segment < 6; ++segment) AppendRecord(scene);
+  FillAxes(&scene.records[scene.count - 6], t, e, v);
+}
+
+void CheckWithinDrawingRange(const SceneList& scene) {
+  // The projection and the painting work in double precision; a corner beyond its range would
+  // come out as an infinity and the picture as a black area. (A corner that is not a number is
+  // a point where the surface is undefined; the renderer leaves that patch out.)
+  for (std::size_t r = 0; r < scene.count; ++r)
+    for (const auto& corner : scene.records[r].corners)
+      for (const Real c : corner)
+        if (std::fabs(c) > std::numeric_limits<double>::max())
+          throw std::runtime_error(kMsgBeyondDrawingRange);
+}
+
+void BuildScene(SceneList& scene, const SceneInputs& in, const BuildCallbacks& callbacks) {
+  SceneList built;
+  BuildScene(scene, built, in, callbacks);
+}
+
+void BuildScene(SceneList& scene, SceneList& spare, const SceneInputs& in,
+                const BuildCallbacks& callbacks) {
+  CheckInputs(in);
+  CheckedBuild(spare, in, callbacks);
+  // Checked before the exchange: a refused scene leaves the shown one as it was.
+  CheckWithinDrawingRange(spare);
+  std::swap(scene, spare);
 }
 
 bool SceneBuilder::Build(const SceneInputs& in, const BuildCallbacks& callbacks,
@@ -268,7 +411,7 @@ bool SceneBuilder::Build(const SceneInputs& in, const BuildCallbacks& callbacks,
   Request current{in, callbacks, finished};
   try {
     for (;;) {
-      BuildScene(scene_, current.inputs, current.callbacks);
+      BuildScene(scene_, spare_, current.inputs, current.callbacks);
       ++completed_;
       if (!pending_) break;
       current = std::move(*pending_);
@@ -279,6 +422,9 @@ bool SceneBuilder::Build(const SceneInputs& in, const BuildCallbacks& callbacks,
     pending_.reset();
     throw;
   }
+  // The previous scene's records are kept for the next build of the screen's sizes; a large
+  // scene (for print) is given back.
+  if (spare_.records.capacity() > kKeptSpareRecords) spare_ = SceneList{};
   busy_ = false;
   if (current.finished) current.finished();
   return true;

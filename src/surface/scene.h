@@ -151,9 +151,20 @@ inline constexpr const char* kMsgBeyondDrawingRange =
 void CheckWithinDrawingRange(const SceneList& scene);
 
 /// Builds the whole scene into `scene` (replacing what it held) without any coalescing:
-/// the axes when `showAxes`, then the patches of the full surface or the section.
+/// the axes when `showAxes`, then the patches of the full surface or the section. The scene is
+/// built aside and put in place when complete and checked.
 /// Throws as CheckBuildable and CheckWithinDrawingRange, leaving `scene` unchanged.
 void BuildScene(SceneList& scene, const SceneInputs& in, const BuildCallbacks& callbacks = {});
+
+/// As above, built into `spare` (its records reused: no allocation when it held a scene of the
+/// same size) and then exchanged with `scene`, so that `spare` ends holding the previous scene
+/// for the next build. A refused build leaves `scene` unchanged (and `spare` unspecified).
+void BuildScene(SceneList& scene, SceneList& spare, const SceneInputs& in,
+                const BuildCallbacks& callbacks = {});
+
+/// A builder keeps the previous scene's records for the next build up to this many records
+/// (the screen's finest resolution); larger scenes are given back.
+inline constexpr std::size_t kKeptSpareRecords = 12000;
 
 /// The builder that the desktop program owns next to its scene. A build fills a new list and
 /// puts it in place of the shown scene when complete, so a repaint during the build shows the
@@ -185,6 +196,7 @@ class SceneBuilder {
     std::function<void()> finished;
   };
   SceneList& scene_;
+  SceneList spare_;  ///< the previous scene, built into next time
   bool busy_ = false;
   std::optional<Request> pending_;
   int completed_ = 0;

@@ -27,6 +27,11 @@ class SurfacePolynomial {
   /// The value at the drawing-frame direction (X, Y, Z): Value(-X, Y, Z).
   Real AtDrawDirection(Real X, Real Y, Real Z) const { return Value(-X, Y, Z); }
 
+  int rank() const { return rank_; }
+  Real scale() const { return scale_; }
+  /// coefficients()[a][b]: see coefficient_.
+  const Real (&coefficients() const)[6][6] { return coefficient_; }
+
  private:
   SurfacePolynomial() = default;
   int rank_ = 0;

@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <limits>
+#include <numbers>
 #include <stdexcept>
+#include <string>
 
 #include "support/test_support.h"
+#include "surface/renderer.h"
 #include "surface/surface_polynomial.h"
 
 namespace quillmere {
@@ -161,6 +166,51 @@ TEST(SceneBuild, RefusesWhatTheSceneCannotHoldAndKeepsTheOldScene) {
   EXPECT_NO_THROW(CheckBuildable(1000, kSectionX, true));
 }
 
+TEST(SceneBuild, RefusesValuesBeyondDoubleRangeAndKeepsTheShownScene) {
+  // A built scene is refused only after it is complete; the shown one must survive that
+  // through every entry point, also when the refused build reuses the shown scene's records.
+  const TensorState small = Isotropic(1);
+  TensorState huge = Isotropic(1);
+  huge.At(3, 3) = 1e400L;  // a double cannot hold it; the file's extended precision can
+  ViewSettings v;
+  v.resolution = 2;
+  const SurfaceEvaluation e;
+  const SceneList want = Build(small, v);
+  auto sameAsWant = [&](const SceneList& s) {
+    return s.count == want.count &&
+           std::memcmp(s.records[want.count - 1].corners, want.records[want.count - 1].corners,
+                       sizeof want.records[0].corners) == 0;
+  };
+  auto expectRefused = [&](auto&& build) {
+    try {
+      build();
+      ADD_FAILURE() << "a surface beyond double range was built";
+    } catch (const std::runtime_error& error) {
+      EXPECT_STREQ(error.what(), kMsgBeyondDrawingRange);
+    }
+  };
+  const SceneInputs refused{&huge, &e, &v, kFullSurface, std::nullopt};
+  SceneList shown = Build(small, v), spare;
+  expectRefused([&] { BuildScene(shown, refused); });
+  EXPECT_TRUE(sameAsWant(shown));
+  BuildScene(shown, spare, SceneInputs{&small, &e, &v, kFullSurface, std::nullopt});
+  expectRefused([&] { BuildScene(shown, spare, refused); });
+  EXPECT_TRUE(sameAsWant(shown));
+  SceneList windowScene;
+  SceneBuilder builder(windowScene);
+  builder.Build(SceneInputs{&small, &e, &v, kFullSurface, std::nullopt}, {});
+  builder.Build(SceneInputs{&small, &e, &v, kFullSurface, std::nullopt}, {});
+  expectRefused([&] { builder.Build(refused, {}); });
+  EXPECT_TRUE(sameAsWant(windowScene));
+  // The next build after a refusal works as usual.
+  builder.Build(SceneInputs{&small, &e, &v, kFullSurface, std::nullopt}, {});
+  EXPECT_TRUE(sameAsWant(windowScene));
+  // Values that are not a number are points where the surface is undefined: drawn around.
+  TensorState undefined = Isotropic(1);
+  undefined.At(3, 3) = std::numeric_limits<Real>::quiet_NaN();
+  EXPECT_NO_THROW(Build(undefined, v));
+}
+
 TEST(SceneBuild, CallsTheWindowHooksSparinglyAndReportsProgress) {
   const TensorState t = Isotropic(1);
   ViewSettings v;
@@ -304,6 +354,179 @@ TEST(SurfacePolynomial, StandsAsideForFixedDirectionsAndPrintableExports) {
   for (std::size_t i = 0; i < s.count; ++i)
     for (int c = 0; c < 4; ++c) largest = std::fmax(largest, Radius(s.records[i].corners[c]));
   EXPECT_NEAR(static_cast<double>(largest), 3, 1e-3);
+}
+
+// The scene build as it was first written, one patch and one corner at a time, kept as the
+// reference that the build must equal record for record.
+namespace reference {
+
+constexpr Real kPi = std::numbers::pi_v<Real>;
+
+void Corner(ScenePolygon& p, int c, const Real d[3], Real value, const ViewSettings& v) {
+  if (value < 0) {
+    value = -value;
+    p.baseColour[0] = v.negativeFill.red;
+    p.baseColour[1] = v.negativeFill.green;
+    p.baseColour[2] = v.negativeFill.blue;
+    p.lineColour = v.negativeLine;
+  } else {
+    p.baseColour[0] = v.positiveFill.red;
+    p.baseColour[1] = v.positiveFill.green;
+    p.baseColour[2] = v.positiveFill.blue;
+    p.lineColour = v.positiveLine;
+  }
+  p.corners[c][0] = value * d[0];
+  p.corners[c][1] = value * d[1];
+  p.corners[c][2] = value * d[2];
+  p.corners[c][3] = 1;
+}
+
+SceneList Build(const TensorState& t, const SurfaceEvaluation& e, const ViewSettings& v,
+                int resolution, int mode) {
+  SceneList scene;
+  if (v.showAxes) {
+    const char* const captions[3][3] = {{"x", "y", "z"}, {"a", "b", "c"}, {"e1", "e2", "e3"}};
+    for (int segment = 0; segment < 6; ++segment) {
+      ScenePolygon& p = scene.records.emplace_back();
+      const int axis = segment / 2;
+      for (int c = 0; c < 4; ++c) {
+        p.corners[c][axis] = (segment % 2 == 0 ? 1 : -1) * (c < 2 ? 1.0L : 1.5L);
+        p.corners[c][3] = 1;
+        if (c < 2)
+          p.corners[c][axis] *= std::fabs(
+              ValueAtDrawDirection(t, e, p.corners[c][0], p.corners[c][1], p.corners[c][2]));
+      }
+      p.baseColour[0] = v.axesColour.red;
+      p.baseColour[1] = v.axesColour.green;
+      p.baseColour[2] = v.axesColour.blue;
+      p.lineColour = v.axesColour;
+      const int style = v.axesCaptionStyle - 1;
+      if (segment == 1) p.label = captions[style][0];
+      if (segment == 2) p.label = captions[style][1];
+      if (segment == 4) p.label = captions[style][2];
+    }
+  }
+  const auto polynomial = SurfacePolynomial::Make(t, e);
+  const int n = 9 * resolution;
+  const Real s = PatchStep(resolution);
+  auto patch = [&](Real theta, Real phi) {
+    ScenePolygon& p = scene.records.emplace_back();
+    const Real offsets[4][2] = {{0, 0}, {0, s}, {s, s}, {s, 0}};
+    for (int c = 0; c < 4; ++c) {
+      const Real th = theta + offsets[c][0], ph = phi + offsets[c][1];
+      Real d[3] = {-std::sin(th) * std::sin(ph), -std::sin(th) * std::cos(ph), -std::cos(th)};
+      if (mode != kFullSurface) d[mode - 1] = 0;
+      const Real value = polynomial ? polynomial->AtDrawDirection(d[0], d[1], d[2])
+                                    : ValueAtDrawDirection(t, e, d[0], d[1], d[2]);
+      Corner(p, c, d, value, v);
+    }
+  };
+  if (mode == kFullSurface) {
+    for (int j = 0; j < n; ++j)
+      for (int k = -n; k <= n; ++k) patch(j * kPi / n + 0.01L, k * kPi / n);
+  } else {
+    for (int k = -n; k <= n; ++k) {
+      if (mode == kSectionX) patch(k * kPi / n, 0);
+      if (mode == kSectionY) patch(k * kPi / n, kPi / 2);
+      if (mode == kSectionZ) patch(kPi / 2, k * kPi / n);
+    }
+  }
+  scene.count = scene.records.size();
+  ResetOrder(scene);
+  return scene;
+}
+
+}  // namespace reference
+
+/// Every field of every record equal, the corners bit for bit (not-a-number values included).
+void ExpectSameScene(const SceneList& got, const SceneList& want, const std::string& what) {
+  ASSERT_EQ(got.count, want.count) << what;
+  ASSERT_EQ(got.records.size(), want.records.size()) << what;
+  EXPECT_EQ(got.legendCount, 0u) << what;
+  EXPECT_EQ(got.order, want.order) << what;
+  int reported = 0;
+  for (std::size_t r = 0; r < want.count && reported < 3; ++r) {
+    const ScenePolygon &g = got.records[r], &w = want.records[r];
+    bool same = true;
+    for (int c = 0; c < 4; ++c)
+      for (int i = 0; i < 4; ++i)
+        same = same && std::memcmp(&g.corners[c][i], &w.corners[c][i], 10) == 0;
+    for (int c = 0; c < 4; ++c) same = same && g.screen[c] == w.screen[c];
+    same = same && g.depthKey == w.depthKey && g.label == w.label && g.lineColour == w.lineColour &&
+           g.fillColour == w.fillColour && g.drawable == w.drawable &&
+           std::memcmp(g.baseColour, w.baseColour, sizeof g.baseColour) == 0;
+    if (!same) {
+      ADD_FAILURE() << what << ": record " << r << " differs, first corner ("
+                    << static_cast<double>(g.corners[0][0]) << ", "
+                    << static_cast<double>(g.corners[0][1]) << ") against ("
+                    << static_cast<double>(w.corners[0][0]) << ", "
+                    << static_cast<double>(w.corners[0][1]) << ")";
+      ++reported;
+    }
+  }
+}
+
+TEST(SceneBuild, EqualsTheOneCornerAtATimeBuildRecordForRecord) {
+  test::Random random(7);
+  // One list built into again and again, from large to small and back, and a builder's list:
+  // records reused from an earlier scene (projected, with a legend) must keep nothing of it.
+  const SurfaceEvaluation free;
+  SceneList reused;
+  SceneList shown;
+  SceneBuilder builder(shown);
+  for (int rank = 1; rank <= 5; ++rank) {
+    TensorState t;
+    t.rank = rank;
+    for (Real& c : t.components) c = random.Uniform(-1, 1);
+    t.scale = 0.7L;
+    SurfaceEvaluation fixedDirections;
+    fixedDirections.anyDirectionFixed = true;
+    fixedDirections.fixedDirections[rank - 1] = FixedDirection{"yes", {0.6f, 0.0f, 0.8f}};
+    for (const SurfaceEvaluation* e :
+         {&free, static_cast<const SurfaceEvaluation*>(&fixedDirections)}) {
+      for (int mode = kFullSurface; mode <= kSectionZ; ++mode) {
+        for (int resolution : {8, 1, 3}) {
+          if (mode != kFullSurface && resolution == 3) resolution = kSectionResolution;
+          ViewSettings v;
+          v.showAxes = (rank + resolution) % 2 == 0;
+          v.axesCaptionStyle = 1 + rank % 3;
+          v.negativeLine = Colour::Exact(1, 2, 3);
+          const std::string what =
+              "rank " + std::to_string(rank) + ", mode " + std::to_string(mode) + ", resolution " +
+              std::to_string(resolution) + (e == &free ? "" : ", a fixed direction");
+          const SceneList want = reference::Build(t, *e, v, resolution, mode);
+          const SceneInputs in{&t, e, &v, mode, resolution};
+          BuildScene(reused, in);
+          ExpectSameScene(reused, want, what);
+          builder.Build(in, {});
+          ExpectSameScene(shown, want, what + " (builder)");
+          // Leave the lists as a paint leaves them.
+          v.showScale = true;
+          ProjectScene(reused, v, 200, mode, t);
+          ProjectScene(shown, v, 200, mode, t);
+        }
+      }
+    }
+  }
+}
+
+TEST(SceneBuild, EqualsTheReferenceForZerosInfinitiesAndNotANumber) {
+  ViewSettings v;
+  TensorState t;
+  t.rank = 3;
+  t.At(1, 1, 1) = 1;
+  t.At(2, 3, 3) = -2;
+  SceneList s;
+  const SurfaceEvaluation e;
+  for (Real odd :
+       {Real{0}, -std::numeric_limits<Real>::infinity(), std::numeric_limits<Real>::quiet_NaN()}) {
+    t.At(3, 3, 3) = odd;
+    BuildScene(s, SceneInputs{&t, &e, &v, kFullSurface, 2});
+    ExpectSameScene(s, reference::Build(t, e, v, 2, kFullSurface),
+                    "T333 = " + std::to_string(static_cast<double>(odd)));
+    BuildScene(s, SceneInputs{&t, &e, &v, kSectionZ, 2});
+    ExpectSameScene(s, reference::Build(t, e, v, 2, kSectionZ), "section");
+  }
 }
 
 TEST(CutLabel, KeepsWholeCharacters) {
