@@ -2,7 +2,10 @@
 
 #include "surface/surface_polynomial.h"
 
+#include <cfloat>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <numbers>
 #include <stdexcept>
@@ -205,6 +208,217 @@ struct PolynomialValues {
   }
 };
 
+#if LDBL_MANT_DIG == 64 && (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+#define QUILLMERE_X87_SURFACE 1
+
+// The full surface at a fixed rank, a corner at a time, on the x87 unit in extended precision
+// with exactly the operations of the one-corner-at-a-time build. What makes it fast is keeping
+// 80-bit numbers out of memory: loading or storing one takes many times as long as an
+// arithmetic step. So every extended number the loop reads is held as two doubles whose sum it
+// is exactly (two quick loads and an exact addition give it back), the direction's powers 1 and
+// 2 are single and double precision numbers (the square of a single precision number is exact
+// in a double) used straight from memory, and the higher powers are worked out again from them
+// where they are needed, by the same running products. The small assembler pieces below only
+// name instructions the compiler itself uses for long double; they keep it from holding many
+// values at once on the eight-place x87 stack, which it would otherwise spill as 80-bit numbers.
+
+/// v = hi + lo exactly, with hi and lo doubles.
+struct SplitReal {
+  double hi = 0, lo = 0;
+};
+
+/// Splits v into two doubles that add up to exactly v; false when that is not possible (beyond
+/// the range of a double, or so small that the low part would lose bits).
+bool Split(Real v, SplitReal& out) {
+  out.hi = static_cast<double>(v);
+  if (!std::isfinite(out.hi)) return false;
+  out.lo = static_cast<double>(v - out.hi);
+  const Real back = static_cast<Real>(out.hi) + static_cast<Real>(out.lo);
+  return std::memcmp(&back, &v, 10) == 0;
+}
+
+inline Real Load(const SplitReal& v) {
+  Real r;
+  asm volatile("fldl %1\n\tfaddl %2" : "=t"(r) : "m"(v.hi), "m"(v.lo));
+  return r;
+}
+/// A load the compiler may not merge with an equal one (so that it does not keep the value, or
+/// powers made from it, in a register for long).
+inline Real LoadApart(const double& v) {
+  Real r;
+  asm volatile("fldl %1" : "=t"(r) : "m"(v));
+  return r;
+}
+/// sum + term, in the order written: the compiler would otherwise work out all terms first and
+/// keep them in memory.
+inline Real Add(Real sum, Real term) {
+  Real r;
+  asm volatile("faddp" : "=t"(r) : "0"(sum), "u"(term) : "st(1)");
+  return r;
+}
+inline Real Times(Real v, const float& m) {
+  asm("fmuls %1" : "+t"(v) : "m"(m));
+  return v;
+}
+inline Real Times(Real v, const double& m) {
+  asm("fmull %1" : "+t"(v) : "m"(m));
+  return v;
+}
+
+/// One coordinate of a direction: u in single precision and u^2, exact, in double precision.
+struct Powers {
+  float u = 0;
+  double u2 = 0;
+  void Set(Real value) {
+    u = static_cast<float>(value);
+    u2 = static_cast<double>(u) * u;
+  }
+};
+
+/// p * u^k for k >= 1: u^k is the running product u^2 u ... u, as in SurfacePolynomial::Value.
+template <int K>
+inline Real TimesPower(Real p, const Powers& u) {
+  if constexpr (K == 1) {
+    return Times(p, u.u);
+  } else if constexpr (K == 2) {
+    return Times(p, u.u2);
+  } else {
+    Real power = LoadApart(u.u2);
+    for (int i = 2; i < K; ++i) power = Times(power, u.u);
+    return p * power;
+  }
+}
+
+/// The terms of rank R from (a, b) on, added to sum in the order of SurfacePolynomial::Value;
+/// xa is u1^a (unused for a = 0, 1).
+template <int R, int A, int B>
+inline Real AddTerms(Real sum, Real xa, const SplitReal* k, const Powers& x, const Powers& y,
+                     const Powers& z) {
+  if constexpr (A > R) {
+    return sum;
+  } else if constexpr (A + B > R) {
+    // Next a: u1^(a+1) = u1^a u1, a running product from u1^2.
+    Real next = xa;
+    if constexpr (A + 1 == 2) next = LoadApart(x.u2);
+    if constexpr (A + 1 > 2) next = Times(xa, x.u);
+    return AddTerms<R, A + 1, 0>(sum, next, k, x, y, z);
+  } else {
+    Real term = Load(*k);
+    if constexpr (A == 1) term = Times(term, x.u);
+    if constexpr (A >= 2) term *= xa;
+    if constexpr (B > 0) term = TimesPower<B>(term, y);
+    if constexpr (R - A - B > 0) term = TimesPower<R - A - B>(term, z);
+    return AddTerms<R, A, B + 1>(Add(sum, term), xa, k + 1, x, y, z);
+  }
+}
+
+/// What the fast build needs beyond the view: the coefficients and the scale, split.
+template <int R>
+struct SplitPolynomial {
+  SplitReal k[(R + 1) * (R + 2) / 2];
+  SplitReal scale;
+  /// False when a number cannot be split (the build then takes the general way).
+  bool Make(const SurfacePolynomial& p) {
+    int t = 0;
+    for (int a = 0; a <= R; ++a)
+      for (int b = 0; a + b <= R; ++b)
+        if (!Split(p.coefficients()[a][b], k[t++])) return false;
+    return Split(p.scale(), scale);
+  }
+};
+
+/// Lays the full surface's patches, as LayPatches does for it with PolynomialValues<R>.
+/// sin phi, cos phi, sin phi', cos phi' of a column of patches (phi' = phi + step).
+struct SplitColumn {
+  SplitReal v[4];
+};
+
+template <int R>
+void LayFullSurface(ScenePolygon* records, const SplitPolynomial<R>& poly,
+                    const SplitColumn* columns, const ViewSettings& view, int resolution,
+                    EventPump& pump) {
+  const int n = 9 * resolution;
+  const Real s = PatchStep(resolution);
+  static const Real kOne = 1;
+  std::size_t next = 0;
+  pump.Progress(0, n);
+  for (int j = 0; j < n; ++j) {
+    const Real theta = j * kPi / n + 0.01L;
+    SplitReal sinTheta[2], cosTheta[2];
+    Powers z[2];
+    for (int i = 0; i < 2; ++i) {
+      const Real angle = i == 0 ? theta : theta + s;
+      Split(std::sin(angle), sinTheta[i]);
+      Split(std::cos(angle), cosTheta[i]);
+      z[i].Set(-std::cos(angle));
+    }
+    for (int column = 0; column <= 2 * n; ++column) {
+      const SplitReal* c = columns[column].v;
+      ScenePolygon& p = records[next++];
+      bool negative = false;
+      for (int corner = 0; corner < 4; ++corner) {
+        const int i = kCornerOffsets[corner][0], jj = kCornerOffsets[corner][1];
+        const Real minusSinTheta = -Load(sinTheta[i]);
+        Powers x, y;
+        x.Set(-(minusSinTheta * Load(c[2 * jj])));
+        y.Set(minusSinTheta * Load(c[2 * jj + 1]));
+        const Real sum = AddTerms<R, 0, 0>(Real{0}, Real{0}, poly.k, x, y, z[i]);
+        const Real value = sum / Load(poly.scale);
+        const Real radius = value < 0 ? -value : value;
+        Real* out = p.corners[corner];
+        // The direction again, by the same products (cheaper than keeping it in memory).
+        const Real minusSin = -Load(sinTheta[i]);
+        out[0] = radius * (minusSin * Load(c[2 * jj]));
+        out[1] = radius * (minusSin * Load(c[2 * jj + 1]));
+        out[2] = radius * -Load(cosTheta[i]);
+        std::memcpy(&out[3], &kOne, sizeof kOne);
+        if (corner == 3) negative = value < 0;
+      }
+      const Colour& fill = negative ? view.negativeFill : view.positiveFill;
+      p.baseColour[0] = fill.red;
+      p.baseColour[1] = fill.green;
+      p.baseColour[2] = fill.blue;
+      p.lineColour = negative ? view.negativeLine : view.positiveLine;
+      for (ScreenPoint& point : p.screen) point = ScreenPoint{};
+      p.depthKey = 0;
+      if (!p.label.empty()) p.label.clear();
+      p.fillColour = Colour{};
+      p.drawable = true;
+      pump.Between();
+    }
+    pump.Progress(j + 1, n);
+  }
+}
+
+/// The fast build of the full surface at rank R; false (nothing laid) when a number of the
+/// polynomial or of the angles cannot be split.
+template <int R>
+bool TryLayFullSurface(ScenePolygon* records, const SurfacePolynomial& polynomial,
+                       const ViewSettings& view, int resolution, EventPump& pump) {
+  SplitPolynomial<R> poly;
+  if (!poly.Make(polynomial)) return false;
+  const int n = 9 * resolution;
+  const Real s = PatchStep(resolution);
+  std::vector<SplitColumn> columns(2 * static_cast<std::size_t>(n) + 1);
+  for (int k = -n; k <= n; ++k) {
+    SplitReal* c = columns[static_cast<std::size_t>(k + n)].v;
+    const Real phi = k * kPi / n;
+    if (!Split(std::sin(phi), c[0]) || !Split(std::cos(phi), c[1]) ||
+        !Split(std::sin(phi + s), c[2]) || !Split(std::cos(phi + s), c[3]))
+      return false;
+  }
+  for (int j = 0; j < n; ++j) {
+    const Real theta = j * kPi / n + 0.01L;
+    SplitReal unused;
+    if (!Split(std::sin(theta), unused) || !Split(std::sin(theta + s), unused) ||
+        !Split(std::cos(theta), unused) || !Split(std::cos(theta + s), unused))
+      return false;
+  }
+  LayFullSurface<R>(records, poly, columns.data(), view, resolution, pump);
+  return true;
+}
+#endif
+
 /// The six axis segments into six records, cleared first.
 void FillAxes(ScenePolygon* records, const TensorState& t, const SurfaceEvaluation& e,
               const ViewSettings& v) {
@@ -315,6 +529,29 @@ void BuildInto(SceneList& list, const TensorState& tensor, const SurfaceEvaluati
     LayPatches(patches, GeneralValues{tensor, evaluation}, view, resolution, mode, pump);
     return;
   }
+#ifdef QUILLMERE_X87_SURFACE
+  if (mode == kFullSurface) {
+    bool laid = false;
+    switch (polynomial->rank()) {
+      case 1:
+        laid = TryLayFullSurface<1>(patches, *polynomial, view, resolution, pump);
+        break;
+      case 2:
+        laid = TryLayFullSurface<2>(patches, *polynomial, view, resolution, pump);
+        break;
+      case 3:
+        laid = TryLayFullSurface<3>(patches, *polynomial, view, resolution, pump);
+        break;
+      case 4:
+        laid = TryLayFullSurface<4>(patches, *polynomial, view, resolution, pump);
+        break;
+      default:
+        laid = TryLayFullSurface<5>(patches, *polynomial, view, resolution, pump);
+        break;
+    }
+    if (laid) return;
+  }
+#endif
   const auto& k = polynomial->coefficients();
   const Real scale = polynomial->scale();
   switch (polynomial->rank()) {
@@ -376,15 +613,38 @@ void BuildAxes(SceneList& scene, const TensorState& t, const SurfaceEvaluation& 
   FillAxes(&scene.records[scene.count - 6], t, e, v);
 }
 
+namespace {
+
+/// |v| > the largest double (infinities included, not-a-number excluded).
+bool BeyondDoubleRange(const Real& v) {
+#if LDBL_MANT_DIG == 64 && (defined(__x86_64__) || defined(__i386__))
+  // Read from the bits of the 80-bit number: loading it into the x87 unit to compare it takes
+  // longer than the build spends on a corner.
+  std::uint64_t mantissa;
+  std::uint16_t signAndExponent;
+  std::memcpy(&mantissa, &v, 8);
+  std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&v) + 8, 2);
+  const int exponent = signAndExponent & 0x7FFF;
+  constexpr int kDoubleMaxExponent = 16383 + 1023;                  // of DBL_MAX
+  constexpr std::uint64_t kDoubleMaxMantissa = 0xFFFFFFFFFFFFF800;  // likewise
+  if (exponent == 0x7FFF) return mantissa == 0x8000000000000000;    // infinity, not NaN
+  return exponent > kDoubleMaxExponent ||
+         (exponent == kDoubleMaxExponent && mantissa > kDoubleMaxMantissa);
+#else
+  return std::fabs(v) > std::numeric_limits<double>::max();
+#endif
+}
+
+}  // namespace
+
 void CheckWithinDrawingRange(const SceneList& scene) {
   // The projection and the painting work in double precision; a corner beyond its range would
   // come out as an infinity and the picture as a black area. (A corner that is not a number is
   // a point where the surface is undefined; the renderer leaves that patch out.)
   for (std::size_t r = 0; r < scene.count; ++r)
     for (const auto& corner : scene.records[r].corners)
-      for (const Real c : corner)
-        if (std::fabs(c) > std::numeric_limits<double>::max())
-          throw std::runtime_error(kMsgBeyondDrawingRange);
+      for (const Real& c : corner)
+        if (BeyondDoubleRange(c)) throw std::runtime_error(kMsgBeyondDrawingRange);
 }
 
 void BuildScene(SceneList& scene, const SceneInputs& in, const BuildCallbacks& callbacks) {

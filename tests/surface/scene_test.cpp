@@ -205,6 +205,20 @@ TEST(SceneBuild, RefusesValuesBeyondDoubleRangeAndKeepsTheShownScene) {
   // The next build after a refusal works as usual.
   builder.Build(SceneInputs{&small, &e, &v, kFullSurface, std::nullopt}, {});
   EXPECT_TRUE(sameAsWant(windowScene));
+  // The edge of the range, on either side and for either sign.
+  const Real largest = std::numeric_limits<double>::max();
+  const Real inf = std::numeric_limits<Real>::infinity();
+  for (const Real c :
+       {largest, -largest, std::nextafter(largest, inf), -std::nextafter(largest, inf), inf, -inf,
+        1e4000L, std::numeric_limits<Real>::quiet_NaN(), Real{0}, 1e-4000L}) {
+    SceneList edge = Build(small, v);
+    edge.records[edge.count - 1].corners[2][1] = c;
+    const bool beyond = std::fabs(c) > largest;
+    if (beyond)
+      EXPECT_THROW(CheckWithinDrawingRange(edge), std::runtime_error) << static_cast<double>(c);
+    else
+      EXPECT_NO_THROW(CheckWithinDrawingRange(edge)) << static_cast<double>(c);
+  }
   // Values that are not a number are points where the surface is undefined: drawn around.
   TensorState undefined = Isotropic(1);
   undefined.At(3, 3) = std::numeric_limits<Real>::quiet_NaN();
@@ -527,6 +541,34 @@ TEST(SceneBuild, EqualsTheReferenceForZerosHugeValuesAndNotANumber) {
                     "T333 = " + std::to_string(static_cast<double>(odd)));
     BuildScene(s, SceneInputs{&t, &e, &v, kSectionZ, 2});
     ExpectSameScene(s, reference::Build(t, e, v, 2, kSectionZ), "section");
+  }
+}
+
+TEST(SceneBuild, EqualsTheReferenceForNumbersBeyondTheRangeOfDoubles) {
+  // Components and scales that a double cannot hold, or holds only with fewer bits, valid in
+  // the file's extended precision; the values themselves stay drawable.
+  test::Random random(19);
+  ViewSettings v;
+  const SurfaceEvaluation e;
+  SceneList s;
+  for (int rank : {2, 5}) {
+    for (Real magnitude : {1e400L, 1e-315L, 1e-4000L}) {
+      TensorState t;
+      t.rank = rank;
+      for (Real& c : t.components) c = random.Uniform(-1, 1) * magnitude;
+      t.scale = magnitude;
+      const std::string what =
+          "rank " + std::to_string(rank) + ", magnitude " + std::to_string(std::log10(magnitude));
+      BuildScene(s, SceneInputs{&t, &e, &v, kFullSurface, 2});
+      ExpectSameScene(s, reference::Build(t, e, v, 2, kFullSurface), what);
+      if (magnitude > 1) continue;
+      // One small component beside ordinary ones.
+      for (Real& c : t.components) c = random.Uniform(-1, 1);
+      t.components[1] = magnitude;
+      t.scale = 1;
+      BuildScene(s, SceneInputs{&t, &e, &v, kFullSurface, 2});
+      ExpectSameScene(s, reference::Build(t, e, v, 2, kFullSurface), what + ", one component");
+    }
   }
 }
 
