@@ -136,7 +136,15 @@ void PaintRecords(const SceneList& scene, const ViewSettings& v, Canvas& canvas,
   const Real k = v.zoom;
   const std::size_t total = std::min(scene.PaintCount(), scene.records.size());
   int steps = stepsDone ? *stepsDone : 0;
+  // The records are painted in depth order, scattered over the list: ask for the ones a few
+  // places ahead early, so that the painter does not wait for memory.
+  constexpr std::size_t kAhead = 8;
   for (std::size_t i = 0; i < total; ++i) {
+    if (i + kAhead < total) {
+      const ScenePolygon& ahead = scene.Painted(i + kAhead);
+      __builtin_prefetch(&ahead.screen);
+      __builtin_prefetch(&ahead.drawable);
+    }
     const ScenePolygon& rec = scene.Painted(i);
     if (rec.drawable) {
       Pen pen;

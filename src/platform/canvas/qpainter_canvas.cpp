@@ -34,7 +34,34 @@ QPainterCanvas::QPainterCanvas(QPainter& painter, int width, int height, double 
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
 }
 
+namespace {
+
+bool SamePen(const Pen& a, const Pen& b) {
+  if (a.clear || b.clear) return a.clear == b.clear;
+  return a.colour.SameRgb(b.colour) && (a.width > 1 ? a.width : 0) == (b.width > 1 ? b.width : 0);
+}
+
+bool SameBrush(const Brush& a, const Brush& b) {
+  if (a.clear || b.clear) return a.clear == b.clear;
+  return a.colour.SameRgb(b.colour);
+}
+
+}  // namespace
+
 void QPainterCanvas::Apply(const Pen& pen, const Brush& brush) {
+  const bool penSet = applied_ && SamePen(pen, pen_);
+  const bool brushSet = applied_ && SameBrush(brush, brush_);
+  applied_ = true;
+  pen_ = pen;
+  brush_ = brush;
+  if (penSet && brushSet) return;
+  if (penSet) {
+    if (brush.clear)
+      painter_.setBrush(Qt::NoBrush);
+    else
+      painter_.setBrush(ToQColor(brush.colour));
+    return;
+  }
   if (pen.clear) {
     painter_.setPen(Qt::NoPen);
   } else {
@@ -54,6 +81,7 @@ void QPainterCanvas::FillRectangle(int x0, int y0, int x1, int y1, const Pen& pe
   if (x1 <= x0 || y1 <= y0) return;
   if (!brush.clear) painter_.fillRect(QRect(x0, y0, x1 - x0, y1 - y0), ToQColor(brush.colour));
   if (!pen.clear) {
+    applied_ = false;
     Apply(pen, Brush{brush.colour, true});
     painter_.drawRect(QRect(x0, y0, x1 - x0 - 1, y1 - y0 - 1));
   }
@@ -76,6 +104,7 @@ void QPainterCanvas::Text(int x, int y, const std::string& text, const LabelFont
   painter_.setFont(f);
   painter_.setPen(ToQColor(font.colour));
   painter_.setBrush(Qt::NoBrush);
+  applied_ = false;
   // The text's box has its top-left corner at (x, y); Qt places text by its baseline.
   const QFontMetrics metrics(f, painter_.device());
   painter_.drawText(QPoint(x, y + metrics.ascent()), QString::fromStdString(text));

@@ -23,7 +23,8 @@ class QPainterCanvas : public Canvas {
   /// Paints with `painter` (already begun on its device) on a picture of width x height logical
   /// pixels. With a pixel ratio r the device is DevicePixels(width, r) x DevicePixels(height, r)
   /// pixels, painted without any scaling of its own (its devicePixelRatio 1 while painting):
-  /// coordinates are device pixels, and text point sizes are enlarged by r.
+  /// coordinates are device pixels, and text point sizes are enlarged by r. While the canvas
+  /// lives it alone sets the painter's pen and brush (it remembers what it set last).
   QPainterCanvas(QPainter& painter, int width, int height, double pixelRatio = 1.0);
 
   int Width() const override { return width_; }
@@ -38,6 +39,12 @@ class QPainterCanvas : public Canvas {
   QPainter& painter_;
   int width_, height_;
   double ratio_;
+  // The pen and brush set by the last Apply, while nothing else has set others since: a
+  // picture's thousands of patches mostly share their outline, and making a QPen costs more
+  // than the rest of a small patch.
+  bool applied_ = false;
+  Pen pen_;
+  Brush brush_;
 };
 
 /// A QImage of the given size in the screen's pixel format, at 96 dots per inch.
