@@ -99,6 +99,8 @@ class Projection {
 
   int a() const { return a_; }
   Real pixelRatio() const { return ratio_; }
+  Real zoom() const { return k_; }
+  Real eyeDistance() const { return e_; }
   const ViewMatrix& matrix() const { return m_; }
 
  private:

@@ -1,6 +1,7 @@
 #include "surface/scene.h"
 
 #include "surface/surface_polynomial.h"
+#include "surface/x87.h"
 
 #include <cfloat>
 #include <cmath>
@@ -208,8 +209,7 @@ struct PolynomialValues {
   }
 };
 
-#if LDBL_MANT_DIG == 64 && (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
-#define QUILLMERE_X87_SURFACE 1
+#ifdef QUILLMERE_X87
 
 // The full surface at a fixed rank, a corner at a time, on the x87 unit in extended precision
 // with exactly the operations of the one-corner-at-a-time build. What makes it fast is keeping
@@ -218,52 +218,9 @@ struct PolynomialValues {
 // is exactly (two quick loads and an exact addition give it back), the direction's powers 1 and
 // 2 are single and double precision numbers (the square of a single precision number is exact
 // in a double) used straight from memory, and the higher powers are worked out again from them
-// where they are needed, by the same running products. The small assembler pieces below only
-// name instructions the compiler itself uses for long double; they keep it from holding many
-// values at once on the eight-place x87 stack, which it would otherwise spill as 80-bit numbers.
+// where they are needed, by the same running products (see surface/x87.h).
 
-/// v = hi + lo exactly, with hi and lo doubles.
-struct SplitReal {
-  double hi = 0, lo = 0;
-};
-
-/// Splits v into two doubles that add up to exactly v; false when that is not possible (beyond
-/// the range of a double, or so small that the low part would lose bits).
-bool Split(Real v, SplitReal& out) {
-  out.hi = static_cast<double>(v);
-  if (!std::isfinite(out.hi)) return false;
-  out.lo = static_cast<double>(v - out.hi);
-  const Real back = static_cast<Real>(out.hi) + static_cast<Real>(out.lo);
-  return std::memcmp(&back, &v, 10) == 0;
-}
-
-inline Real Load(const SplitReal& v) {
-  Real r;
-  asm volatile("fldl %1\n\tfaddl %2" : "=t"(r) : "m"(v.hi), "m"(v.lo));
-  return r;
-}
-/// A load the compiler may not merge with an equal one (so that it does not keep the value, or
-/// powers made from it, in a register for long).
-inline Real LoadApart(const double& v) {
-  Real r;
-  asm volatile("fldl %1" : "=t"(r) : "m"(v));
-  return r;
-}
-/// sum + term, in the order written: the compiler would otherwise work out all terms first and
-/// keep them in memory.
-inline Real Add(Real sum, Real term) {
-  Real r;
-  asm volatile("faddp" : "=t"(r) : "0"(sum), "u"(term) : "st(1)");
-  return r;
-}
-inline Real Times(Real v, const float& m) {
-  asm("fmuls %1" : "+t"(v) : "m"(m));
-  return v;
-}
-inline Real Times(Real v, const double& m) {
-  asm("fmull %1" : "+t"(v) : "m"(m));
-  return v;
-}
+using namespace x87;
 
 /// One coordinate of a direction: u in single precision and u^2, exact, in double precision.
 struct Powers {
@@ -529,7 +486,7 @@ void BuildInto(SceneList& list, const TensorState& tensor, const SurfaceEvaluati
     LayPatches(patches, GeneralValues{tensor, evaluation}, view, resolution, mode, pump);
     return;
   }
-#ifdef QUILLMERE_X87_SURFACE
+#ifdef QUILLMERE_X87
   if (mode == kFullSurface) {
     bool laid = false;
     switch (polynomial->rank()) {

@@ -127,6 +127,112 @@ TEST(ProjectScene, FacingLightAndGridRules) {
     ASSERT_NE(scene.Painted(i).fillColour, v.background);
 }
 
+/// What ProjectScene gives each built record, worked out through Projection, LightFactor and
+/// ShadeChannel one record at a time as the program states it.
+struct ReferenceRecord {
+  ScreenPoint screen[4];
+  std::int32_t depthKey;
+  bool drawable;
+  Colour fill, line;
+};
+
+ReferenceRecord ReferenceProjection(const ScenePolygon& rec, const ViewSettings& v, int a, int mode,
+                                    Real ratio) {
+  const Projection projection(v, a, ratio);
+  ReferenceRecord out;
+  ProjectedPoint p[4];
+  for (int c = 0; c < 4; ++c)
+    p[c] = projection.Project(rec.corners[c][0], rec.corners[c][1], rec.corners[c][2]);
+  const Real depth = (p[0].z + p[1].z + p[2].z + p[3].z) / 4;
+  out.depthKey = std::isnan(depth) ? 0
+                 : depth >= std::numeric_limits<std::int32_t>::max()
+                     ? std::numeric_limits<std::int32_t>::max()
+                 : depth <= -static_cast<Real>(std::numeric_limits<std::int32_t>::max())
+                     ? -std::numeric_limits<std::int32_t>::max()
+                     : static_cast<std::int32_t>(std::nearbyint(depth));
+  Real n[3];
+  if ((p[1].x - p[0].x) + (p[1].y - p[0].y) + (p[1].z - p[0].z) == 0) {
+    for (int i = 0; i < 3; ++i) n[i] = 0.2L * v.lightDirection[i];
+  } else {
+    n[0] = (p[0].y - p[1].y) * (p[2].z - p[1].z) - (p[0].z - p[1].z) * (p[2].y - p[1].y);
+    n[1] = (p[0].z - p[1].z) * (p[2].x - p[1].x) - (p[0].x - p[1].x) * (p[2].z - p[1].z);
+    n[2] = (p[0].x - p[1].x) * (p[2].y - p[1].y) - (p[0].y - p[1].y) * (p[2].x - p[1].x);
+  }
+  const Real f = LightFactor(v.lightDirection, n);
+  bool invalid = false;
+  for (int c = 0; c < 4; ++c) out.screen[c] = projection.ToScreen(p[c], &invalid);
+  out.drawable = !invalid;
+  out.line = rec.lineColour;
+  if (mode == kFullSurface && !(n[2] >= 0)) {  // not-a-number faces away
+    out.fill = v.background;
+  } else {
+    const int r = ShadeChannel(rec.baseColour[0], f), g = ShadeChannel(rec.baseColour[1], f),
+              b = ShadeChannel(rec.baseColour[2], f);
+    out.fill = v.paletteMode ? Colour::Palette(r, g, b) : Colour::Exact(r, g, b);
+    if (!v.showGrid && rec.lineColour != v.axesColour) out.line = v.background;
+  }
+  return out;
+}
+
+TEST(ProjectScene, EqualsTheProjectionOneRecordAtATime) {
+  // The scene's projection works its arithmetic faster than Projection does, but must give the
+  // same screen points, depth keys and colours, so that pictures stay the same to the pixel.
+  test::Random random(23);
+  TensorState t;
+  SetKind(t, 9);
+  for (Real& c : t.components) c = random.Uniform(-1, 1);
+  t.scale = 3;
+  const Real inf = std::numeric_limits<Real>::infinity();
+  for (int mode : {kFullSurface, kSectionZ}) {
+    ViewSettings built;
+    built.resolution = 3;
+    SceneList scene = BuildFor(t, built, mode);
+    // Records the surface cannot give otherwise: a corner not a number, one far out, one at the
+    // eye, and a degenerate patch.
+    scene.records[7].corners[2][0] = std::numeric_limits<Real>::quiet_NaN();
+    scene.records[8].corners[1][1] = 1e30L;
+    scene.records[9].corners[0][2] = 50;
+    for (int c = 1; c < 4; ++c)
+      for (int i = 0; i < 3; ++i) scene.records[10].corners[c][i] = scene.records[10].corners[0][i];
+    for (int view = 0; view < 8; ++view) {
+      ViewSettings v = built;
+      v.angleX = random.Uniform(-3, 3);
+      v.angleY = random.Uniform(-3, 3);
+      v.angleZ = random.Uniform(-3, 3);
+      v.shiftX = view == 3 ? 1e-320L : random.Uniform(-0.5, 0.5);  // 1e-320: no quick split
+      v.shiftY = random.Uniform(-0.5, 0.5);
+      v.zoom = view == 4 ? 37.1L : random.Uniform(0.3, 2);
+      v.eyeDistance = view == 5 ? 1.5L : 1 + random.Uniform(1, 100);
+      v.showGrid = view % 2 == 0;
+      v.paletteMode = view == 6;
+      if (view == 7) v.lightDirection[1] = -inf;
+      const Real ratio = view % 3 == 1 ? 2 : 1;
+      const int a = 100 + 37 * view;
+      std::vector<ScenePolygon> before(scene.records.begin(),
+                                       scene.records.begin() + static_cast<long>(scene.count));
+      ProjectScene(scene, v, a, mode, t, '.', ratio);
+      int reported = 0;
+      for (std::size_t r = 0; r < before.size() && reported < 3; ++r) {
+        const ReferenceRecord want = ReferenceProjection(before[r], v, a, mode, ratio);
+        const ScenePolygon& got = scene.records[r];
+        bool same = got.depthKey == want.depthKey && got.drawable == want.drawable &&
+                    got.fillColour == want.fill && got.lineColour == want.line;
+        for (int c = 0; c < 4; ++c) same = same && got.screen[c] == want.screen[c];
+        if (!same) {
+          ADD_FAILURE() << "mode " << mode << ", view " << view << ": record " << r
+                        << " differs: depth " << got.depthKey << " against " << want.depthKey
+                        << ", first point (" << got.screen[0].x << ", " << got.screen[0].y
+                        << ") against (" << want.screen[0].x << ", " << want.screen[0].y
+                        << "), fill " << got.fillColour.Value() << " against " << want.fill.Value()
+                        << ", line " << got.lineColour.Value() << " against " << want.line.Value()
+                        << ", drawable " << got.drawable;
+          ++reported;
+        }
+      }
+    }
+  }
+}
+
 TEST(PaintRecords, ClearPenHiddenPatchesWireFrameAndLabels) {
   ViewSettings v;
   TensorState t = Sphere();
