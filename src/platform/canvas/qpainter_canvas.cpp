@@ -1,6 +1,7 @@
 #include "platform/canvas/qpainter_canvas.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPen>
 #include <QPoint>
 #include <QString>
@@ -29,7 +30,13 @@ QImage MakePictureImage(int width, int height) {
 }
 
 QPainterCanvas::QPainterCanvas(QPainter& painter, int width, int height, double pixelRatio)
-    : painter_(painter), width_(width), height_(height), ratio_(pixelRatio) {
+    : painter_(painter),
+      width_(width),
+      height_(height),
+      ratio_(pixelRatio),
+      // Vector pictures (SVG, PDF) are written as they always were: their writers group the
+      // shapes by every pen and brush they are given.
+      remember_(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
 }
@@ -51,7 +58,7 @@ bool SameBrush(const Brush& a, const Brush& b) {
 void QPainterCanvas::Apply(const Pen& pen, const Brush& brush) {
   const bool penSet = applied_ && SamePen(pen, pen_);
   const bool brushSet = applied_ && SameBrush(brush, brush_);
-  applied_ = true;
+  applied_ = remember_;
   pen_ = pen;
   brush_ = brush;
   if (penSet && brushSet) return;

@@ -41,7 +41,8 @@ class QPainterCanvas : public Canvas {
   double ratio_;
   // The pen and brush set by the last Apply, while nothing else has set others since: a
   // picture's thousands of patches mostly share their outline, and making a QPen costs more
-  // than the rest of a small patch.
+  // than the rest of a small patch. Remembered on bitmaps only.
+  bool remember_;
   bool applied_ = false;
   Pen pen_;
   Brush brush_;
