@@ -598,10 +598,24 @@ void CheckWithinDrawingRange(const SceneList& scene) {
   // The projection and the painting work in double precision; a corner beyond its range would
   // come out as an infinity and the picture as a black area. (A corner that is not a number is
   // a point where the surface is undefined; the renderer leaves that patch out.)
-  for (std::size_t r = 0; r < scene.count; ++r)
-    for (const auto& corner : scene.records[r].corners)
+  for (std::size_t r = 0; r < scene.count; ++r) {
+    const auto& corners = scene.records[r].corners;
+#if LDBL_MANT_DIG == 64 && (defined(__x86_64__) || defined(__i386__))
+    // A quick look at the exponents first: only a record with a corner near the limit (or not
+    // a number) needs the exact test.
+    bool near = false;
+    for (const auto& corner : corners)
+      for (const Real& c : corner) {
+        std::uint16_t signAndExponent;
+        std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&c) + 8, 2);
+        near |= (signAndExponent & 0x7FFF) >= 16383 + 1023;
+      }
+    if (!near) continue;
+#endif
+    for (const auto& corner : corners)
       for (const Real& c : corner)
         if (BeyondDoubleRange(c)) throw std::runtime_error(kMsgBeyondDrawingRange);
+  }
 }
 
 void BuildScene(SceneList& scene, const SceneInputs& in, const BuildCallbacks& callbacks) {
