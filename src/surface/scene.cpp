@@ -120,6 +120,21 @@ void CornerDirections(const PatchAngles& a, int crossSectionMode, Real d[4][3]) 
   }
 }
 
+/// The fields of a patch record besides its corners: the colours by the sign at the last corner
+/// and the renderer's fields as a new record has them.
+void StorePatchColours(ScenePolygon& p, const ViewSettings& v, bool negative) {
+  const Colour& fill = negative ? v.negativeFill : v.positiveFill;
+  p.baseColour[0] = fill.red;
+  p.baseColour[1] = fill.green;
+  p.baseColour[2] = fill.blue;
+  p.lineColour = negative ? v.negativeLine : v.positiveLine;
+  for (ScreenPoint& point : p.screen) point = ScreenPoint{};
+  p.depthKey = 0;
+  if (!p.label.empty()) p.label.clear();
+  p.fillColour = Colour{};
+  p.drawable = true;
+}
+
 /// Writes every field of a patch record: each corner at |value| along its direction, the
 /// colours by the sign at the last corner (exactly 0, or not a number, counts as positive), and
 /// the renderer's fields as a new record has them. A reused record keeps no trace of its past.
@@ -132,17 +147,7 @@ void StorePatch(ScenePolygon& p, const ViewSettings& v, const Real d[4][3], cons
     corner[2] = radius * d[c][2];
     corner[3] = 1;
   }
-  const bool negative = value[3] < 0;
-  const Colour& fill = negative ? v.negativeFill : v.positiveFill;
-  p.baseColour[0] = fill.red;
-  p.baseColour[1] = fill.green;
-  p.baseColour[2] = fill.blue;
-  p.lineColour = negative ? v.negativeLine : v.positiveLine;
-  for (ScreenPoint& point : p.screen) point = ScreenPoint{};
-  p.depthKey = 0;
-  if (!p.label.empty()) p.label.clear();
-  p.fillColour = Colour{};
-  p.drawable = true;
+  StorePatchColours(p, v, value[3] < 0);
 }
 
 /// Puts a record back to what a new one holds, keeping its label's storage.
@@ -331,16 +336,7 @@ void LayFullSurface(ScenePolygon* records, const SplitPolynomial<R>& poly,
         std::memcpy(&out[3], &kOne, sizeof kOne);
         if (corner == 3) negative = value < 0;
       }
-      const Colour& fill = negative ? view.negativeFill : view.positiveFill;
-      p.baseColour[0] = fill.red;
-      p.baseColour[1] = fill.green;
-      p.baseColour[2] = fill.blue;
-      p.lineColour = negative ? view.negativeLine : view.positiveLine;
-      for (ScreenPoint& point : p.screen) point = ScreenPoint{};
-      p.depthKey = 0;
-      if (!p.label.empty()) p.label.clear();
-      p.fillColour = Colour{};
-      p.drawable = true;
+      StorePatchColours(p, view, negative);
       pump.Between();
     }
     pump.Progress(j + 1, n);
