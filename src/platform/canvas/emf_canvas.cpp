@@ -66,22 +66,41 @@ int16_t Clamp16(int32_t v) {
   return static_cast<int16_t>(std::clamp<int32_t>(v, -32767, 32767));
 }
 
-}  // namespace
-
-// ---- Enhanced metafile -------------------------------------------------------------------
-
-struct EmfCanvas::Recording {
-  EMFTRACK* et = nullptr;
-  EMFHANDLES* eht = nullptr;
+/// What both recordings remember between records: whether a record failed, whether the file is
+/// finished, the handles and keys of the pen, brush and font in use and the text colour, so that
+/// an object is created only when the wanted one differs from the one selected.
+struct SelectionState {
   bool failed = false;
   bool finished = false;
-  // Handles of the created objects in use; 0 while a stock object (null pen or brush) or
-  // nothing is selected.
   uint32_t pen = 0, brush = 0, font = 0;
   std::optional<PenKey> penKey;
   std::optional<BrushKey> brushKey;
   std::optional<FontKey> fontKey;
   std::optional<uint32_t> textColour;
+
+  /// True once when `font`'s colour differs from the text colour in use (which it then becomes).
+  bool TextColourChanges(const LabelFont& font) {
+    const uint32_t colour = font.colour.red | font.colour.green << 8 | font.colour.blue << 16;
+    if (textColour == colour) return false;
+    textColour = colour;
+    return true;
+  }
+
+  /// Marks the file finished; a second finish is a programming error.
+  void StartFinishing(const char* what) {
+    if (finished) throw std::logic_error(std::string("The ") + what + " is already finished");
+    finished = true;
+  }
+};
+
+}  // namespace
+
+// ---- Enhanced metafile -------------------------------------------------------------------
+
+// The handles in use are 0 while a stock object (null pen or brush) or nothing is selected.
+struct EmfCanvas::Recording : SelectionState {
+  EMFTRACK* et = nullptr;
+  EMFHANDLES* eht = nullptr;
   QImage reference = MakePictureImage(1, 1);  // measures text at 96 dots per inch
 
   ~Recording() {
@@ -204,11 +223,7 @@ void EmfCanvas::Text(int x, int y, const std::string& text, const LabelFont& fon
     r.font = created;
     r.fontKey = fk;
   }
-  const uint32_t colour = font.colour.red | font.colour.green << 8 | font.colour.blue << 16;
-  if (r.textColour != colour) {
-    r.Append(U_EMRSETTEXTCOLOR_set(ColourRef(font.colour)));
-    r.textColour = colour;
-  }
+  if (r.TextColourChanges(font)) r.Append(U_EMRSETTEXTCOLOR_set(ColourRef(font.colour)));
 
   std::u16string units = Utf8ToUtf16(text);
   // Each character's advance, so that readers place the characters as this font sets them.
@@ -240,8 +255,7 @@ void EmfCanvas::Text(int x, int y, const std::string& text, const LabelFont& fon
 
 std::string EmfCanvas::Finish() {
   Recording& r = *r_;
-  if (r.finished) throw std::logic_error("The enhanced metafile is already finished");
-  r.finished = true;
+  r.StartFinishing("enhanced metafile");
   r.Append(U_EMREOF_set(0, nullptr, r.et));
   if (r.failed || emf_finish(r.et, r.eht) != 0)
     throw std::runtime_error("The enhanced metafile could not be recorded (out of memory?)");
@@ -250,18 +264,11 @@ std::string EmfCanvas::Finish() {
 
 // ---- Standard metafile -------------------------------------------------------------------
 
-struct WmfCanvas::Recording {
+// The handles in use are 0 until the first is selected. The standard format has no stock
+// objects: "no outline" and "no filling" are objects of their own.
+struct WmfCanvas::Recording : SelectionState {
   WMFTRACK* wt = nullptr;
   WMFHANDLES* wht = nullptr;
-  bool failed = false;
-  bool finished = false;
-  // Handles of the selected pen, brush and font (0: none yet). The standard format has no
-  // stock objects: "no outline" and "no filling" are objects of their own.
-  uint32_t pen = 0, brush = 0, font = 0;
-  std::optional<PenKey> penKey;
-  std::optional<BrushKey> brushKey;
-  std::optional<FontKey> fontKey;
-  std::optional<uint32_t> textColour;
 
   ~Recording() {
     if (wt) wmf_free(&wt);
@@ -363,11 +370,7 @@ void WmfCanvas::Text(int x, int y, const std::string& text, const LabelFont& fon
     r.Replace(r.font, created);
     r.fontKey = fk;
   }
-  const uint32_t colour = font.colour.red | font.colour.green << 8 | font.colour.blue << 16;
-  if (r.textColour != colour) {
-    r.Append(U_WMRSETTEXTCOLOR_set(ColourRef(font.colour)));
-    r.textColour = colour;
-  }
+  if (r.TextColourChanges(font)) r.Append(U_WMRSETTEXTCOLOR_set(ColourRef(font.colour)));
   std::string bytes = Utf8ToWindows1252(text);
   if (bytes.size() > 2000) bytes.resize(2000);
   r.Append(U_WMRTEXTOUT_set(point16_set(Clamp16(x), Clamp16(y)), bytes.data()));
@@ -375,8 +378,7 @@ void WmfCanvas::Text(int x, int y, const std::string& text, const LabelFont& fon
 
 std::string WmfCanvas::Finish() {
   Recording& r = *r_;
-  if (r.finished) throw std::logic_error("The standard metafile is already finished");
-  r.finished = true;
+  r.StartFinishing("standard metafile");
   r.Append(U_WMREOF_set());
   if (r.failed || wmf_finish(r.wt) != 0)
     throw std::runtime_error("The standard metafile could not be recorded (out of memory?)");
