@@ -6,7 +6,6 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
-#include <QTimer>
 #include <algorithm>
 
 #include "app/gui/surface_area.h"
@@ -95,12 +94,10 @@ void TForm1::UpdateMinimumSize() {
   if (inSplash_) return;
   // What the menu bar and the speed-button bar take from the window's client area. The drawing
   // area reaches the window's right and bottom edges once the window is laid out at its present
-  // size; until then the measure waits for the layout.
+  // size; until then there is nothing to measure, and the layout's resize of the area calls
+  // this again (through PlaceOverlays).
   const QRect placed = surfaceArea->geometry();
-  if (placed.right() + 1 != width() || placed.bottom() + 1 != height()) {
-    QTimer::singleShot(0, this, [this] { UpdateMinimumSize(); });
-    return;
-  }
+  if (placed.right() + 1 != width() || placed.bottom() + 1 != height()) return;
   const QSize frame = size() - surfaceArea->size();
   QSize minimum = RequiredDrawingArea() + frame;
   if (const QScreen* where = screen())
