@@ -6,26 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "support/surface_fixtures.h"
 #include "surface/recording_canvas.h"
 
 namespace quillmere {
 namespace {
 
+using test::BuildSceneFor;
+using test::UnitSphereTensor;
+
 using test::RecordingCanvas;
-
-SceneList BuildFor(const TensorState& t, const ViewSettings& v) {
-  SceneList scene;
-  const SurfaceEvaluation e;
-  BuildScene(scene, SceneInputs{&t, &e, &v, kFullSurface, std::nullopt});
-  return scene;
-}
-
-TensorState Sphere() {
-  TensorState t;
-  SetKind(t, 1);
-  t.At(1, 1) = t.At(2, 2) = t.At(3, 3) = 1;
-  return t;
-}
 
 std::vector<std::string> Texts(const RecordingCanvas& c) {
   std::vector<std::string> out;
@@ -56,8 +46,8 @@ TEST(PaintMetafile, BackgroundExactColoursAndSizesByA0) {
   ViewSettings v;
   v.showScale = true;
   v.paletteMode = true;
-  const TensorState t = Sphere();
-  SceneList scene = BuildFor(t, v);
+  const TensorState t = UnitSphereTensor();
+  SceneList scene = BuildSceneFor(t, v);
   const MetafileSize size{800, 500, true};
   RecordingCanvas canvas(size.width, size.height);
   int lastProgress = 0;
@@ -93,7 +83,7 @@ TEST(PaintMetafile, StereoGivesTwoImagesNoLegendAndLeavesTheSceneOnTheSecond) {
   v.stereo = true;
   v.showScale = true;
   const TensorState zero;  // origin and axes only
-  SceneList scene = BuildFor(zero, v);
+  SceneList scene = BuildSceneFor(zero, v);
   const MetafileSize size{600, 400, true};
   RecordingCanvas canvas(600, 400);
   PaintMetafile(scene, v, zero, canvas, size);
@@ -116,8 +106,8 @@ TEST(PaintPrintedPage, UpperTwoThirdsThickAxesFontsByScreenWidth) {
   ViewSettings v;
   v.showScale = true;
   v.paletteMode = true;
-  const TensorState t = Sphere();
-  SceneList scene = BuildFor(t, v);
+  const TensorState t = UnitSphereTensor();
+  SceneList scene = BuildSceneFor(t, v);
   RecordingCanvas page(4000, 6000);
   PrintPageOptions options;
   options.screenWidth = 1000;

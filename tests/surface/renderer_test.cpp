@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/surface_fixtures.h"
 #include "support/test_support.h"
 #include "surface/display_palette.h"
 #include "surface/recording_canvas.h"
@@ -16,21 +17,10 @@
 namespace quillmere {
 namespace {
 
+using test::BuildSceneFor;
+using test::UnitSphereTensor;
+
 using test::RecordingCanvas;
-
-SceneList BuildFor(const TensorState& t, const ViewSettings& v, int mode = kFullSurface) {
-  SceneList scene;
-  const SurfaceEvaluation e;
-  BuildScene(scene, SceneInputs{&t, &e, &v, mode, std::nullopt});
-  return scene;
-}
-
-TensorState Sphere() {
-  TensorState t;
-  SetKind(t, 1);
-  t.At(1, 1) = t.At(2, 2) = t.At(3, 3) = 1;
-  return t;
-}
 
 TEST(ShadeChannel, RunsFromFiveToWhiteAndKeepsDarkBytesDark) {
   for (int c : {0, 1, 128, 254, 255}) {
@@ -88,8 +78,8 @@ TEST(SortByDepth, LeavesEqualKeysWhereTheProgramsQuicksortDoes) {
 
 TEST(ProjectScene, FacingLightAndGridRules) {
   ViewSettings v;
-  TensorState t = Sphere();
-  SceneList scene = BuildFor(t, v);
+  TensorState t = UnitSphereTensor();
+  SceneList scene = BuildSceneFor(t, v);
   ProjectScene(scene, v, 100, kFullSurface, t);
   int facing = 0, hidden = 0;
   for (std::size_t i = 0; i < scene.count; ++i) {
@@ -186,7 +176,7 @@ TEST(ProjectScene, EqualsTheProjectionOneRecordAtATime) {
   for (int mode : {kFullSurface, kSectionZ}) {
     ViewSettings built;
     built.resolution = 3;
-    SceneList scene = BuildFor(t, built, mode);
+    SceneList scene = BuildSceneFor(t, built, mode);
     // Records the surface cannot give otherwise: a corner not a number, one far out, one at the
     // eye, and a degenerate patch.
     scene.records[7].corners[2][0] = std::numeric_limits<Real>::quiet_NaN();
@@ -235,8 +225,8 @@ TEST(ProjectScene, EqualsTheProjectionOneRecordAtATime) {
 
 TEST(PaintRecords, ClearPenHiddenPatchesWireFrameAndLabels) {
   ViewSettings v;
-  TensorState t = Sphere();
-  SceneList scene = BuildFor(t, v);
+  TensorState t = UnitSphereTensor();
+  SceneList scene = BuildSceneFor(t, v);
   RecordingCanvas canvas(1000, 800);
   RenderPicture(scene, v, t, canvas);
   ASSERT_EQ(canvas.rectangles.size(), 1u);
@@ -280,9 +270,9 @@ TEST(PaintRecords, ClearPenHiddenPatchesWireFrameAndLabels) {
 TEST(PaintRecords, LegendMarksAndUnitText) {
   ViewSettings v;
   v.showScale = true;
-  TensorState t = Sphere();
+  TensorState t = UnitSphereTensor();
   t.unitText = "m^2/N";
-  SceneList scene = BuildFor(t, v);
+  SceneList scene = BuildSceneFor(t, v);
   RecordingCanvas canvas(1000, 800);
   RenderPicture(scene, v, t, canvas);
   // Scale 1: ticks 0.00, 0.50, 1.00 in the small size Round(W K / 60) = 13, then a "10" in
@@ -320,7 +310,7 @@ TEST(RenderPicture, StereoImagesSitAtTheirShiftsAndTheSceneStaysOnTheSecond) {
   ViewSettings v;
   v.stereo = true;
   TensorState zero;  // every record collapses: origin and axes only
-  SceneList scene = BuildFor(zero, v);
+  SceneList scene = BuildSceneFor(zero, v);
   RecordingCanvas canvas(600, 400);
   RenderPicture(scene, v, zero, canvas);
   // a = 600 div 6 = 100, K = 0.8: the surface (a point at the origin) at 200 + 200 in the
@@ -337,9 +327,9 @@ TEST(RenderPicture, StereoImagesSitAtTheirShiftsAndTheSceneStaysOnTheSecond) {
 
 TEST(RenderPicture, RecordsThatDoNotProjectAreLeftOut) {
   ViewSettings v;
-  TensorState t = Sphere();
+  TensorState t = UnitSphereTensor();
   t.At(1, 1) = std::numeric_limits<Real>::quiet_NaN();
-  SceneList scene = BuildFor(t, v);
+  SceneList scene = BuildSceneFor(t, v);
   RecordingCanvas canvas(400, 300);
   const ProjectionSummary summary = RenderPicture(scene, v, t, canvas);
   EXPECT_GT(summary.undrawable, 600u);

@@ -19,13 +19,10 @@
 
 namespace quillmere {
 
+using test::Q;
 using test::StartedProgram;
 
 namespace {
-
-QString Q(const std::filesystem::path& p) {
-  return QString::fromStdString(p.string());
-}
 
 /// The started, working, active main window.
 struct Working {

@@ -7,14 +7,11 @@
 
 namespace quillmere {
 
+using test::Q;
 using test::ReadFile;
 using test::StartedProgram;
 
 namespace {
-
-QString Q(const std::filesystem::path& p) {
-  return QString::fromStdString(p.string());
-}
 
 int CountOf(const std::string& text, const std::string& what) {
   int n = 0;

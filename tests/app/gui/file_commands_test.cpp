@@ -9,14 +9,11 @@
 
 namespace quillmere {
 
+using test::Q;
 using test::ReadFile;
 using test::StartedProgram;
 
 namespace {
-
-QString Q(const std::filesystem::path& p) {
-  return QString::fromStdString(p.string());
-}
 
 /// A program in its working state, with nothing opened yet.
 struct Working {

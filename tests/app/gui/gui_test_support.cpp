@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tensor/gui/component_grids.h"
+
 namespace quillmere::test {
 
 StartedProgram::StartedProgram() {
@@ -83,6 +85,19 @@ int GreenPixels(const QImage& image) {
 
 int RedPixels(const QImage& image) {
   return CountPixels(image, [](int r, int g, int b) { return r > 60 && r > g + 40 && r > b + 40; });
+}
+
+void TypeIntoGrid(EntryGrid* grid, int column, int row, const QString& text) {
+  grid->setFocus();
+  grid->setCurrentCell(row, column);
+  QTest::keyClick(grid, text.at(0).toLatin1());
+  // The cell's editor is the viewport's visible child.
+  QWidget* editor = nullptr;
+  for (QWidget* w : grid->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (w->isVisible()) editor = w;
+  QVERIFY2(editor, "typing did not open an editor");
+  QTest::keyClicks(editor, text.mid(1));
+  QTest::keyClick(editor, Qt::Key_Return);
 }
 
 }  // namespace quillmere::test

@@ -16,7 +16,20 @@
 #include "support/test_support.h"
 #include "update/update_check.h"
 
+namespace quillmere {
+class EntryGrid;
+}
+
 namespace quillmere::test {
+
+/// A path as the dialogs and Qt's file functions take it.
+inline QString Q(const std::filesystem::path& p) {
+  return QString::fromStdString(p.string());
+}
+
+/// Types `text` into cell (column, row) of a grid as a user does: the first key opens the cell's
+/// editor, the rest go to the editor, and Return ends the edit.
+void TypeIntoGrid(EntryGrid* grid, int column, int row, const QString& text);
 
 /// Records the start-up's use of the update check.
 class RecordedUpdateCheck : public UpdateCheck {

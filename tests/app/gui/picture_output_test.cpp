@@ -15,14 +15,11 @@
 
 namespace quillmere {
 
+using test::Q;
 using test::ReadFile;
 using test::StartedProgram;
 
 namespace {
-
-QString Q(const std::filesystem::path& p) {
-  return QString::fromStdString(p.string());
-}
 
 QImage Rgb(const QImage& image) {
   return image.convertToFormat(QImage::Format_RGB32);

@@ -16,7 +16,9 @@
 
 namespace quillmere {
 
+using test::Q;
 using test::StartedProgram;
+using test::TypeIntoGrid;
 
 namespace {
 
@@ -25,26 +27,10 @@ constexpr const char* kTetragonal =
     "Quillmere-Datafile\r\n1 14 0  1.00000000000000E-0006 2 1/K\r\n"
     " 3.50000000000000E+0000\r\n-2.50000000000000E-0001\r\n";
 
-QString Q(const std::filesystem::path& p) {
-  return QString::fromStdString(p.string());
-}
-
-void Type(EntryGrid* grid, int column, int row, const QString& text) {
-  grid->setFocus();
-  grid->setCurrentCell(row, column);
-  QTest::keyClick(grid, text.at(0).toLatin1());
-  QWidget* editor = nullptr;
-  for (QWidget* w : grid->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    if (w->isVisible()) editor = w;
-  QVERIFY2(editor, "typing did not open an editor");
-  QTest::keyClicks(editor, text.mid(1));
-  QTest::keyClick(editor, Qt::Key_Return);
-}
-
 /// Types a whole matrix, U[a][b] into column a, row b.
 void TypeMatrix(TransformPanel& panel, const char* cells[3][3]) {
   for (int a = 1; a <= 3; ++a)
-    for (int b = 1; b <= 3; ++b) Type(panel.StringGrid4, a, b, cells[a - 1][b - 1]);
+    for (int b = 1; b <= 3; ++b) TypeIntoGrid(panel.StringGrid4, a, b, cells[a - 1][b - 1]);
 }
 
 struct Window {
@@ -173,7 +159,7 @@ void TransformPanelsTest::badCellLeavesTheTensor() {
   Window w;
   const std::array<Real, kComponentCount> before = w.t().components;
   w.form().Transform1->trigger();
-  Type(w.transform().StringGrid4, 2, 1, "abc");
+  TypeIntoGrid(w.transform().StringGrid4, 2, 1, "abc");
   QTest::mouseClick(w.transform().Button7, Qt::LeftButton);
   QCOMPARE(w.p.dialogs.errors.size(), std::size_t{1});
   QCOMPARE(w.p.dialogs.errors[0], std::string("'abc' is not a valid floating point value"));
@@ -232,15 +218,15 @@ void TransformPanelsTest::fixedDirectionsFromThePanel() {
   QCOMPARE(panel.StringGrid3->cellText(1, 1), QStringLiteral("no"));
 
   // Position 1 fixed at (0, 0, 1): the surface value is T3j xj, here T33 z.
-  Type(panel.StringGrid3, 1, 1, "yes");
-  Type(panel.StringGrid3, 4, 1, "1");
+  TypeIntoGrid(panel.StringGrid3, 1, 1, "yes");
+  TypeIntoGrid(panel.StringGrid3, 4, 1, "1");
   // (1, 1, 0) for position 3, beyond the rank; a zero row for position 2; "Yes" for 4.
-  Type(panel.StringGrid3, 1, 3, "yes");
-  Type(panel.StringGrid3, 2, 3, "1");
-  Type(panel.StringGrid3, 3, 3, "1");
-  Type(panel.StringGrid3, 1, 2, "yes");
-  Type(panel.StringGrid3, 1, 4, "Yes");
-  Type(panel.StringGrid3, 2, 4, "1");
+  TypeIntoGrid(panel.StringGrid3, 1, 3, "yes");
+  TypeIntoGrid(panel.StringGrid3, 2, 3, "1");
+  TypeIntoGrid(panel.StringGrid3, 3, 3, "1");
+  TypeIntoGrid(panel.StringGrid3, 1, 2, "yes");
+  TypeIntoGrid(panel.StringGrid3, 1, 4, "Yes");
+  TypeIntoGrid(panel.StringGrid3, 2, 4, "1");
   const int builds = w.Builds();
   QTest::mouseClick(panel.OKButton, Qt::LeftButton);
   QCOMPARE(w.p.dialogs.shown, std::vector<std::string>{"the direction for index2 is undefined"});
@@ -299,10 +285,10 @@ void TransformPanelsTest::panelAndCommandLineWriteTheSameScene() {
   Window w;
   FixedDirectionPanel& panel = w.fixed();
   w.form().FixedDirections1->trigger();
-  Type(panel.StringGrid3, 1, 2, "yes");
-  Type(panel.StringGrid3, 2, 2, "1");
-  Type(panel.StringGrid3, 3, 2, "2");
-  Type(panel.StringGrid3, 4, 2, "2");
+  TypeIntoGrid(panel.StringGrid3, 1, 2, "yes");
+  TypeIntoGrid(panel.StringGrid3, 2, 2, "1");
+  TypeIntoGrid(panel.StringGrid3, 3, 2, "2");
+  TypeIntoGrid(panel.StringGrid3, 4, 2, "2");
   QTest::mouseClick(panel.OKButton, Qt::LeftButton);
   const auto fromPanel = w.p.root() / "panel.wrl";
   w.p.dialogs.saveAnswers.push_back(Q(fromPanel));

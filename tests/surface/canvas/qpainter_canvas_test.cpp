@@ -18,12 +18,15 @@
 #include <stdexcept>
 
 #include "platform/canvas/picture_file.h"
+#include "support/surface_fixtures.h"
 #include "support/test_support.h"
 #include "surface/renderer.h"
 #include "surface/scene.h"
 
 namespace quillmere {
 namespace {
+
+using test::UnitSphereTensor;
 
 class GuiEnvironment : public ::testing::Environment {
  public:
@@ -66,13 +69,6 @@ Picture Render(const TensorState& t, const ViewSettings& v, int width = 800, int
   return p;
 }
 
-TensorState Sphere() {
-  TensorState t;
-  SetKind(t, 1);
-  t.At(1, 1) = t.At(2, 2) = t.At(3, 3) = 1;
-  return t;
-}
-
 bool Is(QRgb pixel, Colour c) {
   return qRed(pixel) == c.red && qGreen(pixel) == c.green && qBlue(pixel) == c.blue;
 }
@@ -90,7 +86,7 @@ TEST(CanvasPicture, SphereIsAShadedDiscAtTheOrigin) {
   ViewSettings v;
   v.showAxes = false;
   v.showGrid = false;
-  const Picture p = Render(Sphere(), v);
+  const Picture p = Render(UnitSphereTensor(), v);
   const int a = 800 / 4;
   const double radius = 0.8 * a * 50 / std::sqrt(50.0 * 50 - 1);
   int left = 800, right = -1, top = 600, bottom = -1;
@@ -136,9 +132,9 @@ TEST(CanvasPicture, OddRankShowsBothColours) {
 
 TEST(CanvasPicture, GridOffHidesOutlinesButKeepsAxes) {
   ViewSettings v;
-  Picture on = Render(Sphere(), v);
+  Picture on = Render(UnitSphereTensor(), v);
   v.showGrid = false;
-  Picture off = Render(Sphere(), v);
+  Picture off = Render(UnitSphereTensor(), v);
   // A shaded fill never has a red byte below 5, so exact (0, 255, 0) is always an outline.
   EXPECT_GT(Count(on.image, v.positiveLine), 1000);
   EXPECT_EQ(Count(off.image, v.positiveLine), 0);
@@ -152,7 +148,7 @@ TEST(CanvasPicture, FillOffGivesAWireFrame) {
   ViewSettings v;
   v.fillPatches = false;
   v.showAxes = false;
-  const Picture p = Render(Sphere(), v);
+  const Picture p = Render(UnitSphereTensor(), v);
   int lines = 0, others = 0;
   for (int y = 0; y < 600; ++y)
     for (int x = 0; x < 800; ++x) {
@@ -171,7 +167,7 @@ TEST(CanvasPicture, FillOffGivesAWireFrame) {
 TEST(CanvasPicture, LegendAndLabelsAreDrawnInTheLabelFont) {
   ViewSettings v;
   v.showScale = true;
-  TensorState t = Sphere();
+  TensorState t = UnitSphereTensor();
   t.unitText = "pm/V";
   const Picture p = Render(t, v);
   // The base line of the ruler: 1.3a before zoom, Y = Round(0.8 * 260 + 280) = 488, from
@@ -221,7 +217,7 @@ TEST(QPainterCanvas, TextBoxStartsAtTheGivenCorner) {
 TEST(PictureFile, WritesPngBmpAndSvgAndRefusesOthers) {
   test::TempDir dir;
   ViewSettings v;
-  const TensorState t = Sphere();
+  const TensorState t = UnitSphereTensor();
   SceneList scene;
   const SurfaceEvaluation e;
   BuildScene(scene, SceneInputs{&t, &e, &v, kFullSurface, std::nullopt});
@@ -285,7 +281,7 @@ Extent ExtentOf(const QImage& image, Colour background) {
 TEST(PixelRatio, RatioOneIsThePlainPicture) {
   ViewSettings v;
   v.showScale = true;
-  TensorState t = Sphere();
+  TensorState t = UnitSphereTensor();
   t.At(1, 2) = t.At(2, 1) = 0.6L;
   const QImage window = RenderAtRatio(t, v, 1.0);
   const Picture plain = Render(t, v);
@@ -298,7 +294,7 @@ TEST(PixelRatio, RatioTwoIsTheSamePictureAtTwiceThePixels) {
   ViewSettings v;
   v.fillPatches = false;  // a wire frame: outlines on the background
   v.showScale = true;
-  const TensorState t = Sphere();
+  const TensorState t = UnitSphereTensor();
   const QImage one = RenderAtRatio(t, v, 1.0);
   const QImage two = RenderAtRatio(t, v, 2.0);
   ASSERT_EQ(two.size(), QSize(1600, 1200));

@@ -18,21 +18,9 @@
 namespace quillmere {
 
 using test::StartedProgram;
+using test::TypeIntoGrid;
 
 namespace {
-
-void Type(EntryGrid* grid, int column, int row, const QString& text) {
-  grid->setFocus();
-  grid->setCurrentCell(row, column);
-  QTest::keyClick(grid, text.at(0).toLatin1());
-  // The cell's editor is the viewport's visible child.
-  QWidget* editor = nullptr;
-  for (QWidget* w : grid->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    if (w->isVisible()) editor = w;
-  QVERIFY2(editor, "typing did not open an editor");
-  QTest::keyClicks(editor, text.mid(1));
-  QTest::keyClick(editor, Qt::Key_Return);
-}
 
 void Click(QAbstractButton* b) {
   QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
@@ -88,7 +76,7 @@ void TForm1ComponentsTest::hexagonalElasticTypedIndependentlyIsDrawnAndShownInFu
   for (int r = 1; r <= g2->count(); ++r) {
     const auto it = values.find(g2->cellText(0, r).toStdString().substr(1, 4));
     QVERIFY(it != values.end());
-    Type(g2, 1, r, it->second);
+    TypeIntoGrid(g2, 1, r, it->second);
   }
   QTest::mouseDClick(g2->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
   QVERIFY(!g2->isVisible());
@@ -123,7 +111,7 @@ void TForm1ComponentsTest::drawCommitsTheOpenGrid() {
   ComponentGrid* g1 = c.stringGrid1();
   QVERIFY(g1->isVisible());
   QCOMPARE(g1->columnCount(), 4);  // "(i)": three components
-  Type(g1, 3, 1, "2");
+  TypeIntoGrid(g1, 3, 1, "2");
   QVERIFY(w.p.state().componentsTyped);
   w.form().DRAW1->trigger();
   QVERIFY(!g1->isVisible());
