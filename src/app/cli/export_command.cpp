@@ -9,6 +9,7 @@
 
 #include "app/cli/cli_arguments.h"
 #include "app/cli/cli_commands.h"
+#include "core/file_names.h"
 #include "files/tensor_file.h"
 #include "files/vrml_export.h"
 #include "tensor/number_text.h"
@@ -38,12 +39,6 @@ constexpr const char* kExportHelp =
 
 std::string ExportHelp() {
   return std::string(kExportHelp) + FixOptionHelp();
-}
-
-std::string LowerExtension(const std::filesystem::path& p) {
-  std::string ext = p.extension().string();
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext;
 }
 
 int ParseResolution(const std::string& text) {
@@ -81,7 +76,7 @@ int ExportCommand(const Args& args, CliContext& context) {
   if (!files.output) throw UsageError{"-o OUT.wrl or -o OUT.stl is required"};
   const std::filesystem::path input = *files.input;
   const std::filesystem::path output = *files.output;
-  const std::string ext = LowerExtension(output);
+  const std::string ext = LowercaseExtension(output);
   if (ext != ".wrl" && ext != ".stl")
     throw UsageError{"the output file must end in .wrl (VRML) or .stl (STL), not '" +
                      output.string() + "'"};

@@ -16,6 +16,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "core/file_names.h"
 #include "files/atomic_file.h"
 #include "tensor/number_text.h"
 
@@ -330,8 +331,7 @@ std::string DirectionText(const Direction& n, char separator) {
 }  // namespace
 
 MapFormat MapFormatOf(const std::filesystem::path& path) {
-  std::string ext = path.extension().string();
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string ext = LowercaseExtension(path);
   if (ext == ".png") return MapFormat::Png;
   if (ext == ".svg") return MapFormat::Svg;
   if (ext == ".pdf") return MapFormat::Pdf;

@@ -9,6 +9,7 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "core/file_names.h"
 #include "files/atomic_file.h"
 #include "platform/canvas/emf_canvas.h"
 #include "platform/canvas/qpainter_canvas.h"
@@ -24,8 +25,7 @@ std::string Bytes(const QByteArray& a) {
 }  // namespace
 
 std::optional<VectorFormat> MetafileFormatOf(const std::filesystem::path& path) {
-  std::string ext = path.extension().string();
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string ext = LowercaseExtension(path);
   if (ext == ".emf") return VectorFormat::Emf;
   if (ext == ".wmf") return VectorFormat::Wmf;
   if (ext == ".pdf") return VectorFormat::Pdf;
@@ -64,7 +64,7 @@ std::string PaintPictureBytes(VectorFormat format, int width, int height,
         if (!painter.begin(&pdf)) throw std::runtime_error("The PDF writer did not start");
         QPainterCanvas canvas(painter, width, height);
         paint(canvas);
-        painter.end();
+        if (!painter.end()) throw std::runtime_error("The PDF writer failed");
       }
       return Bytes(data);
     }
@@ -84,7 +84,7 @@ std::string PaintPictureBytes(VectorFormat format, int width, int height,
         if (!painter.begin(&svg)) throw std::runtime_error("The SVG generator did not start");
         QPainterCanvas canvas(painter, width, height);
         paint(canvas);
-        painter.end();
+        if (!painter.end()) throw std::runtime_error("The SVG generator failed");
       }
       return Bytes(data);
     }
