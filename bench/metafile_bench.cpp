@@ -11,7 +11,7 @@
 #include <QGuiApplication>
 #include <cstdlib>
 
-#include "platform/canvas/picture_bytes.h"
+#include "surface/qt/picture_bytes.h"
 #endif
 
 namespace {

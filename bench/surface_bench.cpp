@@ -13,7 +13,7 @@
 #include <QPainter>
 #include <cstdlib>
 
-#include "platform/canvas/qpainter_canvas.h"
+#include "surface/qt/qpainter_canvas.h"
 #endif
 
 namespace {

@@ -13,7 +13,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include "platform/canvas/qpainter_canvas.h"
+#include "surface/qt/qpainter_canvas.h"
 #endif
 #include "support/test_support.h"
 #include "surface/interaction.h"

@@ -2,7 +2,7 @@
 # writer. Regenerate them after a change to the writer or to data/tensor.tab with:
 #   cmake --build <build> --target write_examples && <build>/bin/write_examples data examples
 add_executable(write_examples ${CMAKE_CURRENT_LIST_DIR}/write_examples.cpp)
-target_link_libraries(write_examples PRIVATE quillmere_core)
+target_link_libraries(write_examples PRIVATE quillmere_files)
 
 add_test(NAME examples_generate
   COMMAND write_examples ${CMAKE_SOURCE_DIR}/data ${CMAKE_BINARY_DIR}/examples.generated)

@@ -3,10 +3,10 @@
 #   cmake --build <build> --target generate_tensor_tab && <build>/bin/generate_tensor_tab data/tensor.tab
 add_library(quillmere_group_theory STATIC ${CMAKE_CURRENT_LIST_DIR}/group_theory.cpp)
 target_include_directories(quillmere_group_theory PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(quillmere_group_theory PUBLIC quillmere_core)
+target_link_libraries(quillmere_group_theory PUBLIC quillmere_tensor)
 
 add_executable(generate_tensor_tab ${CMAKE_CURRENT_LIST_DIR}/generate_tensor_tab.cpp)
-target_link_libraries(generate_tensor_tab PRIVATE quillmere_group_theory)
+target_link_libraries(generate_tensor_tab PRIVATE quillmere_group_theory quillmere_files)
 
 # The shipped table must be exactly what the generator writes.
 add_test(NAME tensor_tab_generate

@@ -213,8 +213,8 @@ TEST(Transformation, TransformedTensorSurvivesSaveAndOpen) {
   const TensorState back = SavedAndOpened(t, s);
   EXPECT_EQ(back.pointGroup, kPointGroupOne);
   for (int q = 0; q < kComponentCount; ++q)
-    EXPECT_NEAR(static_cast<double>(back.components[q]),
-                static_cast<double>(turned.components[q]), 1e-19)
+    EXPECT_NEAR(static_cast<double>(back.components[q]), static_cast<double>(turned.components[q]),
+                1e-19)
         << "component " << q;
   EXPECT_GT(std::fabs(At(back, TensorIndices{{2, 3, 1, 1, 1}})), 1e-6);
   EXPECT_TRUE(table.messages.shown.empty());

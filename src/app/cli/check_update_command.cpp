@@ -9,8 +9,8 @@
 #include <string>
 
 #include "app/cli/cli_commands.h"
-#include "platform/ftp/curl_ftp.h"
 #include "tensor/number_text.h"
+#include "update/ftp/curl_ftp.h"
 #include "update/update_config.h"
 #include "update/update_procedure.h"
 

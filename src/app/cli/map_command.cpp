@@ -18,7 +18,7 @@
 #include "app/cli/cli_commands.h"
 #include "app/cli/cli_gui.h"
 #include "files/tensor_file.h"
-#include "platform/canvas/map_picture.h"
+#include "surface/qt/map_picture.h"
 #include "tensor/number_text.h"
 
 namespace quillmere::cli {

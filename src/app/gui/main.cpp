@@ -3,8 +3,8 @@
 #include "core/program_location.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
-#include "platform/update_system.h"
 #include "update/gui/ftp_update_check.h"
+#include "update/qt/update_system.h"
 
 int main(int argc, char** argv) {
   quillmere::Application app(argc, argv);
@@ -25,8 +25,8 @@ int main(int argc, char** argv) {
   // The update server comes from update.conf in the settings folder; without it (the default)
   // the check opens no connection.
   quillmere::DesktopUpdateSystem updateSystem;
-  quillmere::FtpUpdateCheck updateCheck(options.settingsDirectory,
-                                        quillmere::RunningProgramFile(), updateSystem);
+  quillmere::FtpUpdateCheck updateCheck(options.settingsDirectory, quillmere::RunningProgramFile(),
+                                        updateSystem);
   quillmere::Program program(std::move(options), dialogs, updateCheck);
   program.Start();
   return quillmere::Application::exec();

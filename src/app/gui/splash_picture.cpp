@@ -7,7 +7,7 @@
 #include <QSvgGenerator>
 
 #include "core/program_version.h"
-#include "platform/canvas/qpainter_canvas.h"
+#include "surface/qt/qpainter_canvas.h"
 #include "surface/renderer.h"
 #include "surface/scene.h"
 #include "surface/view_settings.h"

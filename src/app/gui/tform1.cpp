@@ -18,10 +18,10 @@
 #include "app/gui/surface_area.h"
 #include "app/program_state.h"
 #include "files/settings_file.h"
-#include "platform/canvas/qpainter_canvas.h"
 #include "platform/dialogs.h"
 #include "platform/floating_point.h"
 #include "platform/widgets/panel_labels.h"
+#include "surface/qt/qpainter_canvas.h"
 #include "update/gui/tformupdate.h"
 #include "update/update_check.h"
 

@@ -35,17 +35,17 @@
 #include <QToolBar>
 #include <QWheelEvent>
 #include <array>
-#include <filesystem>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "app/picture_commands.h"
 #include "files/vrml_export.h"
-#include "platform/canvas/picture_bytes.h"
 #include "surface/display_palette.h"
 #include "surface/interaction.h"
+#include "surface/qt/picture_bytes.h"
 #include "surface/renderer.h"
 #include "surface/scene.h"
 #include "tensor/component_entry.h"
@@ -478,7 +478,7 @@ class TForm1 : public QMainWindow {
   void ConnectFitCommands();      // tform1_fit.cpp
   void OpenFit(const PropertyKind& kind);
   QPointer<QWidget> fitWindow_;  ///< the open fit window (a TForm2), null when none
-  void ConnectUpdateCommands();   // tform1_update.cpp
+  void ConnectUpdateCommands();  // tform1_update.cpp
   /// Writes the settings and closes the update window, which ends the program.
   void EndProgram();
   std::unique_ptr<UpdateDisplay> updateDisplay_;

@@ -9,30 +9,14 @@
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
-#include "platform/canvas/qpainter_canvas.h"
+#include "core/scope_exit.h"
 #include "platform/dialogs.h"
-#include "platform/picture_clipboard.h"
 #include "platform/widgets/panel_labels.h"
 #include "surface/cross_section.h"
+#include "surface/qt/picture_clipboard.h"
+#include "surface/qt/qpainter_canvas.h"
 
 namespace quillmere {
-
-namespace {
-
-/// Runs `undo` when the scope ends, also when an exception leaves it.
-template <typename F>
-class ScopeExit {
- public:
-  explicit ScopeExit(F f) : f_(std::move(f)) {}
-  ~ScopeExit() { f_(); }
-  ScopeExit(const ScopeExit&) = delete;
-  ScopeExit& operator=(const ScopeExit&) = delete;
-
- private:
-  F f_;
-};
-
-}  // namespace
 
 void TForm1::ConnectDrawingCommands() {
   OnTriggered(DRAW1, [this] { DRAWClick(); });

@@ -13,28 +13,17 @@
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
-#include "platform/canvas/canvas_recording.h"
-#include "platform/canvas/picture_bytes.h"
-#include "platform/canvas/qpainter_canvas.h"
+#include "core/scope_exit.h"
 #include "platform/dialogs.h"
-#include "platform/picture_clipboard.h"
 #include "surface/metafile_paint.h"
+#include "surface/qt/canvas_recording.h"
+#include "surface/qt/picture_bytes.h"
+#include "surface/qt/picture_clipboard.h"
+#include "surface/qt/qpainter_canvas.h"
 
 namespace quillmere {
 
 namespace {
-
-template <typename F>
-class AtExit {
- public:
-  explicit AtExit(F f) : f_(std::move(f)) {}
-  ~AtExit() { f_(); }
-  AtExit(const AtExit&) = delete;
-  AtExit& operator=(const AtExit&) = delete;
-
- private:
-  F f_;
-};
 
 /// Watches the whole application for the Escape key while a page is painted for the printer.
 class EscapeWatcher : public QObject {
@@ -74,7 +63,7 @@ void TForm1::ConnectPictureCommands() {
   OnTriggered(CopyAsEnhancedMetafile1, [this] { CopyMetafile(); });
   OnTriggered(CopyAsStandardMetafile1, [this] {
     enhancedMetafile = false;
-    const AtExit enhancedAgain([this] { enhancedMetafile = true; });
+    const ScopeExit enhancedAgain([this] { enhancedMetafile = true; });
     CopyMetafile();
   });
   OnTriggered(SaveBmp1, [this] { SavePictureAs(PictureKind::Bmp); });
@@ -89,7 +78,7 @@ void TForm1::ConnectPictureCommands() {
 
 void TForm1::CopyAsWindowBitmap1Click() {
   copyBitmapToClipboard = true;
-  const AtExit off([this] { copyBitmapToClipboard = false; });
+  const ScopeExit off([this] { copyBitmapToClipboard = false; });
   SetUpSurface();
 }
 
@@ -107,7 +96,7 @@ std::string TForm1::PaintAtMetafileSize(VectorFormat format) {
   progressBar->setValue(0);
   progressBar->show();
   progressBar->raise();
-  const AtExit hideProgress([this] {
+  const ScopeExit hideProgress([this] {
     progressBar->hide();
     progressBar->setMaximum(1);
   });
@@ -122,7 +111,7 @@ std::string TForm1::PaintAtMetafileSize(VectorFormat format) {
 
 void TForm1::CopyMetafile() {
   ShowBusy(true);
-  const AtExit notBusy([this] { ShowBusy(false); });
+  const ScopeExit notBusy([this] { ShowBusy(false); });
   std::string picture =
       PaintAtMetafileSize(enhancedMetafile ? VectorFormat::Emf : VectorFormat::Wmf);
   const std::string svg = PaintAtMetafileSize(VectorFormat::Svg);
@@ -158,14 +147,14 @@ void TForm1::SavePictureAs(PictureKind kind) {
     case PictureKind::Wmf: {
       // The metafile copy (which also leaves the picture on the clipboard), then its bytes.
       enhancedMetafile = kind == PictureKind::Emf;
-      const AtExit enhancedAgain([this] { enhancedMetafile = true; });
+      const ScopeExit enhancedAgain([this] { enhancedMetafile = true; });
       CopyMetafile();
       bytes = metaPicture_;
       break;
     }
     default: {
       ShowBusy(true);
-      const AtExit notBusy([this] { ShowBusy(false); });
+      const ScopeExit notBusy([this] { ShowBusy(false); });
       bytes = PaintAtMetafileSize(FormatOf(kind));
     }
   }
@@ -182,7 +171,7 @@ void TForm1::Print1Click() {
   progressBar->setValue(0);
   progressBar->show();
   progressBar->raise();
-  const AtExit done([this] {
+  const ScopeExit done([this] {
     progressBar->hide();
     progressBar->setMaximum(1);
     ShowBusy(false);
@@ -194,7 +183,7 @@ void TForm1::Print1Click() {
   EscapeWatcher escape;
   QCoreApplication::instance()->installEventFilter(&escape);
   {
-    const AtExit unwatch([&] { QCoreApplication::instance()->removeEventFilter(&escape); });
+    const ScopeExit unwatch([&] { QCoreApplication::instance()->removeEventFilter(&escape); });
     PrintPageOptions options;
     options.crossSectionMode = state_.crossSectionMode;
     options.decimalSeparator = state_.services.decimalSeparator;

@@ -16,7 +16,7 @@ namespace quillmere {
 namespace {
 
 constexpr int kNameColumnWidth = 26;
-constexpr int kFlagColumnWidth = 78;  // the heading fix="yes" in full
+constexpr int kFlagColumnWidth = 78;     // the heading fix="yes" in full
 constexpr int kCosineColumnWidth = 112;  // a normalised cosine shows 14 digits after the point
 
 }  // namespace

@@ -7,8 +7,8 @@
 #include <QImage>
 #include <QWidget>
 
-#include "platform/canvas/map_picture.h"
 #include "platform/dialogs.h"
+#include "surface/qt/map_picture.h"
 
 class QComboBox;
 class QPushButton;

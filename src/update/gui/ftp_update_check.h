@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "platform/ftp/curl_ftp.h"
+#include "update/ftp/curl_ftp.h"
 #include "update/update_check.h"
 #include "update/update_procedure.h"
 

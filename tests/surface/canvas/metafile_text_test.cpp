@@ -1,4 +1,4 @@
-#include "platform/canvas/metafile_text.h"
+#include "surface/qt/metafile_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Pictures painted through the QPainter canvas, checked by measured properties: pixel colours
 // at chosen points, extents, and which colours occur. A failing test writes its picture to
 // canvas-test-output/ in the working folder.
-#include "platform/canvas/qpainter_canvas.h"
+#include "surface/qt/qpainter_canvas.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +17,9 @@
 #include <memory>
 #include <stdexcept>
 
-#include "platform/canvas/picture_file.h"
 #include "support/surface_fixtures.h"
 #include "support/test_support.h"
+#include "surface/qt/picture_file.h"
 #include "surface/renderer.h"
 #include "surface/scene.h"
 

@@ -1,4 +1,4 @@
-#include "platform/canvas/picture_bytes.h"
+#include "surface/qt/picture_bytes.h"
 
 #include <QBuffer>
 #include <QPageLayout>
@@ -11,8 +11,8 @@
 
 #include "core/file_names.h"
 #include "files/atomic_file.h"
-#include "platform/canvas/emf_canvas.h"
-#include "platform/canvas/qpainter_canvas.h"
+#include "surface/qt/emf_canvas.h"
+#include "surface/qt/qpainter_canvas.h"
 
 namespace quillmere {
 

@@ -1,10 +1,10 @@
-#include "platform/picture_clipboard.h"
+#include "surface/qt/picture_clipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 
-#include "platform/canvas/picture_bytes.h"
+#include "surface/qt/picture_bytes.h"
 
 namespace quillmere {
 

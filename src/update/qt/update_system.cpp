@@ -1,4 +1,4 @@
-#include "platform/update_system.h"
+#include "update/qt/update_system.h"
 
 #include <signal.h>
 #include <sys/stat.h>

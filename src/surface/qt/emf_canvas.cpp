@@ -1,4 +1,4 @@
-#include "platform/canvas/emf_canvas.h"
+#include "surface/qt/emf_canvas.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -11,8 +11,8 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/canvas/metafile_text.h"
-#include "platform/canvas/qpainter_canvas.h"
+#include "surface/qt/metafile_text.h"
+#include "surface/qt/qpainter_canvas.h"
 
 extern "C" {
 #include <uemf.h>

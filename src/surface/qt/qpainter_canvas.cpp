@@ -1,4 +1,4 @@
-#include "platform/canvas/qpainter_canvas.h"
+#include "surface/qt/qpainter_canvas.h"
 
 #include <QFontMetrics>
 #include <QPaintEngine>

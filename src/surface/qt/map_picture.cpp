@@ -1,4 +1,4 @@
-#include "platform/canvas/map_picture.h"
+#include "surface/qt/map_picture.h"
 
 #include <QBuffer>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "platform/canvas/picture_file.h"
+#include "surface/qt/picture_file.h"
 
 #include <QImage>
 #include <QPainter>
@@ -6,8 +6,8 @@
 #include <string>
 
 #include "core/file_names.h"
-#include "platform/canvas/picture_bytes.h"
-#include "platform/canvas/qpainter_canvas.h"
+#include "surface/qt/picture_bytes.h"
+#include "surface/qt/qpainter_canvas.h"
 
 namespace quillmere {
 

@@ -1,4 +1,4 @@
-#include "platform/ftp/curl_ftp.h"
+#include "update/ftp/curl_ftp.h"
 
 #include <curl/curl.h>
 
