@@ -280,7 +280,7 @@ void DesktopConventionsTest::angleBoxesStayInViewWhileTyped() {
   QTest::mouseClick(panel->betaEntry(), Qt::LeftButton);
   panel->betaEntry()->selectAll();
   QTest::keyClicks(panel->betaEntry(), QStringLiteral("40"));
-  QTest::qWait(20);
+  QCoreApplication::processEvents();
   QVERIFY(panel->isVisible());
   QVERIFY(panel->betaEntry()->isVisible());
   QCOMPARE(static_cast<double>(w.p.state().view.angleX), static_cast<double>(angleX));

@@ -100,7 +100,7 @@ void StartupTest::splashStaysUntilClickedWithoutAdministratorRights() {
   QTRY_VERIFY_WITH_TIMEOUT(p.state().updateChecked, 3000);
   QCOMPARE(p.updateCheck.adminAsked, 1);
   QCOMPARE(p.updateCheck.checks, 0);
-  QTest::qWait(200);
+  QCoreApplication::processEvents();
   QVERIFY(p.form().InSplash());
   QVERIFY(!p.program().updateWindow()->isVisible());
   QVERIFY(p.EndSplash());
@@ -118,7 +118,7 @@ void StartupTest::administratorsGetTheSilentCheck() {
   // Later activations do not repeat it.
   p.state().firstActivation = true;
   p.form().FormActivate();
-  QTest::qWait(300);
+  QTRY_VERIFY(!p.form().Timer3->isActive());
   QCOMPARE(p.updateCheck.checks, 1);
 }
 
@@ -274,7 +274,7 @@ void StartupTest::aboutShowsTheSplashOverTheWorkingWindow() {
   // A click hides it again and does not end the splash a second time.
   p.form().Image1Click();
   QVERIFY(!p.form().Image1->isVisible());
-  QTest::qWait(50);
+  QCoreApplication::processEvents();
   QCOMPARE(p.form().size(), working);
 }
 

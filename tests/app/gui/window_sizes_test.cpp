@@ -50,7 +50,6 @@ struct Working {
   /// Resizes the window and lets the panels follow.
   void Resize(QSize size) {
     form().resize(size);
-    QTest::qWait(20);
     QCoreApplication::processEvents();
   }
 };

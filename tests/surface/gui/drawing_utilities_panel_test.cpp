@@ -19,21 +19,25 @@ class DrawingUtilitiesPanelTest : public QObject {
 
 void DrawingUtilitiesPanelTest::RepeatedSliderMovesGiveOneRedraw() {
   DrawingUtilitiesPanel panel;
+  QCOMPARE(panel.redrawTimer()->interval(), DrawingUtilitiesPanel::kTimerDelay);
+  QVERIFY(panel.redrawTimer()->isSingleShot());
+  // The delay itself is the timer's; with it at zero the test sees the restarts without waiting:
+  // moves made before the event loop runs again are one redraw, due after the last of them.
+  panel.redrawTimer()->setInterval(0);
   QSignalSpy redraws(&panel, &DrawingUtilitiesPanel::redrawDue);
   QSignalSpy betas(&panel, &DrawingUtilitiesPanel::betaChanged);
   for (int p : {-20, -10, 0, 10}) {
     panel.betaSlider()->setValue(p);
-    QTest::qWait(200);
+    QVERIFY(panel.redrawTimer()->isActive());
   }
   panel.alphaSlider()->setValue(30);
   QCOMPARE(betas.count(), 4);
   QCOMPARE(betas.last().at(0).toInt(), 10);
   QCOMPARE(redraws.count(), 0);
-  // Due 1000 ms after the last move, not the first.
-  QTest::qWait(700);
-  QCOMPARE(redraws.count(), 0);
-  QTRY_COMPARE_WITH_TIMEOUT(redraws.count(), 1, 1000);
-  QTest::qWait(1200);
+  QVERIFY(redraws.wait());
+  QCOMPARE(redraws.count(), 1);
+  QCoreApplication::processEvents();
+  QVERIFY(!panel.redrawTimer()->isActive());
   QCOMPARE(redraws.count(), 1);
 }
 
@@ -118,7 +122,7 @@ void DrawingUtilitiesPanelTest::AngleEntriesApplyInOrderGammaBetaAlpha() {
   QTest::mouseClick(panel.gammaCaption(), Qt::LeftButton);
   seen.clear();
   QTest::mouseClick(panel.betaEntry(), Qt::LeftButton);
-  QTest::qWait(20);
+  QCoreApplication::processEvents();
   QVERIFY(panel.betaEntry()->isVisible());
   QVERIFY(seen.isEmpty());
   int hides = 0;
