@@ -1,5 +1,10 @@
 #include "files/settings_file.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -8,6 +13,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "core/regular_file.h"
 #include "files/atomic_file.h"
 #include "files/tensor_file.h"
 #include "tensor/number_text.h"
@@ -156,20 +162,51 @@ bool ReadEntry(SettingsReader& in, RecentEntry& entry) {
   return true;
 }
 
-/// Writes the whole text to the scratch copy and renames it over the settings file, so the
-/// settings file is either the old one or the complete new one. `produce` returns false when the
-/// new text must not be used.
+/// The settings file's text, read as a regular file of bounded size (a FIFO or a device in its
+/// place throws instead of hanging).
+std::istringstream SettingsText(const SettingsLocation& where) {
+  return std::istringstream(ReadRegularFile(where.SettingsFile(), kSettingsFileLimit));
+}
+
+/// Holds an advisory lock on the settings folder's lock file, so the read-modify-write of two
+/// copies of the program closing together is done one after the other.
+class SettingsLock {
+ public:
+  explicit SettingsLock(const SettingsLocation& where) {
+    const std::filesystem::path path = where.settingsDirectory / kSettingsLockName;
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd_ < 0) throw std::runtime_error("Cannot open " + path.string());
+    while (::flock(fd_, LOCK_EX) != 0)
+      if (errno != EINTR) {
+        ::close(fd_);
+        throw std::runtime_error("Cannot lock " + path.string());
+      }
+  }
+  ~SettingsLock() { ::close(fd_); }
+  SettingsLock(const SettingsLock&) = delete;
+  SettingsLock& operator=(const SettingsLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
+
+/// Writes the whole text to a scratch file of a unique name and renames it over the settings
+/// file, all under the lock, so the settings file is always one complete version. `produce`
+/// returns false when the new text must not be used.
 template <typename Produce>
 void RewriteSettings(const SettingsLocation& where, Produce produce) {
+  const SettingsLock lock(where);
+  // The scratch name of earlier versions; a leftover is no longer used by anyone.
+  std::error_code ignored;
+  std::filesystem::remove(where.ScratchFile(), ignored);
   std::string rewritten;
   {
-    std::ifstream in(where.SettingsFile(), std::ios::binary);
-    if (!in) return;
+    std::istringstream in = SettingsText(where);
     std::ostringstream text;
     if (!produce(in, text)) return;
     rewritten = text.str();
   }
-  WriteFileAtomically(where.SettingsFile(), rewritten, kSettingsScratchName);
+  WriteFileAtomically(where.SettingsFile(), rewritten);
 }
 
 /// Runs one piece of work on the settings file; whatever goes wrong in it (an unreadable file, a
@@ -313,12 +350,11 @@ StartWindow PrepareSettingsFile(const SettingsLocation& where) {
       std::filesystem::copy_file(where.FileBesideProgram(), settings, ec);
     }
     if (!std::filesystem::exists(settings, ec))
-      WriteFileAtomically(settings, DefaultSettingsText(where.programDirectory),
-                          kSettingsScratchName);
+      WriteFileAtomically(settings, DefaultSettingsText(where.programDirectory));
   });
   Guarded([&] {
-    std::ifstream in(where.SettingsFile(), std::ios::binary);
-    if (in) ReadStartWindow(in, window);
+    std::istringstream in = SettingsText(where);
+    ReadStartWindow(in, window);
   });
   return window;
 }
@@ -334,8 +370,8 @@ void AddToRecent(const SettingsLocation& where, const std::string& path) {
 RecentFileNames ReadRecentFiles(const SettingsLocation& where) {
   RecentFileNames names;
   Guarded([&] {
-    std::ifstream in(where.SettingsFile(), std::ios::binary);
-    if (in) names = ReadRecentFiles(in);
+    std::istringstream in = SettingsText(where);
+    names = ReadRecentFiles(in);
   });
   return names;
 }

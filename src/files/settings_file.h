@@ -22,8 +22,9 @@
 //
 // Error policy: all work on the settings file is guarded. Nothing here throws or shows a message;
 // a missing, unreadable or malformed file leaves the values read so far, and a rewrite that
-// cannot be completed leaves the settings file exactly as it was. Every rewrite is written in
-// full to the scratch copy halvik1.ini beside it, which then replaces halvik.ini by one rename.
+// cannot be completed leaves the settings file exactly as it was. Every rewrite holds an
+// advisory lock (flock on halvik.lock beside it), is written in full to a scratch file of a
+// unique name beside it, which then replaces halvik.ini by one rename.
 #pragma once
 
 #include <array>
@@ -37,7 +38,11 @@
 namespace quillmere {
 
 inline constexpr const char* kSettingsFileName = "halvik.ini";
+/// The fixed scratch name of earlier versions; a leftover is removed at the next rewrite.
 inline constexpr const char* kSettingsScratchName = "halvik1.ini";
+inline constexpr const char* kSettingsLockName = "halvik.lock";
+/// A settings file holds a few short lines; more than this is not one.
+inline constexpr std::size_t kSettingsFileLimit = 1 << 20;
 constexpr int kRecentFileCount = 5;
 
 /// The main window's size from the window line; 524 x 409 and 0 until the file is read.

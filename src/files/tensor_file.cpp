@@ -3,12 +3,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <fstream>
+#include <sstream>
 #include <limits>
 #include <optional>
 #include <stdexcept>
 #include <vector>
 
+#include "core/regular_file.h"
 #include "core/user_messages.h"
 #include "files/atomic_file.h"
 #include "tensor/number_text.h"
@@ -25,6 +26,8 @@ const char kLineEnd[] = "\r\n";
 /// Longest token taken as a number; anything longer is not one of ours and is refused rather
 /// than collected without bound.
 constexpr std::size_t kMaxTokenLength = 400;
+/// A tensor file holds at most 243 numbers and a unit text: anything beyond this is not one.
+constexpr std::size_t kTensorFileLimit = 1 << 20;
 /// Longest unit text kept; the rest of an absurdly long line is skipped.
 constexpr std::size_t kMaxUnitTextLength = 4096;
 
@@ -224,13 +227,17 @@ void ReadHeaderLayout(TensorState& t, TokenReader& in, const CoreServices& s) {
   t.unitText = unit;
   const Real factor = ConversionFactor(t, fileScale);
   for (int i = 1; i <= count; ++i) {
+    // A file cut short (caught while it is being rewritten) must not read as zeros.
+    if (in.AtEnd())
+      throw std::runtime_error("The file ends after " + std::to_string(i - 1) + " of " +
+                               std::to_string(count) + " values");
     const Real v = in.RealNumber() * factor;
     in.SkipLine();
     CheckConverted(v);
     t.independentValues[i] = FormatGeneral(v, s.decimalSeparator, 15);
   }
-  // A file with fewer values than the table has relations gives zeros for the rest, rather
-  // than the value texts of whatever tensor was shown before.
+  // A table with more relations than the file has values gives zeros for the rest, rather than
+  // the value texts of whatever tensor was shown before.
   for (int i = count + 1; i <= kMaxIndependent; ++i) t.independentValues[i] = "0";
   t.axial = axialNumber == 1;
   const SymmetryEntry entry = UsableEntryFor(t, s);
@@ -355,7 +362,15 @@ void ReadTensorFile(TensorState& t, std::istream& in, const CoreServices& s) {
   std::optional<TokenReader> reader;
   try {
     t.previousScale = t.scale;
+    // Editors may start a UTF-8 file with a byte-order mark; it is no part of the first line.
     std::string taken;
+    if (in.peek() == 0xEF) {
+      char mark[3] = {};
+      in.read(mark, 3);
+      taken.assign(mark, static_cast<std::size_t>(in.gcount()));
+      if (taken == "\xEF\xBB\xBF") taken.clear();
+      in.clear(in.rdstate() & ~std::ios::failbit);
+    }
     if (ReadHeaderLine(in, taken)) {
       reader.emplace(in, std::string(), 2);
       ReadHeaderLayout(t, *reader, s);
@@ -383,10 +398,14 @@ void ReadTensorFile(TensorState& t, const std::filesystem::path& path, const Cor
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec))
     throw std::runtime_error(name + "This is a folder, not a tensor file");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error(name + "File not found");
-  if (in.peek() == std::ifstream::traits_type::eof())
-    throw std::runtime_error(name + "The file is empty");
+  std::string text;
+  try {
+    text = ReadRegularFile(path, kTensorFileLimit);
+  } catch (const FileNotOpened& e) {
+    throw std::runtime_error(e.missing ? name + "File not found" : e.what());
+  }
+  if (text.empty()) throw std::runtime_error(name + "The file is empty");
+  std::istringstream in(text);
   try {
     ReadTensorFile(t, in, s);
   } catch (const SymmetryTableError&) {

@@ -1,10 +1,11 @@
 #include "fit/measurement_csv.h"
 
 #include <cmath>
-#include <fstream>
+#include <memory>
 #include <stdexcept>
 #include <string_view>
 
+#include "core/regular_file.h"
 #include "files/atomic_file.h"
 #include "tensor/number_text.h"
 
@@ -49,6 +50,25 @@ std::size_t SplitLine(std::string_view line, char separator, char decimalComma, 
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
+/// Reads one line of at most kCsvLineLimit bytes; a longer one refuses the file.
+bool ReadBoundedLine(std::istream& in, std::string& line, long long number) {
+  line.clear();
+  std::streambuf* buffer = in.rdbuf();
+  for (;;) {
+    const int c = buffer ? buffer->sbumpc() : EOF;
+    if (c == EOF) {
+      in.setstate(std::ios::eofbit);
+      return !line.empty();
+    }
+    if (c == '\n') return true;
+    if (line.size() >= kCsvLineLimit)
+      throw std::runtime_error("Line " + std::to_string(number) + " is longer than " +
+                               std::to_string(kCsvLineLimit) + " bytes: '" +
+                               QuoteForMessage(line) + "'");
+    line += static_cast<char>(c);
+  }
+}
+
 }  // namespace
 
 MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount) {
@@ -59,7 +79,7 @@ MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount) {
   std::string line;
   std::vector<std::string> fields;
   std::vector<Real> values(expected);
-  for (long long number = 1; std::getline(in, line); ++number) {
+  for (long long number = 1; ReadBoundedLine(in, line, number); ++number) {
     // Spreadsheets mark the files they save as "CSV UTF-8" with a byte-order mark.
     if (number == 1 && line.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0)
       line.erase(0, kByteOrderMark.size());
@@ -87,7 +107,7 @@ MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount) {
         if (!TryParseReal(fields[i], values[i], decimalComma))
           problem = NotAFloatMessage(fields[i]);
         else if (!std::isfinite(values[i]))
-          problem = "'" + fields[i] + "' is not a finite number";
+          problem = "'" + QuoteForMessage(fields[i]) + "' is not a finite number";
       }
       for (int d = 0; d < directionCount && problem.empty(); ++d)
         if (values[3 * d] == 0 && values[3 * d + 1] == 0 && values[3 * d + 2] == 0)
@@ -100,7 +120,7 @@ MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount) {
     }
     if (!(values[expected - 1] > 0))
       result.messages.push_back("line " + std::to_string(number) +
-                                ": dy = " + fields[expected - 1] +
+                                ": dy = " + QuoteForMessage(fields[expected - 1]) +
                                 " is not above 0; the measurement counts with dy = 1");
     for (std::string& f : fields) {
       for (char& c : f)
@@ -112,9 +132,13 @@ MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount) {
 }
 
 MeasurementReading ReadMeasurementCsvFile(const std::filesystem::path& path, int directionCount) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("File not found: " + path.string());
-  return ReadMeasurementCsv(in, directionCount);
+  std::unique_ptr<RegularFileStream> in;
+  try {
+    in = std::make_unique<RegularFileStream>(path);
+  } catch (const FileNotOpened& e) {
+    throw std::runtime_error(e.missing ? "File not found: " + path.string() : e.what());
+  }
+  return ReadMeasurementCsv(*in, directionCount);
 }
 
 void WriteMeasurementCsv(std::ostream& out, const MeasurementTable& table, char decimalSeparator) {

@@ -45,12 +45,16 @@ struct MeasurementReading {
   int badLines = 0;  ///< the table may only be used when this is 0
 };
 
+/// Longest line of a measurement file (bytes); a longer one refuses the file.
+inline constexpr std::size_t kCsvLineLimit = 4 << 20;
+
 /// Reads measurements of `directionCount` (1..3) directions each. A line's fields beyond the
-/// ones a measurement uses are counted but not kept, so a huge line costs no more memory than
-/// its own text.
+/// ones a measurement uses are counted but not kept. Throws std::runtime_error for a line longer
+/// than kCsvLineLimit.
 MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount);
 
-/// Throws std::runtime_error("File not found: ...") when the file cannot be opened.
+/// Throws std::runtime_error("File not found: ...") when the file cannot be opened, and
+/// "'<path>' is not a regular file" for a FIFO, a device or a socket.
 MeasurementReading ReadMeasurementCsvFile(const std::filesystem::path& path, int directionCount);
 
 /// Writes the column names and the measurements. Texts may use `decimalSeparator` as their

@@ -57,6 +57,9 @@ int ExecMessageBox(QMessageBox::Icon icon, const QString& caption, const QString
                    QMessageBox::StandardButtons buttons, QWidget* parent,
                    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) {
   QMessageBox box(icon, caption, text, buttons, parent);
+  // Texts come from files and from the update server: shown as they are, never as rich text,
+  // so no markup can show a local picture or open a link.
+  box.setTextFormat(Qt::PlainText);
   if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
   AsDialogBox(box);
   return box.exec();

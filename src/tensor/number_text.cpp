@@ -1,3 +1,4 @@
+#include "core/regular_file.h"
 #include "tensor/number_text.h"
 
 #include <charconv>
@@ -9,7 +10,8 @@
 namespace quillmere {
 
 std::string NotAFloatMessage(const std::string& text) {
-  return "'" + text + "' is not a valid floating point value";
+  // A field of a damaged file can be megabytes long; the message shows its start.
+  return "'" + QuoteForMessage(text) + "' is not a valid floating point value";
 }
 
 std::string FormatGeneral(Real value, char decimalSeparator, int digits) {

@@ -2,10 +2,11 @@
 
 #include <cctype>
 #include <charconv>
-#include <fstream>
+#include <sstream>
 #include <limits>
 #include <stdexcept>
 
+#include "core/regular_file.h"
 #include "core/user_messages.h"
 #include "tensor/number_text.h"
 
@@ -14,6 +15,8 @@ namespace quillmere {
 namespace {
 
 constexpr int kMaxTerms = 50;
+/// The shipped table has some 50 kB; a file far beyond that is not the table.
+constexpr std::size_t kSymmetryTableLimit = 4 << 20;
 const char kNoSuchTensor[] = "This tensor does not exist";
 const char kNoEntry[] = "this tensor and class have no independent components entrance";
 
@@ -93,10 +96,21 @@ TableEntry FindEntry(std::istream& table, int pointGroup, int kind, bool axial) 
 TableEntry FindEntry(const CoreServices& services, int pointGroup, int kind, bool axial) {
   const std::filesystem::path path = services.SymmetryTablePath();
   const std::string name = "'" + path.string() + "': ";
-  std::ifstream in(path, std::ios::binary);
-  if (!in)
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec))
+    throw SymmetryTableError(name + "This is a folder, not the symmetry table");
+  std::string text;
+  try {
+    text = ReadRegularFile(path, kSymmetryTableLimit);
+  } catch (const FileNotOpened&) {
     throw SymmetryTableError(name + "File not found (the symmetry table is looked for in " +
                              services.programDirectory.string() + ")");
+  } catch (const std::runtime_error& e) {
+    throw SymmetryTableError(e.what());
+  }
+  if (text.find_first_not_of(" \t\r\n") == std::string::npos)
+    throw SymmetryTableError(name + "The symmetry table is empty");
+  std::istringstream in(text);
   try {
     return FindEntry(in, pointGroup, kind, axial);
   } catch (const std::runtime_error& e) {
@@ -126,7 +140,7 @@ int ParseEntry(const std::string& text, long long line, std::vector<ParsedRelati
   for (const std::string& r : relations) {
     std::vector<std::string> terms = SplitTerms(r);
     if (static_cast<int>(terms.size()) > kMaxTerms)
-      Damaged(line, "relation '" + r + "' has more than " + std::to_string(kMaxTerms) + " terms");
+      Damaged(line, "relation '" + QuoteForMessage(r) + "' has more than " + std::to_string(kMaxTerms) + " terms");
     ParsedRelation parsed;
     for (const std::string& term : terms) {
       try {
@@ -135,10 +149,24 @@ int ParseEntry(const std::string& text, long long line, std::vector<ParsedRelati
         Damaged(line, e.what());
       }
     }
-    if (parsed.terms.front().sum) Damaged(line, "relation '" + r + "' begins with a sum term");
+    if (parsed.terms.front().sum)
+      Damaged(line, "relation '" + QuoteForMessage(r) + "' begins with a sum term");
     out.push_back(std::move(parsed));
   }
   return count;
+}
+
+/// Every term names a component by exactly `rank` index digits 1..3; anything else (a word, an
+/// empty relation) would name a component that was never meant.
+void CheckIndices(const std::vector<ParsedRelation>& relations, int rank, long long line) {
+  for (const ParsedRelation& r : relations)
+    for (const SymmetryTerm& term : r.terms) {
+      bool ok = static_cast<int>(term.indexText.size()) == rank;
+      for (char ch : term.indexText) ok = ok && ch >= '1' && ch <= '3';
+      if (!ok)
+        Damaged(line, "'" + QuoteForMessage(term.indexText) + "' is not " +
+                          std::to_string(rank) + " index digits 1, 2 or 3");
+    }
 }
 
 Real& Component(TensorState& t, const SymmetryTerm& term) {
@@ -224,6 +252,7 @@ int Walk(TensorState& t, SymmetryMode mode, const std::string& text, long long l
   std::vector<ParsedRelation> relations;
   const int count = ParseEntry(text, line, relations);
   if (count <= 0) return count;
+  CheckIndices(relations, t.rank, line);
   const bool fitMode = mode == SymmetryMode::UnitValues || mode == SymmetryMode::CoefficientSums;
   if (fitMode && count > kMaxFitComponents)
     Damaged(line, std::to_string(count) + " independent components, the fit takes at most " +
@@ -305,8 +334,8 @@ SymmetryTerm ParseTerm(const std::string& term) {
     const char* e = b + factorText.size();
     auto res = std::from_chars(b, e, f);
     if (b == e || res.ec != std::errc() || res.ptr != e || f > 1000000 || f < -1000000)
-      throw std::runtime_error("factor '" + factorText + "' of term '" + term +
-                               "' is not a decimal integer");
+      throw std::runtime_error("factor '" + QuoteForMessage(factorText) + "' of term '" +
+                               QuoteForMessage(term) + "' is not a decimal integer");
     t.factor *= f;
     rest.erase(0, p + 1);
   }
@@ -316,8 +345,8 @@ SymmetryTerm ParseTerm(const std::string& term) {
     if (k < static_cast<int>(rest.size()) && std::isdigit(static_cast<unsigned char>(rest[k]))) {
       index = rest[k] - '0';
       if (index < 1 || index > 3)
-        throw std::runtime_error("index digit '" + std::string(1, rest[k]) + "' of term '" + term +
-                                 "' is not 1, 2 or 3");
+        throw std::runtime_error("index digit '" + std::string(1, rest[k]) + "' of term '" +
+                                 QuoteForMessage(term) + "' is not 1, 2 or 3");
     }
     t.indices.i[k] = index;
   }

@@ -26,8 +26,10 @@ class FtpTransfer {
   virtual void Connect(const FtpLogin& login) = 0;
   /// Changes to `directory` on the server (one "CWD" with the whole path).
   virtual void ChangeDirectory(const std::string& directory) = 0;
-  /// Downloads `remote` from the current directory to `local`. The file appears complete or not
-  /// at all; more than `maxBytes` is a failure. `progress` gets the bytes received so far.
+  /// Downloads `remote` from the current directory to `local`, which is created as a new file
+  /// readable by this user only; anything already at `local` (a symbolic link too) makes the
+  /// download fail untouched. On every failure the new file is removed. More than `maxBytes` is a
+  /// failure; so is a server that sends too slowly. `progress` gets the bytes received so far.
   virtual void Download(const std::string& remote, const std::filesystem::path& local,
                         std::uint64_t maxBytes,
                         const std::function<void(std::uint64_t)>& progress) = 0;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/program_version.h"
 #include "tensor/tensor_state.h"
@@ -20,6 +21,8 @@ class UserMessages;
 /// empty address means that there is none.
 struct UpdateServerConfig {
   std::string address;
+  /// Public keys of the publisher (minisign public key lines) besides the one built in.
+  std::vector<std::string> publicKeys;
 };
 
 /// What the check moves around it: the update window's status label, progress bar and

@@ -2,8 +2,13 @@
 
 #include <charconv>
 #include <cstdlib>
-#include <fstream>
 #include <stdexcept>
+
+#include "core/regular_file.h"
+
+#ifndef QUILLMERE_UPDATE_PUBLIC_KEY
+#define QUILLMERE_UPDATE_PUBLIC_KEY ""
+#endif
 
 namespace quillmere {
 
@@ -24,12 +29,13 @@ bool HostCharacter(char c) {
 }  // namespace
 
 UpdateServerConfig ReadUpdateConfig(const std::filesystem::path& settingsDirectory) {
-  std::ifstream in(settingsDirectory / kUpdateConfigName, std::ios::binary);
   UpdateServerConfig config;
-  if (!in) return config;
-  std::string text(4096, '\0');
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<std::size_t>(in.gcount()));
+  std::string text;
+  try {
+    text = ReadRegularFilePrefix(settingsDirectory / kUpdateConfigName, 4096);
+  } catch (const FileNotOpened&) {
+    return config;
+  }
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
@@ -39,9 +45,29 @@ UpdateServerConfig ReadUpdateConfig(const std::filesystem::path& settingsDirecto
     if (line.empty() || line[0] == '#') continue;
     const std::size_t eq = line.find('=');
     if (eq == std::string::npos) continue;
-    if (Trimmed(line.substr(0, eq)) == "server") config.address = Trimmed(line.substr(eq + 1));
+    const std::string key = Trimmed(line.substr(0, eq));
+    if (key == "server") config.address = Trimmed(line.substr(eq + 1));
+    if (key == "public-key") config.publicKeys.push_back(Trimmed(line.substr(eq + 1)));
   }
   return config;
+}
+
+std::string BuiltInUpdatePublicKey() {
+  return QUILLMERE_UPDATE_PUBLIC_KEY;
+}
+
+std::vector<UpdatePublicKey> PublisherKeys(const UpdateServerConfig& config) {
+  std::vector<std::string> lines = config.publicKeys;
+  lines.insert(lines.begin(), BuiltInUpdatePublicKey());
+  std::vector<UpdatePublicKey> keys;
+  for (const std::string& line : lines) {
+    try {
+      if (!line.empty()) keys.push_back(ParseUpdatePublicKey(line));
+    } catch (const std::invalid_argument&) {
+      // A key that cannot be read verifies nothing; the others still count.
+    }
+  }
+  return keys;
 }
 
 ServerAddress ParseServerAddress(const std::string& address) {

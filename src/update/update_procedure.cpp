@@ -1,8 +1,13 @@
 #include "update/update_procedure.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <random>
 #include <stdexcept>
 #include <system_error>
 
+#include "core/regular_file.h"
 #include "core/user_messages.h"
 #include "update/ftp_transfer.h"
 #include "update/update_config.h"
@@ -29,22 +34,124 @@ void ConnectToUpdateServer(FtpTransfer& ftp, const UpdateServerConfig& server) {
   ftp.ChangeDirectory(kUpdateDirectory);
 }
 
-void DownloadInstaller(FtpTransfer& ftp, const std::filesystem::path& target,
-                       std::uint64_t expectedSize,
-                       const std::function<void(std::uint64_t)>& progress) {
-  std::error_code ignored;
+namespace {
+
+std::string PrivatePrefix(const std::string& name) {
+  return "." + name + ".part-";
+}
+
+/// Refuses the download when something other than a regular file has the installer's name.
+void RefuseUnlessRegularOrAbsent(const std::filesystem::path& target) {
+  struct stat st {};
+  if (::lstat(target.c_str(), &st) != 0) return;
+  if (!S_ISREG(st.st_mode))
+    throw UpdateRefused("'" + target.string() +
+                        "' is not a regular file; the download was refused");
+}
+
+/// Removes `path` when it still exists; for the private downloads, which nobody else opens.
+void RemovePrivate(const std::filesystem::path& path) {
+  ::unlink(path.c_str());
+}
+
+/// Downloads `name` into a new private file in `folder` and returns its path; the caller removes
+/// it.
+std::filesystem::path DownloadPrivate(FtpTransfer& ftp, const std::filesystem::path& folder,
+                                      const std::string& name, std::uint64_t limit,
+                                      const std::function<void(std::uint64_t)>& progress) {
+  const std::filesystem::path path = PrivateDownloadPath(folder, name);
+  ftp.Download(name, path, limit, progress);
+  return path;
+}
+
+/// The signature published beside `name`; empty when there is none.
+std::string DownloadSignature(FtpTransfer& ftp, const std::filesystem::path& folder,
+                              const std::string& name) {
+  const std::string signatureName = name + kSignatureSuffix;
+  std::filesystem::path path;
   try {
-    if (expectedSize == 0) throw std::runtime_error("The version file gives no installer size");
-    ftp.Download(kInstallerName, target, expectedSize, progress);
-    std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(target, ec);
-    if (ec || size != expectedSize)
-      throw std::runtime_error("The installer arrived with " + std::to_string(ec ? 0 : size) +
-                               " bytes instead of " + std::to_string(expectedSize));
+    path = DownloadPrivate(ftp, folder, signatureName, kSignatureFileLimit, {});
+    std::string text = ReadRegularFile(path, kSignatureFileLimit);
+    RemovePrivate(path);
+    return text;
+  } catch (const std::exception&) {
+    if (!path.empty()) RemovePrivate(path);
+    return {};
+  }
+}
+
+}  // namespace
+
+std::filesystem::path PrivateDownloadPath(const std::filesystem::path& folder,
+                                          const std::string& name) {
+  std::random_device random;
+  std::uniform_int_distribution<unsigned> digit(0, 15);
+  std::string suffix;
+  for (int k = 0; k < 12; ++k) suffix += "0123456789abcdef"[digit(random)];
+  return folder / (PrivatePrefix(name) + suffix);
+}
+
+void RemoveStaleDownloads(const std::filesystem::path& folder, const std::string& name) {
+  std::error_code ec;
+  const std::string prefix = PrivatePrefix(name);
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+       it.increment(ec)) {
+    const std::filesystem::path path = it->path();
+    if (!path.filename().string().starts_with(prefix)) continue;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+      RemovePrivate(path);
+  }
+}
+
+std::string DownloadSignedText(FtpTransfer& ftp, const std::filesystem::path& folder,
+                               const std::string& name, std::uint64_t limit,
+                               const std::vector<UpdatePublicKey>& keys,
+                               const std::function<void(std::uint64_t)>& progress,
+                               const std::filesystem::path& keepAs) {
+  RemoveStaleDownloads(folder, name);
+  RemoveStaleDownloads(folder, name + kSignatureSuffix);
+  const std::filesystem::path path = DownloadPrivate(ftp, folder, name, limit, progress);
+  std::string text;
+  try {
+    text = ReadRegularFile(path, limit);
+    if (!SignedByPublisher(keys, DownloadSignature(ftp, folder, name), text))
+      throw UpdateRefused(kNotSignedByPublisher);
+    if (!keepAs.empty()) std::filesystem::rename(path, keepAs);
   } catch (...) {
-    std::filesystem::remove(target, ignored);
+    RemovePrivate(path);
     throw;
   }
+  RemovePrivate(path);
+  return text;
+}
+
+std::filesystem::path DownloadInstaller(FtpTransfer& ftp, const std::filesystem::path& folder,
+                                        std::uint64_t expectedSize,
+                                        const std::vector<UpdatePublicKey>& keys,
+                                        const std::function<void(std::uint64_t)>& progress) {
+  const std::filesystem::path target = folder / kInstallerName;
+  RemoveStaleDownloads(folder, kInstallerName);
+  RemoveStaleDownloads(folder, std::string(kInstallerName) + kSignatureSuffix);
+  RefuseUnlessRegularOrAbsent(target);
+  if (expectedSize == 0) throw UpdateRefused("The version file gives no installer size");
+  std::filesystem::path path;
+  try {
+    path = DownloadPrivate(ftp, folder, kInstallerName, expectedSize, progress);
+    struct stat st {};
+    const std::uint64_t size = ::lstat(path.c_str(), &st) == 0 ? st.st_size : 0;
+    if (size != expectedSize)
+      throw UpdateRefused("The installer arrived with " + std::to_string(size) +
+                          " bytes instead of " + std::to_string(expectedSize));
+    if (!FileSignedByPublisher(keys, DownloadSignature(ftp, folder, kInstallerName), path))
+      throw UpdateRefused(kNotSignedByPublisher);
+    RefuseUnlessRegularOrAbsent(target);
+    std::filesystem::rename(path, target);
+  } catch (...) {
+    if (!path.empty()) RemovePrivate(path);
+    throw;
+  }
+  return target;
 }
 
 std::string DownloadedMessage(const std::filesystem::path& settingsDirectory) {
@@ -119,10 +226,14 @@ bool UpdateProcedure::Checkforupdates1Click(bool verbose) {
     // is given up after one interval too.
     StartWatchdog();
     ConnectToUpdateServer(ftp_, context_.server);
-    const std::filesystem::path versionPath = context_.settingsDirectory / kVersionFileName;
+    std::string versionText;
     try {
-      ftp_.Download(kVersionFileName, versionPath, kVersionFileLimit,
-                    [this](std::uint64_t bytes) { NMFTP1PacketRecvd(bytes); });
+      versionText = DownloadSignedText(ftp_, context_.settingsDirectory, kVersionFileName,
+                                       kVersionFileLimit, context_.publisherKeys,
+                                       [this](std::uint64_t bytes) { NMFTP1PacketRecvd(bytes); },
+                                       context_.settingsDirectory / kVersionFileName);
+    } catch (const UpdateRefused&) {
+      throw;
     } catch (const std::exception&) {
       // No version file: the check ends silently, even in verbose mode.
       StopWatchdog();
@@ -130,7 +241,7 @@ bool UpdateProcedure::Checkforupdates1Click(bool verbose) {
       return false;
     }
     display_.SetPercent("100%");
-    const VersionFile published = ReadVersionFile(versionPath);
+    const VersionFile published = ParseVersionFile(versionText);
     SetMaximum(published.installerSize);
     display_.ProcessEvents();
     if (SameVersion(published.version, context_.programVersion)) {
@@ -142,16 +253,22 @@ bool UpdateProcedure::Checkforupdates1Click(bool verbose) {
       if (display_.AskWarning(kNewVersionQuestion)) Install(published);
     }
     AbortQuietly();
+  } catch (const UpdateRefused& e) {
+    // A refused download is always told: the user has agreed to it and is waiting.
+    if (verbose || installing_) messages_.ShowMessage(e.what());
+    AbortQuietly();
   } catch (const std::exception&) {
     if (verbose) messages_.ShowMessage(kNoUpdateConnection);
     AbortQuietly();
   }
+  installing_ = false;
   StopWatchdog();
   Finish();
   return updateStarted_;
 }
 
 void UpdateProcedure::Install(const VersionFile& published) {
+  installing_ = true;
   messages_.ShowMessage(published.releaseNotes);
   display_.ShowUpdateWindow();
   display_.SetStatus(kDownloadStatus);
@@ -166,8 +283,16 @@ void UpdateProcedure::Install(const VersionFile& published) {
   // program waiting for ever.
   SetPosition(0);
   StartWatchdog();
-  DownloadInstaller(ftp_, InstallerPath(), published.installerSize,
-                    [this](std::uint64_t bytes) { NMFTP1PacketRecvd(bytes); });
+  try {
+    DownloadInstaller(ftp_, folder, published.installerSize, context_.publisherKeys,
+                      [this](std::uint64_t bytes) { NMFTP1PacketRecvd(bytes); });
+  } catch (const UpdateRefused&) {
+    throw;
+  } catch (const std::exception& e) {
+    // The download itself failed: say how ("the disk is full", "the update server stopped
+    // sending") instead of blaming the connection.
+    throw UpdateRefused(std::string("The update could not be downloaded: ") + e.what());
+  }
   StopWatchdog();
 
   const std::filesystem::path backup = context_.settingsDirectory / kBackupName;

@@ -2,9 +2,11 @@
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
+#include <limits>
 #include <stdexcept>
 #include <vector>
+
+#include "core/regular_file.h"
 
 namespace quillmere {
 
@@ -41,13 +43,15 @@ std::vector<std::string_view> Lines(std::string_view text) {
   return lines;
 }
 
+/// A version is a finite positive number: "-1.6", "0", "nan" or "1E999" (beyond what a
+/// double holds) would otherwise differ from every running version and trigger the offer.
 Real ParseVersion(std::string_view line) {
   line = Trimmed(line);
-  if (line.empty()) return 0;
-  if (line.front() == '+') line.remove_prefix(1);
+  if (!line.empty() && line.front() == '+') line.remove_prefix(1);
   long double value = 0;
   const auto [end, ec] = std::from_chars(line.data(), line.data() + line.size(), value);
-  if (ec != std::errc() || end != line.data() + line.size() || !std::isfinite(value))
+  if (line.empty() || ec != std::errc() || end != line.data() + line.size() ||
+      !std::isfinite(value) || !(value > 0) || value > std::numeric_limits<double>::max())
     throw std::runtime_error(kInvalidNumber);
   return value;
 }
@@ -69,7 +73,7 @@ VersionFile ParseVersionFile(std::string_view text) {
   if (text.size() > kVersionFileLimit) text = text.substr(0, kVersionFileLimit);
   const std::vector<std::string_view> lines = Lines(text);
   VersionFile file;
-  if (lines.size() > 1) file.version = ParseVersion(lines[1]);
+  file.version = ParseVersion(lines.size() > 1 ? lines[1] : std::string_view());
   if (lines.size() > 2) file.installerSize = ParseSize(lines[2]);
   // The notes are collected by a loop that reads at least one line: with nothing after line 3
   // they are a single line break.
@@ -83,11 +87,12 @@ VersionFile ParseVersionFile(std::string_view text) {
 }
 
 VersionFile ReadVersionFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("File not found");
-  std::string text(kVersionFileLimit, '\0');
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<std::size_t>(in.gcount()));
+  std::string text;
+  try {
+    text = ReadRegularFilePrefix(path, kVersionFileLimit);
+  } catch (const FileNotOpened&) {
+    throw std::runtime_error("File not found");
+  }
   return ParseVersionFile(text);
 }
 

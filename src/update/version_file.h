@@ -27,9 +27,9 @@ struct VersionFile {
   std::string releaseNotes;
 };
 
-/// Reads the text of a version file. Missing lines read as 0; a blank line 2 or 3 reads as 0.
-/// Throws std::runtime_error("Invalid numeric input") when line 2 is not a number or line 3 is
-/// not a whole number of bytes.
+/// Reads the text of a version file. A missing or blank line 3 reads as 0. Throws
+/// std::runtime_error("Invalid numeric input") when line 2 is not a finite positive number
+/// (one a double holds) or line 3 is not a whole number of bytes.
 VersionFile ParseVersionFile(std::string_view text);
 
 /// Reads at most kVersionFileLimit bytes of the file and parses them. Throws

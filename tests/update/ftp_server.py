@@ -10,6 +10,8 @@ terminated. Every connection it accepts is appended to the log file as one line 
   --mode refuse the account exists with another password, so every login is refused
   --mode silent accepts connections and never says a word
   --rate N      sends downloads at N bytes a second (to watch the progress display)
+  --stall N     sends the first N bytes of a download, then nothing more (the connection stays
+                open)
 """
 import argparse
 import socket
@@ -21,6 +23,7 @@ parser.add_argument("--root", required=True)
 parser.add_argument("--log", required=True)
 parser.add_argument("--mode", default="serve", choices=["serve", "refuse", "silent"])
 parser.add_argument("--rate", type=int, default=0)
+parser.add_argument("--stall", type=int, default=-1)
 args = parser.parse_args()
 
 
@@ -54,8 +57,24 @@ class LoggingHandler(FTPHandler):
         log_connection()
 
 
+class StallingDTPHandler(ThrottledDTPHandler):
+    """Sends the first --stall bytes, then takes its socket off the loop and never sends again."""
+
+    sent_total = 0
+
+    def send(self, data):
+        if self.sent_total >= args.stall:
+            self.del_channel()
+            return 0
+        sent = super().send(data[: args.stall - self.sent_total])
+        self.sent_total += sent
+        return sent
+
+
 LoggingHandler.authorizer = authorizer
-if args.rate > 0:
+if args.stall >= 0:
+    LoggingHandler.dtp_handler = StallingDTPHandler
+elif args.rate > 0:
     ThrottledDTPHandler.write_limit = args.rate
     LoggingHandler.dtp_handler = ThrottledDTPHandler
 LoggingHandler.passive_ports = None

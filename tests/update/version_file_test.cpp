@@ -23,13 +23,10 @@ TEST(VersionFile, ReadsVersionSizeAndNotesWithAnyLineEnds) {
   EXPECT_EQ(ParseVersionFile("x\n1.6\n5\nnote\n").releaseNotes, "\nnote");
 }
 
-TEST(VersionFile, ShortFilesReadTheMissingNumbersAsZeroAndNotesAsOneLineBreak) {
-  for (const char* text : {"", "only a title", "title\n", "title\n\n\n"}) {
-    const VersionFile f = ParseVersionFile(text);
-    EXPECT_EQ(f.version, 0) << text;
-    EXPECT_EQ(f.installerSize, 0u) << text;
-    EXPECT_EQ(f.releaseNotes, "\n") << text;
-  }
+TEST(VersionFile, ShortFilesNeedAVersionAndReadAMissingSizeAsZero) {
+  // Without a version there is nothing to compare: an error, never an offer.
+  for (const char* text : {"", "only a title", "title\n", "title\n\n\n"})
+    EXPECT_THROW(ParseVersionFile(text), std::runtime_error) << text;
   const VersionFile two = ParseVersionFile("title\n 1.7 \n");
   EXPECT_NEAR(static_cast<double>(two.version), 1.7, kExact);
   EXPECT_EQ(two.installerSize, 0u);
@@ -39,6 +36,7 @@ TEST(VersionFile, ShortFilesReadTheMissingNumbersAsZeroAndNotesAsOneLineBreak) {
 TEST(VersionFile, GarbageNumbersAreAnErrorNotAValue) {
   for (const char* text : {"t\nversion one\n5\n", "t\n1.6x\n5\n", "t\n1.6\n-5\n", "t\n1.6\n5.5\n",
                            "t\n1.6\n99999999999999999999999\n", "t\nnan\n5\n", "t\n1e99999\n5\n",
+                           "t\n-1.6\n5\n", "t\n0\n5\n", "t\n1E999\n5\n", "t\ninf\n5\n",
                            "\xff\xfe\n\x01\x02\n\x03"}) {
     EXPECT_THROW(ParseVersionFile(text), std::runtime_error) << text;
   }

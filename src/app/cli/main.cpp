@@ -2,6 +2,7 @@
 // transform).
 #include <unistd.h>
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -62,6 +63,9 @@ class PrintedMessages : public quillmere::UserMessages {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A write beyond the file-size limit then fails like a full disk (reported, the old file kept)
+  // instead of killing the tool with its temporary file left behind.
+  std::signal(SIGXFSZ, SIG_IGN);
   if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
     PrintUsage(argc < 2 ? std::cerr : std::cout);
     return argc < 2 ? 2 : 0;

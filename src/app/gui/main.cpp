@@ -6,7 +6,11 @@
 #include "update/gui/ftp_update_check.h"
 #include "update/qt/update_system.h"
 
+#include <csignal>
+
 int main(int argc, char** argv) {
+  // A write beyond the file-size limit fails like a full disk instead of killing the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   quillmere::Application app(argc, argv);
   quillmere::Application::setApplicationName(QStringLiteral("Quillmere"));
   // The program ends when its update window closes, not when the last window is hidden.

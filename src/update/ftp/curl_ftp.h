@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -14,7 +15,10 @@ namespace quillmere {
 struct FtpTimeouts {
   long connectMilliseconds = 20000;  ///< TCP connect
   long responseSeconds = 30;         ///< waiting for any reply of the server
-  long stallSeconds = 60;            ///< a transfer with no byte for this long fails
+  /// A download that receives fewer than `floorBytes` in any window of this length fails with
+  /// "the update server stopped sending" (no byte at all for a window included).
+  long windowMilliseconds = 31000;
+  std::uint64_t floorBytes = 1024;
 };
 
 class CurlFtp : public FtpTransfer {

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "core/user_messages.h"
+
 #include "update/gui/threaded_ftp.h"
 #include "update/update_config.h"
 
@@ -24,7 +26,13 @@ bool FtpUpdateCheck::CheckForUpdates(bool verbose, UpdateDisplay& display, UserM
     ~Reset() { flag = false; }
   } reset{running_};
   UpdateContext context;
-  context.server = ReadUpdateConfig(settingsDirectory_);
+  try {
+    context.server = ReadUpdateConfig(settingsDirectory_);
+  } catch (const std::exception& e) {
+    if (verbose) messages.ShowMessage(e.what());
+    return false;
+  }
+  context.publisherKeys = PublisherKeys(context.server);
   context.settingsDirectory = settingsDirectory_;
   context.programFile = programFile_;
   ThreadedFtp ftp(std::make_unique<CurlFtp>(timeouts));

@@ -258,16 +258,19 @@ void WindowSizesTest::messageBoxesHaveNoMinimiseOrMaximiseButton() {
   Working w;
   QtDialogs dialogs(&w.form());
   QList<Qt::WindowFlags> seen;
-  const auto inspectAndClose = [&seen] {
-    QTimer::singleShot(50, [&seen] {
+  QList<Qt::TextFormat> formats;
+  const auto inspectAndClose = [&seen, &formats] {
+    QTimer::singleShot(50, [&seen, &formats] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (!box) return;
       seen.push_back(box->windowFlags());
+      formats.push_back(box->textFormat());
       box->done(QMessageBox::No);
     });
   };
   inspectAndClose();
-  dialogs.ShowMessage("an information");
+  // Markup from a file or a server (release notes) is shown as text, never rendered.
+  dialogs.ShowMessage("<img src=\"/etc/picture.png\"><a href=\"http://x\">an information</a>");
   inspectAndClose();
   dialogs.AskYesNo("a question ?");
   inspectAndClose();
@@ -275,6 +278,7 @@ void WindowSizesTest::messageBoxesHaveNoMinimiseOrMaximiseButton() {
   inspectAndClose();
   dialogs.AskWarning("a warning ?");
   QCOMPARE(seen.size(), 4);
+  QCOMPARE(formats, QList<Qt::TextFormat>(4, Qt::PlainText));
   for (const Qt::WindowFlags flags : seen) {
     QCOMPARE(flags & Qt::WindowType_Mask, Qt::Dialog);
     QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
