@@ -44,3 +44,8 @@ quillmere_cli_test(info_extremes_copper 0
 quillmere_cli_test(info_help 0 "^Usage: quillmere-cli info FILE.ten" info --help)
 quillmere_cli_test(info_missing_file 1 "^$" info ${examples}/no-such-file.ten)
 quillmere_cli_test(info_no_file 2 "^$" info)
+
+# FIFOs, devices, damaged files and a file-size limit given to the commands.
+add_test(NAME cli_special_files COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/special_files_test.sh
+  $<TARGET_FILE:quillmere-cli>)
+set_tests_properties(cli_special_files PROPERTIES TIMEOUT 120)

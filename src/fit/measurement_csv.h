@@ -46,7 +46,7 @@ struct MeasurementReading {
 };
 
 /// Longest line of a measurement file (bytes); a longer one refuses the file.
-inline constexpr std::size_t kCsvLineLimit = 4 << 20;
+inline constexpr std::size_t kCsvLineLimit = 16 << 20;
 
 /// Reads measurements of `directionCount` (1..3) directions each. A line's fields beyond the
 /// ones a measurement uses are counted but not kept. Throws std::runtime_error for a line longer

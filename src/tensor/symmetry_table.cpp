@@ -156,16 +156,19 @@ int ParseEntry(const std::string& text, long long line, std::vector<ParsedRelati
   return count;
 }
 
-/// Every term names a component by exactly `rank` index digits 1..3; anything else (a word, an
+/// Every term names a component by at most `rank` index positions, digits 1..3 or blanks (a
+/// blank or a missing position is index 1), with at least one digit; anything else (a word, an
 /// empty relation) would name a component that was never meant.
 void CheckIndices(const std::vector<ParsedRelation>& relations, int rank, long long line) {
   for (const ParsedRelation& r : relations)
     for (const SymmetryTerm& term : r.terms) {
-      bool ok = static_cast<int>(term.indexText.size()) == rank;
-      for (char ch : term.indexText) ok = ok && ch >= '1' && ch <= '3';
+      const std::string& index = term.indexText;
+      bool ok = static_cast<int>(index.size()) <= rank &&
+                index.find_first_of("123") != std::string::npos;
+      for (char ch : index) ok = ok && ((ch >= '1' && ch <= '3') || ch == ' ');
       if (!ok)
-        Damaged(line, "'" + QuoteForMessage(term.indexText) + "' is not " +
-                          std::to_string(rank) + " index digits 1, 2 or 3");
+        Damaged(line, "'" + QuoteForMessage(index) + "' is not up to " + std::to_string(rank) +
+                          " index digits 1, 2 or 3");
     }
 }
 

@@ -1,6 +1,10 @@
 #include "files/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <thread>
 
 #include <sstream>
 
@@ -283,6 +287,40 @@ TEST_F(SettingsFolder, RewritesGoThroughTheScratchCopy) {
   EXPECT_EQ(w.width, 777);
   EXPECT_EQ(w.height, 555);
   EXPECT_EQ(ReadRecentFiles(where)[0], "/a.ten");
+}
+
+TEST_F(SettingsFolder, TwoClosesTogetherAlwaysLeaveOneCompleteFile) {
+  // Two copies closing at the same moment, many times over: each rewrite holds the lock and
+  // writes its own scratch file, so the file read between them is always a complete version.
+  PrepareSettingsFile(where);
+  AddToRecent(where, "/kept.ten");
+  std::atomic<bool> broken{false};
+  const auto closeMany = [&](int width) {
+    for (int k = 0; k < 150; ++k) {
+      SaveSettingsAtClose(where, width, 400, 0);
+      if (ReadRecentFiles(where)[0] != "/kept.ten") broken = true;
+    }
+  };
+  std::thread first(closeMany, 600);
+  std::thread second(closeMany, 700);
+  first.join();
+  second.join();
+  EXPECT_FALSE(broken);
+  const StartWindow w = PrepareSettingsFile(where);
+  EXPECT_TRUE(w.width == 600 || w.width == 700) << w.width;
+  for (const auto& entry : std::filesystem::directory_iterator(where.settingsDirectory))
+    EXPECT_TRUE(entry.path().filename() == kSettingsFileName ||
+                entry.path().filename() == kSettingsLockName)
+        << entry.path();
+}
+
+TEST_F(SettingsFolder, AFifoInPlaceOfTheFileGivesTheDefaultsAtOnce) {
+  ASSERT_EQ(::mkfifo(where.SettingsFile().c_str(), 0600), 0);
+  const StartWindow w = PrepareSettingsFile(where);
+  EXPECT_EQ(w.width, 524);
+  EXPECT_TRUE(ReadRecentFiles(where)[0].empty());
+  SaveSettingsAtClose(where, 640, 480, 0);
+  EXPECT_TRUE(std::filesystem::is_fifo(where.SettingsFile()));
 }
 
 TEST_F(SettingsFolder, AnUnreadableFileGivesTheDefaults) {

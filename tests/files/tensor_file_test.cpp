@@ -213,8 +213,8 @@ TEST_F(TensorFileTest, HeaderlessLastLineIsOptional) {
 }
 
 TEST_F(TensorFileTest, TolerantTokensAndShortFiles) {
-  // Any notation, tabs and blank lines before numbers, rest of a line skipped after a value,
-  // and a missing value reading as 0.
+  // Any notation, tabs and blank lines before numbers, rest of a line skipped after a value; a
+  // table entry with more relations than the file's values gives zeros for the rest.
   t.independentValues[2] = "7";  // from an earlier tensor: must not leak into this one
   Read(t,
        "Quillmere-Datafile\r\n"
@@ -224,10 +224,19 @@ TEST_F(TensorFileTest, TolerantTokensAndShortFiles) {
   ExpectSame15(3.5e-6L, t.At(1, 1), "T11");
   EXPECT_EQ(t.At(3, 3), 0.0L);
 
-  Read(t, "Quillmere-Datafile\n1 14 0 1 2 K\n.5\n");
+  Read(t, "Quillmere-Datafile\n1 14 0 1 1 K\n.5\n");
   EXPECT_EQ(t.unitText, "K");
   ExpectSame15(0.5L, t.At(2, 2), "T22");
   EXPECT_EQ(t.independentValues[2], "0");
+
+  // Fewer values than the file's own count: a file cut short (caught while being rewritten) is
+  // refused rather than read with zeros. A UTF-8 byte-order mark is no part of the header.
+  ExpectRefused("Quillmere-Datafile\n1 14 0 1 2 K\n.5\n", "The file ends after 1 of 2 values");
+  ExpectRefused("Quillmere-Datafile\n1 14 0 1 2 K\n", "The file ends after 0 of 2 values");
+  Read(t, "\xEF\xBB\xBFQuillmere-Datafile\n1 14 0 1 1 mK\n2\n");
+  EXPECT_EQ(t.unitText, "mK");
+  Read(t, "\xEF\xBB\xBF" "0 1 1\n7\n8\n9\n");
+  ExpectSame15(8.0L, t.components[1], "second component");
 
   // With another decimal separator for the user, the file still uses '.'.
   services.decimalSeparator = ',';

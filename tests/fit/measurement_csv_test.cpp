@@ -82,6 +82,23 @@ TEST(MeasurementCsv, AHugeLineCostsNoMoreThanItsText) {
   EXPECT_LT(grown, 100'000) << "peak memory grew by " << grown << " KiB";
 }
 
+TEST(MeasurementCsv, ALineBeyondTheLimitIsRefusedQuotingItsStart) {
+  const std::string field(kCsvLineLimit + 1, '7');
+  try {
+    Read("1,0,0,1,1\n" + field + "\n");
+    FAIL();
+  } catch (const std::runtime_error& e) {
+    const std::string text = e.what();
+    EXPECT_NE(text.find("Line 2 is longer than"), std::string::npos) << text;
+    EXPECT_NE(text.find("'" + std::string(40, '7') + "...'"), std::string::npos) << text;
+    EXPECT_LT(text.size(), 120u);
+  }
+  // A bad field in a line within the limit is quoted with its first 40 characters only.
+  const MeasurementReading r = Read("1,0,0,x" + std::string(1000, 'y') + ",1\n");
+  ASSERT_EQ(r.badLines, 1);
+  EXPECT_LT(r.messages[0].size(), 120u) << r.messages[0];
+}
+
 TEST(MeasurementCsv, WrittenFilesReadBackUnchanged) {
   MeasurementTable table(2);
   table.fields = {"1",      "0",  "0", "0", "1", "1", "-1.485", "0.01",

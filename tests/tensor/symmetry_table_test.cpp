@@ -142,14 +142,25 @@ TEST_F(TableFixture, ApplyTextsEdgeCases) {
   EXPECT_EQ(t.At(3, 3), 0);
 }
 
-TEST_F(TableFixture, TrailingCommaAddsAnEmptyRelationOnT11111) {
-  UseTable("2 10 0 12312,\n");
-  Select(2, 10);
-  ASSERT_EQ(ApplySymmetry(t, SymmetryMode::UnitValues, services), 2);
-  EXPECT_EQ(t.At(1, 2, 3, 1, 2), 1);
-  EXPECT_EQ(t.At(1, 1, 1, 1, 1), 1);
-  ApplySymmetry(t, SymmetryMode::Describe, services);
-  EXPECT_EQ(t.independentLabels[2], "t");
+TEST_F(TableFixture, EveryTermNamesAComponentByRankDigits) {
+  // A trailing comma (an empty relation), a word, too many digits, a digit beyond 3: each would
+  // name a component nobody meant, so the entry is refused, quoting at most 40 characters.
+  const std::string word(200, 'g');
+  for (const std::string& entry : std::vector<std::string>{"12312,", "12312,garbage,,,", "123121",
+                                                           "12314", "12312= ", "12312,-" + word}) {
+    UseTable("2 10 0 " + entry + "\n");
+    Select(2, 10);
+    try {
+      ApplySymmetry(t, SymmetryMode::Describe, services);
+      FAIL() << entry;
+    } catch (const std::runtime_error& e) {
+      const std::string text = e.what();
+      EXPECT_NE(text.find("Damaged entry in tensor.tab, line 1"), std::string::npos) << text;
+      EXPECT_LT(text.size(), 160u) << text;
+    }
+  }
+  UseTable("2 10 0 12312,22222=&-2*111=3*2 2\n");
+  EXPECT_EQ(ApplySymmetry(t, SymmetryMode::Describe, services), 2);
 }
 
 TEST_F(TableFixture, MessagesForMissingEntriesLeaveTextsAlone) {
