@@ -38,6 +38,8 @@ struct ProgramState {
   std::string programDirectory;
   /// SettingsDirectory: holds halvik.ini and its scratch copy.
   std::filesystem::path settingsDirectory;
+  /// Where a copy ended by SIGTERM keeps its unsaved tensor for the next start.
+  std::filesystem::path recoveryDirectory;
   /// The path Save writes to, and whether Save As has chosen it.
   std::string currentSaveName;
   bool saveNameValid = false;

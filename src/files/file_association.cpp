@@ -2,23 +2,25 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
 
+#include "core/regular_file.h"
 #include "files/atomic_file.h"
 
 namespace quillmere {
 
 namespace {
 
+/// The icon and the other files installed with the program are small; a FIFO or a device in
+/// their place is refused rather than read for ever.
 std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("File not found");
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  try {
+    return ReadRegularFile(path, 64 << 20);
+  } catch (const FileNotOpened&) {
+    throw std::runtime_error("File not found");
+  }
 }
 
 /// A desktop entry string value: backslash, line breaks and tabs escaped.

@@ -75,7 +75,25 @@ Real CubeRoot(Real t) {
   return static_cast<Real>(d < 0 ? -root : root);
 }
 
-EigenSystem3 SymmetricEigen3(const Matrix3& m) {
+/// A power of two that brings the largest entry of m near 1 when it is far from it, else 1.
+/// Dividing by it is exact, and it keeps the cubic's coefficients (up to the sixth power of the
+/// entries) and the cube root (taken in double precision) within range.
+Real RangeScale(const Matrix3& m) {
+  Real largest = 0;
+  for (const auto& row : m)
+    for (Real x : row) largest = std::fmax(largest, std::fabs(x));
+  if (!(largest > 0) || !std::isfinite(largest)) return 1;
+  const int exponent = std::ilogb(largest);
+  return exponent > 60 || exponent < -60 ? std::ldexp(1.0L, exponent) : 1;
+}
+
+EigenSystem3 SymmetricEigen3(const Matrix3& original) {
+  // The cubic and the eigenvectors are solved for m scaled into range; the eigenvalues are
+  // scaled back, the directions do not change.
+  const Real f = RangeScale(original);
+  Matrix3 m = original;
+  for (auto& row : m)
+    for (Real& x : row) x /= f;
   EigenSystem3 e;
   const Real c2 = -(m[0][0] + m[1][1] + m[2][2]);
   const Real c1 = m[0][0] * m[1][1] + m[1][1] * m[2][2] + m[0][0] * m[2][2] - m[0][1] * m[1][0] -
@@ -84,7 +102,7 @@ EigenSystem3 SymmetricEigen3(const Matrix3& m) {
                    m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
                    m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
   const Real c0 = -det;
-  e.meanValue = -c2 / 3;
+  e.meanValue = -c2 / 3 * f;
   const Real p = (3 * c1 - c2 * c2) / 3;
   const Real q = 2 * c2 * c2 * c2 / 27 - c2 * c1 / 3 + c0;
   if (p >= 0 || std::isnan(p)) return e;
@@ -110,6 +128,9 @@ EigenSystem3 SymmetricEigen3(const Matrix3& m) {
     e.vectors[single] = EigenvectorOf(m, e.values[single]);
     Complete(e.vectors[single], e.vectors[a < b ? a : b], e.vectors[a < b ? b : a]);
   }
+
+  for (Real& value : e.values) value *= f;
+  m = original;
 
   // Principal directions along the coordinate axes are shown exactly. An axis qualifies only
   // when it is an eigenvector (the rest of its column vanishes), and it is given to one

@@ -155,11 +155,16 @@ Candidate Climb(const DirectionalPolynomial& p, Real sign, Direction u) {
     // The Hessian of the value restricted to the sphere, in the basis e1, e2.
     const Real h11 = Quadratic(h, e1, e1) - radial, h22 = Quadratic(h, e2, e2) - radial;
     const Real h12 = Quadratic(h, e1, e2);
-    const Real det = h11 * h22 - h12 * h12;
+    // The 2x2 system is solved scaled to its largest entry: the determinant of components near
+    // the top of the range would overflow and turn the Newton step around.
+    const Real scale = std::fmax(std::fabs(h11), std::fmax(std::fabs(h22), std::fabs(h12)));
+    const Real k = scale > 0 ? 1 / scale : 1;
+    const Real a11 = h11 * k, a22 = h22 * k, a12 = h12 * k;
+    const Real det = a11 * a22 - a12 * a12;
     Real s1 = g1, s2 = g2;
-    if (h11 < 0 && det > 0) {
-      s1 = -(h22 * g1 - h12 * g2) / det;
-      s2 = -(h11 * g2 - h12 * g1) / det;
+    if (a11 < 0 && det > 0) {
+      s1 = -((a22 * g1 - a12 * g2) * k) / det;
+      s2 = -((a11 * g2 - a12 * g1) * k) / det;
     } else {
       s1 *= 0.05L / slope;
       s2 *= 0.05L / slope;

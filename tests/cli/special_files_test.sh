@@ -17,7 +17,10 @@ for input in "$dir/fifo.ten" /dev/zero; do
     grep -qF "'$input' is not a regular file" "$dir/err" || fail "$*: $(cat "$dir/err")"
   done
 done
-expect_status 1 quick "$cli" fit 5 32 /dev/zero
+mkfifo "$dir/fifo.csv"
+expect_status 1 quick "$cli" fit thermal-expansion --group 32 "$dir/fifo.csv"
+grep -qF "is not a regular file" "$dir/err" || fail "fit fifo: $(cat "$dir/err")"
+expect_status 1 quick "$cli" fit thermal-expansion --group 32 /dev/zero
 grep -qF "'/dev/zero' is not a regular file" "$dir/err" || fail "fit: $(cat "$dir/err")"
 
 # A header-layout file cut short is refused, not read with zeros; a byte-order mark is fine.

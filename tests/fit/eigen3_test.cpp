@@ -76,6 +76,23 @@ TEST(SymmetricEigen3, SecondDifferenceMatrix) {
   ExpectEigensystem(k, e, 1e-15);
 }
 
+TEST(SymmetricEigen3, HugeAndTinyEntriesGiveFiniteScaledAnswers) {
+  // The second-difference matrix (eigenvalues 2 - sqrt 2, 2, 2 + sqrt 2) times 1e160, 1e-160 and
+  // 1e4000: the cubic's coefficients reach the sixth power of the entries.
+  for (const Real factor : {1e160L, 1e-160L, 1e4000L}) {
+    const Matrix3 m{
+        {{2 * factor, -factor, 0}, {-factor, 2 * factor, -factor}, {0, -factor, 2 * factor}}};
+    const EigenSystem3 e = SymmetricEigen3(m);
+    ASSERT_TRUE(e.computed) << static_cast<double>(std::log10(factor));
+    const Real want[3] = {2 + std::sqrt(2.0L), 2 - std::sqrt(2.0L), 2};
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_NEAR(static_cast<double>(e.values[k] / factor), static_cast<double>(want[k]), 1e-12);
+      EXPECT_NEAR(static_cast<double>(std::fabs(e.vectors[k][0]) + std::fabs(e.vectors[k][2])),
+                  k == 2 ? std::sqrt(2.0) : 1.0, 1e-9);
+    }
+  }
+}
+
 TEST(SymmetricEigen3, IsotropicTensorHasNothingToCompute) {
   const Matrix3 m = {{{3, 0, 0}, {0, 3, 0}, {0, 0, 3}}};
   const EigenSystem3 e = SymmetricEigen3(m);

@@ -51,6 +51,27 @@ TEST(SurfaceExtremes, SecondRankExtremesAreTheLargestAndSmallestEigenvalues) {
   }
 }
 
+TEST(SurfaceExtremes, HugeComponentsKeepTheRightDirections) {
+  // A second-rank tensor diag(3, 1, 2) rotated by 30 degrees about z, times factors from the top
+  // of the extended range: the largest value lies along (cos 30, sin 30, 0).
+  for (const Real factor : {1.0L, 1e160L, 1e4000L}) {
+    TensorState t;
+    t.rank = 2;
+    const Real c = std::sqrt(3.0L) / 2, s = 0.5L;
+    t.At(1, 1) = (3 * c * c + s * s) * factor;
+    t.At(2, 2) = (3 * s * s + c * c) * factor;
+    t.At(1, 2) = t.At(2, 1) = 2 * c * s * factor;
+    t.At(3, 3) = 2 * factor;
+    const SurfaceExtremes x = FindSurfaceExtremes(t, kFree);
+    EXPECT_NEAR(static_cast<double>(x.largest.value / factor), 3.0, 1e-9);
+    EXPECT_NEAR(static_cast<double>(x.smallest.value / factor), 1.0, 1e-9);
+    EXPECT_NEAR(std::fabs(static_cast<double>(x.largest.direction[0])), 0.8660254037844386, 1e-6)
+        << static_cast<double>(std::log10(factor));
+    EXPECT_NEAR(std::fabs(static_cast<double>(x.smallest.direction[1])), 0.8660254037844386, 1e-6)
+        << static_cast<double>(std::log10(factor));
+  }
+}
+
 // Longitudinal elastic stiffness of a cubic crystal along n, c(n) = c_ijkl n_i n_j n_k n_l:
 // Nye, Physical Properties of Crystals (1957), ch. VIII, gives the directional form for cubic
 // crystals, c(n) = c11 - 2 (c11 - c12 - 2 c44)(n1^2 n2^2 + n2^2 n3^2 + n3^2 n1^2), hence

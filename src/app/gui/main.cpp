@@ -1,8 +1,10 @@
 // quillmere: the desktop program. Usage: quillmere [FILE.ten]
 #include "app/gui/program.h"
+#include "app/recovery.h"
 #include "core/program_location.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
+#include "platform/termination_signal.h"
 #include "update/gui/ftp_update_check.h"
 #include "update/qt/update_system.h"
 
@@ -25,6 +27,7 @@ int main(int argc, char** argv) {
   options.settingsDirectory = quillmere::UserSettingsDirectory();
   options.arguments = quillmere::Application::arguments().mid(1);
   options.decimalSeparator = quillmere::LocaleDecimalSeparator();
+  options.recoveryDirectory = quillmere::DefaultRecoveryDirectory();
 
   // The update server comes from update.conf in the settings folder; without it (the default)
   // the check opens no connection.
@@ -32,6 +35,11 @@ int main(int argc, char** argv) {
   quillmere::FtpUpdateCheck updateCheck(options.settingsDirectory, quillmere::RunningProgramFile(),
                                         updateSystem);
   quillmere::Program program(std::move(options), dialogs, updateCheck);
+  // The desktop's logout and the update of another copy end this one with SIGTERM: it closes
+  // as the user would, keeping unsaved work as a recovery copy.
+  quillmere::TerminationSignal termination;
+  QObject::connect(&termination, &quillmere::TerminationSignal::received,
+                   [&program] { program.CloseOnTermination(); });
   program.Start();
   return quillmere::Application::exec();
 }

@@ -21,6 +21,7 @@ Program::Program(ProgramOptions options, Dialogs& dialogs, UpdateCheck& updateCh
   // The start values of the records are those of their types; the shell values follow.
   state_.programDirectory = options_.programDirectory;
   state_.settingsDirectory = options_.settingsDirectory;
+  state_.recoveryDirectory = options_.recoveryDirectory;
   state_.services.programDirectory = options_.programDirectory;
   state_.services.messages = &dialogs_;
   state_.services.decimalSeparator = options_.decimalSeparator;
@@ -45,6 +46,10 @@ void Program::Start() {
   if (auto* qtDialogs = dynamic_cast<QtDialogs*>(&dialogs_))
     qtDialogs->SetParent(mainWindow_.get());
   mainWindow_->show();
+}
+
+void Program::CloseOnTermination() {
+  if (mainWindow_) mainWindow_->CloseOnTermination();
 }
 
 std::filesystem::path UserSettingsDirectory() {

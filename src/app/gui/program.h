@@ -28,6 +28,8 @@ struct ProgramOptions {
   QStringList arguments;
   /// The decimal separator of the numbers the user sees and types.
   char decimalSeparator = '.';
+  /// Recovery copies of unsaved tensors go here ($XDG_DATA_HOME/quillmere/recovery).
+  std::filesystem::path recoveryDirectory;
 };
 
 class Program {
@@ -45,6 +47,9 @@ class Program {
   TFormupdate* updateWindow() { return updateWindow_.get(); }
   TForm1* mainWindow() { return mainWindow_.get(); }
   TForm3* exportWindow() { return exportWindow_.get(); }
+  /// SIGTERM: the program closes as the user would close it, without the question, after
+  /// writing a recovery copy of a tensor with unsaved changes.
+  void CloseOnTermination();
   /// Set when the update window has closed, i.e. the program is ending.
   bool ended() const { return ended_; }
 

@@ -17,6 +17,7 @@
 #include "app/gui/splash_picture.h"
 #include "app/gui/surface_area.h"
 #include "app/program_state.h"
+#include "app/recovery.h"
 #include "files/settings_file.h"
 #include "platform/dialogs.h"
 #include "platform/floating_point.h"
@@ -295,9 +296,30 @@ void TForm1::Timer1Timer() {
 
   // A file that cannot be read is reported, and the start goes on as one without a file, so the
   // window never stays with an empty panel and no picture.
-  if (commandLine_.size() == 1 && Guarded([this] { OpenFile(commandLine_.front()); })) return;
+  if (commandLine_.size() == 1 && Guarded([this] { OpenFile(commandLine_.front()); })) {
+    OfferRecoveryCopies();
+    return;
+  }
   DrawTensor();
   Label11Click();
+  OfferRecoveryCopies();
+}
+
+void TForm1::OfferRecoveryCopies() {
+  if (state_.recoveryDirectory.empty()) return;
+  for (const std::filesystem::path& copy : RecoveryCopies(state_.recoveryDirectory)) {
+    if (dialogs_.AskYesNo(RecoveryQuestion(copy))) {
+      // Read as a file without a name: Save then asks where the tensor goes.
+      Guarded([&] {
+        OpenTensorFile(state_, copy.string());
+        Label11Click();
+        emit tensorFileOpened();
+        DrawTensor();
+      });
+    }
+    std::error_code ignored;
+    std::filesystem::remove(copy, ignored);
+  }
 }
 
 StartWindow TForm1::ScreenFittedWindowSize() const {
@@ -339,6 +361,18 @@ void TForm1::FormClose(QCloseEvent* event) {
   }
   EndProgram();
   event->accept();
+}
+
+void TForm1::CloseOnTermination() {
+  if (closing_) return;
+  try {
+    if (!state_.recoveryDirectory.empty() && HasUnsavedChanges(state_))
+      WriteRecoveryCopy(state_, state_.recoveryDirectory);
+  } catch (const std::exception&) {
+    // Nothing more can be kept; the settings are still written on the way out.
+  }
+  EndProgram();
+  close();
 }
 
 void TForm1::EndProgram() {

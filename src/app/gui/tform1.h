@@ -102,6 +102,12 @@ class TForm1 : public QMainWindow {
   /// End of the splash: the working window with its size from the settings, border, menus and
   /// bars; then the command-line file is opened, or the default tensor drawn.
   void Timer1Timer();
+  /// SIGTERM: writes a recovery copy when the tensor has unsaved changes, then closes through the
+  /// normal end (settings written) without asking.
+  void CloseOnTermination();
+  /// After the splash: offers each recovery copy left by a copy ended by SIGTERM; a copy is
+  /// opened on Yes and removed once answered.
+  void OfferRecoveryCopies();
   /// A click on the splash picture hides it; during the splash it ends the splash at once.
   void Image1Click();
   /// About: shows or hides the splash picture over the working window.

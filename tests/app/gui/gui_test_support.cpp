@@ -41,6 +41,7 @@ void StartedProgram::Start(const QStringList& arguments) {
   options.programDirectory = programDirectory();
   options.settingsDirectory = settingsDirectory();
   options.arguments = arguments;
+  options.recoveryDirectory = root() / "recovery";
   program_ = std::make_unique<Program>(options, dialogs, checkInUse ? *checkInUse : updateCheck);
   program_->Start();
 }

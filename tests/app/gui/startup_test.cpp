@@ -1,13 +1,16 @@
 // Start-up, splash, settings file and close of the desktop program.
 #include <QMenuBar>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 
 #include "app/file_commands.h"
 #include "app/gui/gui_test_support.h"
 #include "files/gui/tform3.h"
 #include "files/settings_file.h"
+#include "platform/termination_signal.h"
 #include "update/gui/tformupdate.h"
 
 namespace quillmere {
@@ -48,6 +51,8 @@ class StartupTest : public QObject {
   void settingsFolderIsTheUsersConfigurationFolder();
   void aStoredSizeBeyondTheScreenIsLimitedToIt();
   void anUnreadableSettingsFileGivesTheDefaults();
+  void terminationClosesNormallyAndKeepsUnsavedWork();
+  void terminationSignalReachesTheEventLoop();
 };
 
 void StartupTest::firstStartWritesTheDefaultSettings() {
@@ -287,6 +292,54 @@ void StartupTest::settingsFolderIsTheUsersConfigurationFolder() {
 }
 
 }  // namespace quillmere
+
+void StartupTest::terminationClosesNormallyAndKeepsUnsavedWork() {
+  {
+    StartedProgram p;
+    const auto file = p.Example("quartz-piezoelectric.ten");
+    p.Start({QString::fromStdString(file.string())});
+    QVERIFY(p.EndSplash());
+    // Unchanged since it was opened: nothing to keep.
+    p.program().CloseOnTermination();
+    QVERIFY(p.program().ended());
+    QVERIFY(p.dialogs.asked.empty());
+    QVERIFY(!std::filesystem::exists(p.root() / "recovery"));
+  }
+  StartedProgram p;
+  const auto file = p.Example("quartz-piezoelectric.ten");
+  p.Start({QString::fromStdString(file.string())});
+  QVERIFY(p.EndSplash());
+  p.state().tensor.At(1, 1, 1) = 7.5e-12L;  // an edit not yet saved
+  p.program().CloseOnTermination();
+  // No question, the settings written as at a confirmed close, the tensor kept.
+  QVERIFY(p.dialogs.asked.empty());
+  QVERIFY(p.program().ended());
+  QVERIFY(ReadFile(p.settingsFile()).find("[Startwindow]") != std::string::npos);
+  const auto copies = std::vector<std::filesystem::directory_entry>(
+      std::filesystem::directory_iterator(p.root() / "recovery"), {});
+  QCOMPARE(copies.size(), std::size_t{1});
+
+  // The next start offers it; Yes opens it as a file without a name, and the copy is gone.
+  StartedProgram next;
+  std::filesystem::create_directories(next.root() / "recovery");
+  std::filesystem::copy_file(copies[0].path(),
+                             next.root() / "recovery" / copies[0].path().filename());
+  next.dialogs.answers.push_back(true);
+  next.Start();
+  QVERIFY(next.EndSplash());
+  QCOMPARE(next.dialogs.asked.size(), std::size_t{1});
+  QVERIFY(next.dialogs.asked[0].find("unsaved changes") != std::string::npos);
+  QCOMPARE(static_cast<double>(next.state().tensor.At(1, 1, 1)), 7.5e-12);
+  QVERIFY(!next.state().saveNameValid);
+  QVERIFY(std::filesystem::is_empty(next.root() / "recovery"));
+}
+
+void StartupTest::terminationSignalReachesTheEventLoop() {
+  TerminationSignal termination;
+  QSignalSpy received(&termination, &TerminationSignal::received);
+  ::raise(SIGTERM);
+  QVERIFY(received.wait(5000));
+}
 
 QTEST_MAIN(quillmere::StartupTest)
 #include "startup_test.moc"

@@ -21,12 +21,40 @@ namespace {
 const char* kUpToDateText = "This Version is up-to-date";
 const char* kNoConnectionText = "could not make connection to update server";
 const char* kQuestion = "new version available, download and install now?";
+const char* kNotSigned = "The update is not signed by the publisher; nothing was installed";
+
+/// A minisign key pair made by `minisign -G` (no password) in `folder`.
+struct MinisignKey {
+  explicit MinisignKey(const std::filesystem::path& folder, const std::string& name = "publisher")
+      : secret(folder / (name + ".key")), pub(folder / (name + ".pub")) {
+    std::filesystem::create_directories(folder);
+    QProcess::execute(QStringLiteral("minisign"),
+                      {QStringLiteral("-G"), QStringLiteral("-W"), QStringLiteral("-p"),
+                       QString::fromStdString(pub.string()), QStringLiteral("-s"),
+                       QString::fromStdString(secret.string())});
+  }
+  /// FILE.minisig beside `file`.
+  void Sign(const std::filesystem::path& file) const {
+    QProcess::execute(
+        QStringLiteral("minisign"),
+        {QStringLiteral("-S"), QStringLiteral("-s"), QString::fromStdString(secret.string()),
+         QStringLiteral("-m"), QString::fromStdString(file.string())});
+  }
+  /// The public key line, as update.conf takes it.
+  std::string Line() const {
+    const std::string text = ReadFile(pub);
+    return text.substr(text.find('\n') + 1,
+                       text.find('\n', text.find('\n') + 1) - text.find('\n') - 1);
+  }
+  std::filesystem::path secret, pub;
+};
 
 /// tests/update/ftp_server.py on a free port of 127.0.0.1, with its folder and connection log
 /// in `root`.
 class FtpTestServer {
  public:
-  FtpTestServer(const std::filesystem::path& root, const QString& mode = QStringLiteral("serve"))
+  FtpTestServer(const std::filesystem::path& root, const QString& mode = QStringLiteral("serve"),
+                const QStringList& extra = {})
       : root_(root) {
     std::filesystem::create_directories(folder());
     process_.setStandardErrorFile(QString::fromStdString((root / "server.err").string()));
@@ -34,7 +62,8 @@ class FtpTestServer {
         QStringLiteral("/usr/bin/python3"),
         {QStringLiteral(QUILLMERE_SOURCE_DIR "/tests/update/ftp_server.py"),
          QStringLiteral("--root"), QString::fromStdString(root.string()), QStringLiteral("--log"),
-         QString::fromStdString(log().string()), QStringLiteral("--mode"), mode});
+         QString::fromStdString(log().string()), QStringLiteral("--mode"), mode} +
+            extra);
     if (process_.waitForStarted(10000))
       static_cast<void>(QTest::qWaitFor([this] { return process_.canReadLine(); }, 15000));
     port_ = process_.readLine().trimmed().toInt();
@@ -56,6 +85,7 @@ class FtpTestServer {
   }
   void Put(const std::string& name, const std::string& bytes) const {
     std::ofstream(folder() / name, std::ios::binary) << bytes;
+    if (signer) signer->Sign(folder() / name);
   }
   /// Publishes version.txt for `version` and an installer of `installer` bytes; `size` is the
   /// size that version.txt announces (the installer's own by default).
@@ -65,6 +95,9 @@ class FtpTestServer {
                            "\r\nSurfaces of rank 5\r\nFaster fit\r\n");
     Put("Quillmereinstall.deb", installer);
   }
+
+  /// Signs every file put on the server; none: the files go unsigned.
+  const MinisignKey* signer = nullptr;
 
  private:
   std::filesystem::path root_;
@@ -91,11 +124,13 @@ struct UpdatingProgram {
   explicit UpdatingProgram(bool admin = true) : admin_(admin) {}
 
   void Start(const std::string& address) {
-    if (!address.empty()) p.Write("config/quillmere/update.conf", "server=" + address + "\n");
+    if (!address.empty())
+      p.Write("config/quillmere/update.conf",
+              "server=" + address + "\npublic-key=" + key.Line() + "\n");
     programFile = p.Write("program/quillmere", "the running program");
     check = std::make_unique<FtpUpdateCheck>(p.settingsDirectory(), programFile, system,
                                              [this] { return admin_; });
-    check->timeouts = FtpTimeouts{3000, 5, 5};
+    check->timeouts = FtpTimeouts{3000, 5, 5000};
     p.checkInUse = check.get();
     p.Start();
     p.program().updateWindow()->Timer1->setInterval(watchdogMs);
@@ -109,6 +144,7 @@ struct UpdatingProgram {
   std::filesystem::path installer() const { return settings() / "update" / "Quillmereinstall.deb"; }
 
   StartedProgram p;
+  MinisignKey key{p.root() / "keys"};
   RecordingUpdateSystem system;
   std::unique_ptr<FtpUpdateCheck> check;
   std::filesystem::path programFile;
@@ -128,6 +164,9 @@ class FtpUpdateTest : public QObject {
   void decliningChangesNothing();
   void wrongInstallerSizeIsNeverOpened();
   void missingOrGarbageVersionFile();
+  void unsignedOrForeignSignedUpdatesAreRefused();
+  void linkAtTheInstallersNameIsRefused();
+  void serverThatStopsSendingIsNamed();
   void refusedLoginAndNoServer();
   void serverThatNeverAnswersIsGivenUpByTheWatchdog();
   void noAdministratorRightsNoConnection();
@@ -137,6 +176,7 @@ class FtpUpdateTest : public QObject {
 void FtpUpdateTest::sameVersionStartsSilentlyAndEndsTheSplash() {
   UpdatingProgram u;
   FtpTestServer server(u.p.root() / "ftp");
+  server.signer = &u.key;
   server.Publish("1.5004", "package");
   u.Start(server.address());
   QVERIFY(u.RunStartupCheck());
@@ -161,6 +201,7 @@ void FtpUpdateTest::sameVersionStartsSilentlyAndEndsTheSplash() {
 void FtpUpdateTest::newerVersionDownloadsChecksBacksUpOpensAndEndsCopies() {
   UpdatingProgram u;
   FtpTestServer server(u.p.root() / "ftp");
+  server.signer = &u.key;
   const std::string package(300000, 'q');
   server.Publish("1.6", package);
   u.Start(server.address());
@@ -193,6 +234,7 @@ void FtpUpdateTest::newerVersionDownloadsChecksBacksUpOpensAndEndsCopies() {
 void FtpUpdateTest::decliningChangesNothing() {
   UpdatingProgram u;
   FtpTestServer server(u.p.root() / "ftp");
+  server.signer = &u.key;
   server.Publish("1.4", "package");  // an older published version is offered too
   u.Start(server.address());
   QVERIFY(u.p.EndSplash());
@@ -211,6 +253,7 @@ void FtpUpdateTest::decliningChangesNothing() {
 void FtpUpdateTest::wrongInstallerSizeIsNeverOpened() {
   UpdatingProgram u;
   FtpTestServer server(u.p.root() / "ftp");
+  server.signer = &u.key;
   u.Start(server.address());
   QVERIFY(u.p.EndSplash());
   // Announced bigger than sent (a truncated upload) and smaller than sent.
@@ -220,9 +263,12 @@ void FtpUpdateTest::wrongInstallerSizeIsNeverOpened() {
     u.p.dialogs.answers = {true};
     u.p.form().Checkforupdates1Click();
     QCOMPARE(u.p.dialogs.shown.size(), std::size_t{2});
-    QCOMPARE(u.p.dialogs.shown[1], std::string(kNoConnectionText));
-    QVERIFY(!std::filesystem::exists(u.installer()));
-    QVERIFY(!std::filesystem::exists(u.installer().string() + ".part"));
+    // The message says what went wrong, not that the connection failed.
+    const std::string& said = u.p.dialogs.shown[1];
+    QVERIFY2(said == "The installer arrived with 1000 bytes instead of 5000" ||
+                 said == "The update could not be downloaded: The server sends more than expected",
+             said.c_str());
+    QVERIFY(std::filesystem::is_empty(u.installer().parent_path()));
     QVERIFY(u.system.opened.empty());
     QVERIFY(u.system.ended.empty());
     QVERIFY(!u.p.program().ended());
@@ -233,6 +279,7 @@ void FtpUpdateTest::wrongInstallerSizeIsNeverOpened() {
 void FtpUpdateTest::missingOrGarbageVersionFile() {
   UpdatingProgram u;
   FtpTestServer server(u.p.root() / "ftp");
+  server.signer = &u.key;
   u.Start(server.address());
   QVERIFY(u.p.EndSplash());
   // No version file: silent even when asked from the menu.
@@ -245,17 +292,92 @@ void FtpUpdateTest::missingOrGarbageVersionFile() {
   u.p.form().Checkforupdates1Click();
   QCOMPARE(u.p.dialogs.shown, std::vector<std::string>{kNoConnectionText});
   QVERIFY(u.p.dialogs.asked.empty());
-  // Too short: version 0 differs, so the user is asked.
-  server.Put("version.txt", "Quillmere\r\n");
-  u.p.form().Checkforupdates1Click();
-  QCOMPARE(u.p.dialogs.asked, std::vector<std::string>{kQuestion});
+  // Too short or not a positive version: no offer either.
+  for (const char* text :
+       {"Quillmere\r\n", "Quillmere\r\n-1.6\r\n7\r\n", "Quillmere\r\n1E999\r\n"}) {
+    u.p.dialogs.shown.clear();
+    server.Put("version.txt", text);
+    u.p.form().Checkforupdates1Click();
+    QCOMPARE(u.p.dialogs.shown, std::vector<std::string>{kNoConnectionText});
+    QVERIFY(u.p.dialogs.asked.empty());
+  }
   QVERIFY(u.p.form().isVisible());
+}
+
+void FtpUpdateTest::unsignedOrForeignSignedUpdatesAreRefused() {
+  UpdatingProgram u;
+  FtpTestServer server(u.p.root() / "ftp");
+  const MinisignKey other(u.p.root() / "keys", "other");
+  u.Start(server.address());
+  QVERIFY(u.p.EndSplash());
+  // A version file signed by another key: no offer, and the silent start-up check stays silent.
+  server.signer = &other;
+  server.Publish("1.6", "package");
+  u.p.form().Checkforupdates1Click();
+  QCOMPARE(u.p.dialogs.shown, std::vector<std::string>{kNotSigned});
+  QVERIFY(u.p.dialogs.asked.empty());
+  // A good version file, an installer signed by another key: deleted, a good installer kept.
+  server.signer = &u.key;
+  server.Publish("1.6", "package");
+  server.signer = &other;
+  server.Put("Quillmereinstall.deb", "package");
+  std::filesystem::create_directories(u.installer().parent_path());
+  std::ofstream(u.installer()) << "good old";
+  u.p.dialogs.shown.clear();
+  u.p.dialogs.answers = {true};
+  u.p.form().Checkforupdates1Click();
+  QCOMPARE(u.p.dialogs.shown.size(), std::size_t{2});
+  QCOMPARE(u.p.dialogs.shown[1], std::string(kNotSigned));
+  QCOMPARE(ReadFile(u.installer()), std::string("good old"));
+  QCOMPARE(std::distance(std::filesystem::directory_iterator(u.installer().parent_path()), {}), 1);
+  QVERIFY(u.system.opened.empty());
+  QVERIFY(!u.p.program().ended());
+}
+
+void FtpUpdateTest::linkAtTheInstallersNameIsRefused() {
+  UpdatingProgram u;
+  FtpTestServer server(u.p.root() / "ftp");
+  server.signer = &u.key;
+  server.Publish("1.6", "package");
+  u.Start(server.address());
+  QVERIFY(u.p.EndSplash());
+  const std::filesystem::path victim = u.p.Write("victim", "victim");
+  std::filesystem::create_directories(u.installer().parent_path());
+  std::filesystem::create_symlink(victim, u.installer());
+  u.p.dialogs.answers = {true};
+  u.p.form().Checkforupdates1Click();
+  QCOMPARE(u.p.dialogs.shown.size(), std::size_t{2});
+  QCOMPARE(u.p.dialogs.shown[1],
+           "'" + u.installer().string() + "' is not a regular file; the download was refused");
+  QCOMPARE(ReadFile(victim), std::string("victim"));
+  QVERIFY(std::filesystem::is_symlink(u.installer()));
+  QVERIFY(u.system.opened.empty());
+}
+
+void FtpUpdateTest::serverThatStopsSendingIsNamed() {
+  UpdatingProgram u;
+  u.watchdogMs = 60000;  // the rate floor, not the watchdog, ends this one
+  FtpTestServer server(u.p.root() / "ftp", QStringLiteral("serve"),
+                       {QStringLiteral("--stall"), QStringLiteral("2000")});
+  server.signer = &u.key;
+  server.Publish("1.6", std::string(50000, 'q'));
+  u.Start(server.address());
+  u.check->timeouts.windowMilliseconds = 1000;
+  QVERIFY(u.p.EndSplash());
+  u.p.dialogs.answers = {true};
+  u.p.form().Checkforupdates1Click();
+  QCOMPARE(u.p.dialogs.shown.size(), std::size_t{2});
+  QCOMPARE(u.p.dialogs.shown[1],
+           std::string("The update could not be downloaded: the update server stopped sending"));
+  QVERIFY(std::filesystem::is_empty(u.installer().parent_path()));
+  QVERIFY(u.system.opened.empty());
 }
 
 void FtpUpdateTest::refusedLoginAndNoServer() {
   {
     UpdatingProgram u;
     FtpTestServer server(u.p.root() / "ftp", QStringLiteral("refuse"));
+    server.signer = &u.key;
     server.Publish("1.6", "package");
     u.Start(server.address());
     QVERIFY(u.p.EndSplash());
@@ -284,6 +406,7 @@ void FtpUpdateTest::serverThatNeverAnswersIsGivenUpByTheWatchdog() {
   UpdatingProgram u;
   u.watchdogMs = 400;
   FtpTestServer server(u.p.root() / "ftp", QStringLiteral("silent"));
+  server.signer = &u.key;
   u.Start(server.address());
   QVERIFY(u.p.EndSplash());
   // The window keeps working while the check waits: a timer of the window fires meanwhile.
@@ -304,6 +427,7 @@ void FtpUpdateTest::serverThatNeverAnswersIsGivenUpByTheWatchdog() {
 void FtpUpdateTest::noAdministratorRightsNoConnection() {
   UpdatingProgram u(false);
   FtpTestServer server(u.p.root() / "ftp");
+  server.signer = &u.key;
   server.Publish("1.6", "package");
   u.Start(server.address());
   QVERIFY(u.RunStartupCheck());
@@ -316,6 +440,7 @@ void FtpUpdateTest::noAdministratorRightsNoConnection() {
 void FtpUpdateTest::noConfigurationNoConnection() {
   UpdatingProgram u;
   FtpTestServer server(u.p.root() / "ftp");
+  server.signer = &u.key;
   server.Publish("1.6", "package");
   u.Start("");
   QVERIFY(u.RunStartupCheck());
