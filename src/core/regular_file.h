@@ -16,7 +16,8 @@ namespace quillmere {
 /// The file could not be opened (missing, no permission); `missing` for a file that is not there.
 class FileNotOpened : public std::runtime_error {
  public:
-  FileNotOpened(const std::string& text, bool missing) : std::runtime_error(text), missing(missing) {}
+  FileNotOpened(const std::string& text, bool missing)
+      : std::runtime_error(text), missing(missing) {}
   bool missing;
 };
 

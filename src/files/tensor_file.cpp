@@ -3,9 +3,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <sstream>
 #include <limits>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <vector>
 

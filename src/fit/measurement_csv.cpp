@@ -63,8 +63,8 @@ bool ReadBoundedLine(std::istream& in, std::string& line, long long number) {
     if (c == '\n') return true;
     if (line.size() >= kCsvLineLimit)
       throw std::runtime_error("Line " + std::to_string(number) + " is longer than " +
-                               std::to_string(kCsvLineLimit) + " bytes: '" +
-                               QuoteForMessage(line) + "'");
+                               std::to_string(kCsvLineLimit) + " bytes: '" + QuoteForMessage(line) +
+                               "'");
     line += static_cast<char>(c);
   }
 }

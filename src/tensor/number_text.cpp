@@ -1,5 +1,5 @@
-#include "core/regular_file.h"
 #include "tensor/number_text.h"
+#include "core/regular_file.h"
 
 #include <charconv>
 #include <cmath>

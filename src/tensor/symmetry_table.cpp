@@ -2,8 +2,8 @@
 
 #include <cctype>
 #include <charconv>
-#include <sstream>
 #include <limits>
+#include <sstream>
 #include <stdexcept>
 
 #include "core/regular_file.h"
@@ -140,7 +140,8 @@ int ParseEntry(const std::string& text, long long line, std::vector<ParsedRelati
   for (const std::string& r : relations) {
     std::vector<std::string> terms = SplitTerms(r);
     if (static_cast<int>(terms.size()) > kMaxTerms)
-      Damaged(line, "relation '" + QuoteForMessage(r) + "' has more than " + std::to_string(kMaxTerms) + " terms");
+      Damaged(line, "relation '" + QuoteForMessage(r) + "' has more than " +
+                        std::to_string(kMaxTerms) + " terms");
     ParsedRelation parsed;
     for (const std::string& term : terms) {
       try {
@@ -163,8 +164,8 @@ void CheckIndices(const std::vector<ParsedRelation>& relations, int rank, long l
   for (const ParsedRelation& r : relations)
     for (const SymmetryTerm& term : r.terms) {
       const std::string& index = term.indexText;
-      bool ok = static_cast<int>(index.size()) <= rank &&
-                index.find_first_of("123") != std::string::npos;
+      bool ok =
+          static_cast<int>(index.size()) <= rank && index.find_first_of("123") != std::string::npos;
       for (char ch : index) ok = ok && ((ch >= '1' && ch <= '3') || ch == ' ');
       if (!ok)
         Damaged(line, "'" + QuoteForMessage(index) + "' is not up to " + std::to_string(rank) +

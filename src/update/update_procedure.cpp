@@ -228,10 +228,10 @@ bool UpdateProcedure::Checkforupdates1Click(bool verbose) {
     ConnectToUpdateServer(ftp_, context_.server);
     std::string versionText;
     try {
-      versionText = DownloadSignedText(ftp_, context_.settingsDirectory, kVersionFileName,
-                                       kVersionFileLimit, context_.publisherKeys,
-                                       [this](std::uint64_t bytes) { NMFTP1PacketRecvd(bytes); },
-                                       context_.settingsDirectory / kVersionFileName);
+      versionText = DownloadSignedText(
+          ftp_, context_.settingsDirectory, kVersionFileName, kVersionFileLimit,
+          context_.publisherKeys, [this](std::uint64_t bytes) { NMFTP1PacketRecvd(bytes); },
+          context_.settingsDirectory / kVersionFileName);
     } catch (const UpdateRefused&) {
       throw;
     } catch (const std::exception&) {

@@ -166,8 +166,8 @@ bool FileSignedByPublisher(const std::vector<UpdatePublicKey>& keys, std::string
   ::close(fd);
   if (!ok) return false;
   if (!s->prehashed)
-    return Verify(s->signature, reinterpret_cast<const unsigned char*>(whole.data()),
-                  whole.size(), *key);
+    return Verify(s->signature, reinterpret_cast<const unsigned char*>(whole.data()), whole.size(),
+                  *key);
   unsigned char hash[crypto_generichash_BYTES_MAX];
   crypto_generichash_final(&state, hash, sizeof hash);
   return Verify(s->signature, hash, sizeof hash, *key);

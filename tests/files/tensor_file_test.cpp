@@ -235,7 +235,9 @@ TEST_F(TensorFileTest, TolerantTokensAndShortFiles) {
   ExpectRefused("Quillmere-Datafile\n1 14 0 1 2 K\n", "The file ends after 0 of 2 values");
   Read(t, "\xEF\xBB\xBFQuillmere-Datafile\n1 14 0 1 1 mK\n2\n");
   EXPECT_EQ(t.unitText, "mK");
-  Read(t, "\xEF\xBB\xBF" "0 1 1\n7\n8\n9\n");
+  Read(t,
+       "\xEF\xBB\xBF"
+       "0 1 1\n7\n8\n9\n");
   ExpectSame15(8.0L, t.components[1], "second component");
 
   // With another decimal separator for the user, the file still uses '.'.

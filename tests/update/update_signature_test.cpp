@@ -20,8 +20,8 @@ using test::TempDir;
 struct MinisignKey {
   MinisignKey(const TempDir& dir, const std::string& name)
       : dir_(dir), secret(dir.path() / (name + ".key")), pub(dir.path() / (name + ".pub")) {
-    const std::string command = "minisign -G -W -p '" + pub.string() + "' -s '" +
-                                secret.string() + "' >/dev/null 2>&1";
+    const std::string command =
+        "minisign -G -W -p '" + pub.string() + "' -s '" + secret.string() + "' >/dev/null 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
   }
   /// The text of the signature of `data` (prehashed unless `legacy`).

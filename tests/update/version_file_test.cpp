@@ -34,10 +34,10 @@ TEST(VersionFile, ShortFilesNeedAVersionAndReadAMissingSizeAsZero) {
 }
 
 TEST(VersionFile, GarbageNumbersAreAnErrorNotAValue) {
-  for (const char* text : {"t\nversion one\n5\n", "t\n1.6x\n5\n", "t\n1.6\n-5\n", "t\n1.6\n5.5\n",
-                           "t\n1.6\n99999999999999999999999\n", "t\nnan\n5\n", "t\n1e99999\n5\n",
-                           "t\n-1.6\n5\n", "t\n0\n5\n", "t\n1E999\n5\n", "t\ninf\n5\n",
-                           "\xff\xfe\n\x01\x02\n\x03"}) {
+  for (const char* text :
+       {"t\nversion one\n5\n", "t\n1.6x\n5\n", "t\n1.6\n-5\n", "t\n1.6\n5.5\n",
+        "t\n1.6\n99999999999999999999999\n", "t\nnan\n5\n", "t\n1e99999\n5\n", "t\n-1.6\n5\n",
+        "t\n0\n5\n", "t\n1E999\n5\n", "t\ninf\n5\n", "\xff\xfe\n\x01\x02\n\x03"}) {
     EXPECT_THROW(ParseVersionFile(text), std::runtime_error) << text;
   }
 }

@@ -66,8 +66,8 @@ int Progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
   // libcurl calls this at least once a second, also while it waits for the server.
   auto* r = static_cast<CurlFtp::Request*>(user);
   if (r->aborted->load()) return 1;
-  if (r->watch && r->watch->TooSlow(std::chrono::steady_clock::now().time_since_epoch(),
-                                    r->received)) {
+  if (r->watch &&
+      r->watch->TooSlow(std::chrono::steady_clock::now().time_since_epoch(), r->received)) {
     r->tooSlow = true;
     return 1;
   }
@@ -157,8 +157,7 @@ void CurlFtp::Download(const std::string& remote, const std::filesystem::path& l
                        std::uint64_t maxBytes, const std::function<void(std::uint64_t)>& progress) {
   // A new private file: whatever already has this name (a planted link included) is never
   // opened, followed or truncated.
-  const int out =
-      ::open(local.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  const int out = ::open(local.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (out < 0) {
     const int error = errno;
     throw std::runtime_error("Cannot create " + local.string() + ": " + std::strerror(error));

@@ -291,8 +291,6 @@ void StartupTest::settingsFolderIsTheUsersConfigurationFolder() {
   QVERIFY(std::filesystem::is_directory(folder));
 }
 
-}  // namespace quillmere
-
 void StartupTest::terminationClosesNormallyAndKeepsUnsavedWork() {
   {
     StartedProgram p;
@@ -340,6 +338,8 @@ void StartupTest::terminationSignalReachesTheEventLoop() {
   ::raise(SIGTERM);
   QVERIFY(received.wait(5000));
 }
+
+}  // namespace quillmere
 
 QTEST_MAIN(quillmere::StartupTest)
 #include "startup_test.moc"

@@ -58,12 +58,12 @@ class FtpTestServer {
       : root_(root) {
     std::filesystem::create_directories(folder());
     process_.setStandardErrorFile(QString::fromStdString((root / "server.err").string()));
-    process_.start(
-        QStringLiteral("/usr/bin/python3"),
-        {QStringLiteral(QUILLMERE_SOURCE_DIR "/tests/update/ftp_server.py"),
-         QStringLiteral("--root"), QString::fromStdString(root.string()), QStringLiteral("--log"),
-         QString::fromStdString(log().string()), QStringLiteral("--mode"), mode} +
-            extra);
+    process_.start(QStringLiteral("/usr/bin/python3"),
+                   QStringList{QStringLiteral(QUILLMERE_SOURCE_DIR "/tests/update/ftp_server.py"),
+                               QStringLiteral("--root"), QString::fromStdString(root.string()),
+                               QStringLiteral("--log"), QString::fromStdString(log().string()),
+                               QStringLiteral("--mode"), mode} +
+                       extra);
     if (process_.waitForStarted(10000))
       static_cast<void>(QTest::qWaitFor([this] { return process_.canReadLine(); }, 15000));
     port_ = process_.readLine().trimmed().toInt();
@@ -329,7 +329,9 @@ void FtpUpdateTest::unsignedOrForeignSignedUpdatesAreRefused() {
   QCOMPARE(u.p.dialogs.shown.size(), std::size_t{2});
   QCOMPARE(u.p.dialogs.shown[1], std::string(kNotSigned));
   QCOMPARE(ReadFile(u.installer()), std::string("good old"));
-  QCOMPARE(std::distance(std::filesystem::directory_iterator(u.installer().parent_path()), {}), 1);
+  QCOMPARE(std::distance(std::filesystem::directory_iterator(u.installer().parent_path()),
+                         std::filesystem::directory_iterator{}),
+           std::ptrdiff_t{1});
   QVERIFY(u.system.opened.empty());
   QVERIFY(!u.p.program().ended());
 }
