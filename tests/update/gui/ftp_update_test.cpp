@@ -165,7 +165,6 @@ class FtpUpdateTest : public QObject {
   void wrongInstallerSizeIsNeverOpened();
   void missingOrGarbageVersionFile();
   void unsignedOrForeignSignedUpdatesAreRefused();
-  void linkAtTheInstallersNameIsRefused();
   void serverThatStopsSendingIsNamed();
   void refusedLoginAndNoServer();
   void serverThatNeverAnswersIsGivenUpByTheWatchdog();
@@ -334,26 +333,6 @@ void FtpUpdateTest::unsignedOrForeignSignedUpdatesAreRefused() {
            std::ptrdiff_t{1});
   QVERIFY(u.system.opened.empty());
   QVERIFY(!u.p.program().ended());
-}
-
-void FtpUpdateTest::linkAtTheInstallersNameIsRefused() {
-  UpdatingProgram u;
-  FtpTestServer server(u.p.root() / "ftp");
-  server.signer = &u.key;
-  server.Publish("1.6", "package");
-  u.Start(server.address());
-  QVERIFY(u.p.EndSplash());
-  const std::filesystem::path victim = u.p.Write("victim", "victim");
-  std::filesystem::create_directories(u.installer().parent_path());
-  std::filesystem::create_symlink(victim, u.installer());
-  u.p.dialogs.answers = {true};
-  u.p.form().Checkforupdates1Click();
-  QCOMPARE(u.p.dialogs.shown.size(), std::size_t{2});
-  QCOMPARE(u.p.dialogs.shown[1],
-           "'" + u.installer().string() + "' is not a regular file; the download was refused");
-  QCOMPARE(ReadFile(victim), std::string("victim"));
-  QVERIFY(std::filesystem::is_symlink(u.installer()));
-  QVERIFY(u.system.opened.empty());
 }
 
 void FtpUpdateTest::serverThatStopsSendingIsNamed() {
