@@ -33,80 +33,6 @@ const QuantityInfo& Info(ElasticQuantity q) {
   return kQuantities[static_cast<int>(q)];
 }
 
-double Dot(const Vector3& a, const Vector3& b) {
-  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-
-Vector3 Normalised(Vector3 v) {
-  const double length = std::sqrt(Dot(v, v));
-  for (double& x : v) x /= length;
-  return v;
-}
-
-/// The grid of the search: a Fibonacci spiral over the upper hemisphere, the equator in steps of
-/// 7.5 degrees, and the axes, face and body diagonals where symmetric extremes sit.
-const std::vector<Vector3>& SearchGrid() {
-  static const std::vector<Vector3> grid = [] {
-    std::vector<Vector3> g;
-    const int count = 900;
-    const double golden = M_PI * (3 - std::sqrt(5.0));
-    for (int i = 0; i < count; ++i) {
-      const double z = 1 - (i + 0.5) / count, r = std::sqrt(1 - z * z);
-      g.push_back({r * std::cos(golden * i), r * std::sin(golden * i), z});
-    }
-    for (int k = 0; k < 24; ++k) g.push_back({std::cos(k * M_PI / 24), std::sin(k * M_PI / 24), 0});
-    for (int a = -1; a <= 1; ++a)
-      for (int b = -1; b <= 1; ++b)
-        for (int c = 0; c <= 1; ++c)
-          if (a || b || c) g.push_back(Normalised({double(a), double(b), double(c)}));
-    return g;
-  }();
-  return grid;
-}
-
-/// n or -n, whichever comes first by the naming rule (largest x, then y, then z).
-Vector3 Canonical(const Vector3& n) {
-  for (int i = 0; i < 3; ++i) {
-    if (n[i] > 1e-12) return n;
-    if (n[i] < -1e-12) return {-n[0], -n[1], -n[2]};
-  }
-  return n;
-}
-
-/// True when a is named before b: larger x, then y, then z (beyond 1e-9).
-bool NamedBefore(const Vector3& a, const Vector3& b) {
-  for (int i = 0; i < 3; ++i)
-    if (std::fabs(a[i] - b[i]) > 1e-9) return a[i] > b[i];
-  return false;
-}
-
-/// Pattern search for the least g from n: eight directions in the tangent plane, turned a
-/// little at every halving of the step so that a narrow valley along a crease is still found.
-Vector3 Refine(const EvenFunction& g, Vector3 n, double& best) {
-  double step = 0.04, turn = 0;
-  while (step > 1e-10) {
-    Vector3 u, v;
-    PerpendicularBasis(n, u, v);
-    bool moved = false;
-    for (int k = 0; k < 8; ++k) {
-      const double angle = turn + k * M_PI / 4, cu = std::cos(angle) * step,
-                   cv = std::sin(angle) * step;
-      const Vector3 trial = Normalised({n[0] + cu * u[0] + cv * v[0], n[1] + cu * u[1] + cv * v[1],
-                                        n[2] + cu * u[2] + cv * v[2]});
-      const double value = g(trial);
-      if (value < best) {
-        best = value, n = trial, moved = true;
-        break;
-      }
-    }
-    if (!moved) {
-      step /= 2;
-      turn += 0.3927;  // 22.5 degrees
-    }
-  }
-  return n;
-}
-
 }  // namespace
 
 const char* QuantityName(ElasticQuantity q) {
@@ -163,54 +89,6 @@ double QuantityValue(const ElasticTensor& e, ElasticQuantity q, const Vector3& n
       return e.Waves(n, density).speed[2];
   }
   return std::numeric_limits<double>::quiet_NaN();
-}
-
-SphereExtreme FindSphereExtreme(const EvenFunction& f, bool largest) {
-  // Search for the least g; not-a-number counts as worst.
-  const EvenFunction g = [&](const Vector3& n) {
-    const double v = f(n);
-    return std::isnan(v) ? std::numeric_limits<double>::infinity() : largest ? -v : v;
-  };
-  const std::vector<Vector3>& grid = SearchGrid();
-  std::vector<std::pair<double, int>> ranked;
-  ranked.reserve(grid.size());
-  for (int i = 0; i < static_cast<int>(grid.size()); ++i) ranked.emplace_back(g(grid[i]), i);
-  std::sort(ranked.begin(), ranked.end());
-
-  // The best grid points at least 0.2 rad apart (n and -n alike) start the refinement.
-  std::vector<Vector3> starts;
-  for (const auto& [value, i] : ranked) {
-    if (starts.size() == 6) break;
-    bool near = false;
-    for (const Vector3& s : starts) near = near || std::fabs(Dot(s, grid[i])) > std::cos(0.2);
-    if (!near) starts.push_back(grid[i]);
-  }
-  struct Found {
-    double value;
-    Vector3 n;
-  };
-  std::vector<Found> found;
-  for (const Vector3& start : starts) {
-    double best = g(start);
-    const Vector3 n = Refine(g, start, best);
-    found.push_back({best, Canonical(n)});
-  }
-  double best = std::numeric_limits<double>::infinity();
-  for (const Found& x : found) best = std::min(best, x.value);
-  SphereExtreme result;
-  if (!std::isfinite(best)) {
-    result.value = std::numeric_limits<double>::quiet_NaN();
-    return result;
-  }
-  const double tolerance = 1e-9 * std::max(1.0, std::fabs(best));
-  bool first = true;
-  for (const Found& x : found) {
-    if (x.value > best + tolerance) continue;
-    if (first || NamedBefore(x.n, result.direction)) result.direction = x.n;
-    first = false;
-  }
-  result.value = f(result.direction);
-  return result;
 }
 
 }  // namespace quillmere

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "elastic/elastic_tensor.h"
+#include "surface/derived_surface.h"
 
 namespace quillmere {
 
@@ -41,19 +42,5 @@ bool NeedsDensity(ElasticQuantity q);
 
 /// The value of the quantity along the unit vector n (density in kg/m^3 for velocities).
 double QuantityValue(const ElasticTensor& e, ElasticQuantity q, const Vector3& n, double density);
-
-/// A value along a unit direction that is the same along n and -n.
-using EvenFunction = std::function<double(const Vector3&)>;
-
-struct SphereExtreme {
-  double value = 0;
-  Vector3 direction{1, 0, 0};
-};
-
-/// The smallest (largest with `largest`) value of f over the unit sphere: a grid over the
-/// hemisphere and the crystal's special directions, then a pattern search on the sphere from the
-/// best separate grid points, to about 1e-10 rad. Of equal extremes (1e-9 relative) the one with
-/// the largest x, then y, then z is named (n and -n counted as one direction).
-SphereExtreme FindSphereExtreme(const EvenFunction& f, bool largest);
 
 }  // namespace quillmere

@@ -158,7 +158,11 @@ void RangeText(std::ostringstream& out, const char* title, const char* unit, con
         << unit << "  along " << VectorText(x.direction);
     if (x.perpendicular) out << "  " << secondName << " " << VectorText(*x.perpendicular);
     if (x.polarisation) out << "  " << secondName << " " << VectorText(*x.polarisation);
-    if (x.powerFlowAngle) out << "  power flow " << Number(*x.powerFlowAngle, 4) << " deg";
+    if (x.powerFlowAngle) {
+      char angle[32];
+      std::snprintf(angle, sizeof angle, "%.3f", *x.powerFlowAngle);
+      out << "  power flow " << angle << " deg";
+    }
     out << "\n";
   }
   out << "  anisotropy (max/min) " << Number(r.anisotropy) << "\n";

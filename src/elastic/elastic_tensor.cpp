@@ -163,19 +163,6 @@ template void SymmetricEigen<double, 3>(std::array<std::array<double, 3>, 3>,
                                         std::array<double, 3>&,
                                         std::array<std::array<double, 3>, 3>&);
 
-void PerpendicularBasis(const Vector3& n, Vector3& a, Vector3& b) {
-  // Cross n with the coordinate axis it is least aligned with.
-  int axis = 0;
-  for (int i = 1; i < 3; ++i)
-    if (std::fabs(n[i]) < std::fabs(n[axis])) axis = i;
-  Vector3 e{0, 0, 0};
-  e[axis] = 1;
-  a = {n[1] * e[2] - n[2] * e[1], n[2] * e[0] - n[0] * e[2], n[0] * e[1] - n[1] * e[0]};
-  const double length = std::sqrt(Dot(a, a));
-  for (double& x : a) x /= length;
-  b = {n[1] * a[2] - n[2] * a[1], n[2] * a[0] - n[0] * a[2], n[0] * a[1] - n[1] * a[0]};
-}
-
 ElasticTensor ElasticTensor::FromStiffness(const Matrix6& cVoigt) {
   ElasticTensor e;
   e.cVoigt_ = cVoigt;

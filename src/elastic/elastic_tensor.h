@@ -15,12 +15,13 @@
 
 #include <array>
 
+#include "surface/derived_surface.h"
 #include "tensor/tensor_state.h"
 
 namespace quillmere {
 
 using Matrix6 = std::array<std::array<Real, 6>, 6>;
-using Vector3 = std::array<double, 3>;
+using Vector3 = Vector3d;
 
 /// What the components of a ((ij)(kl)) tensor are.
 enum class ElasticRole { Stiffness, Compliance };
@@ -94,8 +95,5 @@ class ElasticTensor {
 template <typename T, int N>
 void SymmetricEigen(std::array<std::array<T, N>, N> a, std::array<T, N>& values,
                     std::array<std::array<T, N>, N>& vectors);
-
-/// Two unit vectors that with n make a right-handed orthonormal frame.
-void PerpendicularBasis(const Vector3& n, Vector3& a, Vector3& b);
 
 }  // namespace quillmere

@@ -1,8 +1,29 @@
 #include "surface/surface_value.h"
 
+#include <cmath>
+
 namespace quillmere {
 
+namespace {
+
+/// The printable exports' rule: no value in [-0.1, 0.1), an exact 0 becoming -0.1.
+Real Printable(Real sum) {
+  if (sum > 0 && sum < 0.1L) sum = 0.1L;
+  if (sum > -0.1L && sum <= 0) sum = -0.1L;
+  return sum;
+}
+
+}  // namespace
+
 Real SurfaceValue(const TensorState& t, const SurfaceEvaluation& e, Real x, Real y, Real z) {
+  if (e.derivedValue) {
+    // A section's directions come with one component zeroed: the quantity wants a unit vector.
+    const Real u[3] = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
+    const Real length = std::sqrt(u[0] * u[0] + u[1] * u[1] + u[2] * u[2]);
+    if (length == 0) return 0;
+    const Real sum = e.derivedValue(u[0] / length, u[1] / length, u[2] / length) / t.scale;
+    return e.printableExport ? Printable(sum) : sum;
+  }
   const int r = t.rank;
   if (r < 1 || r > 5) return 0;
   // The direction is held in single precision, like the fixed directions.
@@ -35,11 +56,7 @@ Real SurfaceValue(const TensorState& t, const SurfaceEvaluation& e, Real x, Real
   }
   Real sum = work[0] / t.scale;
 
-  if (e.printableExport) {
-    if (sum > 0 && sum < 0.1L) sum = 0.1L;
-    if (sum > -0.1L && sum <= 0) sum = -0.1L;
-  }
-  return sum;
+  return e.printableExport ? Printable(sum) : sum;
 }
 
 Real ValueAtDrawDirection(const TensorState& t, const SurfaceEvaluation& e, Real X, Real Y,

@@ -6,8 +6,8 @@
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
 #include "platform/dialogs.h"
+#include "surface/derived_surface.h"
 #include "surface/extreme_marks.h"
-#include "surface/extremes.h"
 #include "surface/gui/projection_map_window.h"
 
 namespace quillmere {
@@ -18,7 +18,7 @@ void TForm1::ConnectExtremes() {
 }
 
 void TForm1::ShowExtremesAfterBuild() {
-  const SurfaceExtremes x = FindSurfaceExtremes(state_.tensor, state_.evaluation);
+  const SurfaceExtremes x = FindShownExtremes(state_.tensor, state_.evaluation);
   const char separator = state_.services.decimalSeparator;
   extremesLabel->setText(
       FromUtf8(ExtremePanelText("max", x.largest, state_.tensor.exponent, separator) + "\n" +
