@@ -82,11 +82,11 @@ double QuantityValue(const ElasticTensor& e, ElasticQuantity q, const Vector3& n
     case ElasticQuantity::PoissonMean:
       return e.Poisson(n).mean;
     case ElasticQuantity::VelocityP:
-      return e.Waves(n, density).speed[0];
+      return e.Speeds(n, density)[0];
     case ElasticQuantity::VelocityS1:
-      return e.Waves(n, density).speed[1];
+      return e.Speeds(n, density)[1];
     case ElasticQuantity::VelocityS2:
-      return e.Waves(n, density).speed[2];
+      return e.Speeds(n, density)[2];
   }
   return std::numeric_limits<double>::quiet_NaN();
 }

@@ -110,6 +110,35 @@ PlaneForm PlaneExtremes(const double q[3][3], const Vector3& a, const Vector3& b
   return f;
 }
 
+/// The eigenvalues (ascending) of a symmetric 3 x 3 matrix by Jacobi rotations, without the
+/// eigenvectors.
+void SymmetricEigenvalues3(std::array<std::array<double, 3>, 3> a, std::array<double, 3>& values) {
+  for (int sweep = 0; sweep < 30; ++sweep) {
+    const double off = a[0][1] * a[0][1] + a[0][2] * a[0][2] + a[1][2] * a[1][2];
+    const double diagonal = a[0][0] * a[0][0] + a[1][1] * a[1][1] + a[2][2] * a[2][2];
+    if (off <= diagonal * 1e-30) break;
+    for (int p = 0; p < 2; ++p)
+      for (int q = p + 1; q < 3; ++q) {
+        if (a[p][q] == 0) continue;
+        const double theta = (a[q][q] - a[p][p]) / (2 * a[p][q]);
+        const double t = (theta >= 0 ? 1 : -1) / (std::fabs(theta) + std::sqrt(theta * theta + 1));
+        const double c = 1 / std::sqrt(t * t + 1), s = t * c;
+        for (int k = 0; k < 3; ++k) {
+          const double akp = a[k][p], akq = a[k][q];
+          a[k][p] = c * akp - s * akq;
+          a[k][q] = s * akp + c * akq;
+        }
+        for (int k = 0; k < 3; ++k) {
+          const double apk = a[p][k], aqk = a[q][k];
+          a[p][k] = c * apk - s * aqk;
+          a[q][k] = s * apk + c * aqk;
+        }
+      }
+  }
+  values = {a[0][0], a[1][1], a[2][2]};
+  std::sort(values.begin(), values.end());
+}
+
 }  // namespace
 
 template <typename T, int N>
@@ -124,7 +153,8 @@ void SymmetricEigen(std::array<std::array<T, N>, N> a, std::array<T, N>& values,
         all += a[i][j] * a[i][j];
         if (i != j) off += a[i][j] * a[i][j];
       }
-    if (off <= all * std::numeric_limits<T>::epsilon() * std::numeric_limits<T>::epsilon()) break;
+    if (off <= all * 100 * std::numeric_limits<T>::epsilon() * std::numeric_limits<T>::epsilon())
+      break;
     for (int p = 0; p < N - 1; ++p)
       for (int q = p + 1; q < N; ++q) {
         if (a[p][q] == 0) continue;
@@ -205,6 +235,8 @@ void ElasticTensor::Complete() {
           c_[i][j][k][l] = static_cast<double>(cVoigt_[I][J]);
           s_[i][j][k][l] = static_cast<double>(sVoigt_[I][J] / ComplianceFactor(I, J));
         }
+  for (int I = 0; I < 6; ++I)
+    for (int J = 0; J < 6; ++J) sv_[I][J] = static_cast<double>(sVoigt_[I][J]);
   Matrix6 mandel{};
   for (int I = 0; I < 6; ++I)
     for (int J = 0; J < 6; ++J) mandel[I][J] = cVoigt_[I][J] * MandelWeight(I) * MandelWeight(J);
@@ -213,13 +245,14 @@ void ElasticTensor::Complete() {
 }
 
 double ElasticTensor::Youngs(const Vector3& n) const {
+  const double v[6] = {n[0] * n[0], n[1] * n[1], n[2] * n[2],
+                       n[1] * n[2], n[0] * n[2], n[0] * n[1]};
   double sum = 0;
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) {
-      const double nij = n[i] * n[j];
-      for (int k = 0; k < 3; ++k)
-        for (int l = 0; l < 3; ++l) sum += s_[i][j][k][l] * nij * n[k] * n[l];
-    }
+  for (int I = 0; I < 6; ++I) {
+    double row = sv_[I][I] * v[I];
+    for (int J = I + 1; J < 6; ++J) row += 2 * sv_[I][J] * v[J];
+    sum += row * v[I];
+  }
   return 1000 / sum;
 }
 
@@ -305,10 +338,7 @@ double ElasticTensor::Poisson(const Vector3& n, const Vector3& m) const {
   return -top / bottom;
 }
 
-SoundWaves ElasticTensor::Waves(const Vector3& n, double density) const {
-  // The Christoffel matrix c_ijkl n_j n_l in GPa; rho v^2 = eigenvalue, v in km/s for rho in
-  // kg/m^3 is sqrt(1e9 eigenvalue / rho) / 1000.
-  std::array<std::array<double, 3>, 3> g{};
+void ElasticTensor::Christoffel(const Vector3& n, std::array<std::array<double, 3>, 3>& g) const {
   for (int i = 0; i < 3; ++i)
     for (int k = i; k < 3; ++k) {
       double sum = 0;
@@ -316,6 +346,22 @@ SoundWaves ElasticTensor::Waves(const Vector3& n, double density) const {
         for (int l = 0; l < 3; ++l) sum += c_[i][j][k][l] * n[j] * n[l];
       g[i][k] = g[k][i] = sum;
     }
+}
+
+std::array<double, 3> ElasticTensor::Speeds(const Vector3& n, double density) const {
+  std::array<std::array<double, 3>, 3> g;
+  Christoffel(n, g);
+  std::array<double, 3> values;
+  SymmetricEigenvalues3(g, values);
+  return {std::sqrt(1e3 * values[2] / density), std::sqrt(1e3 * values[1] / density),
+          std::sqrt(1e3 * values[0] / density)};
+}
+
+SoundWaves ElasticTensor::Waves(const Vector3& n, double density) const {
+  // The Christoffel matrix c_ijkl n_j n_l in GPa; rho v^2 = eigenvalue, v in km/s for rho in
+  // kg/m^3 is sqrt(1e9 eigenvalue / rho) / 1000.
+  std::array<std::array<double, 3>, 3> g;
+  Christoffel(n, g);
   std::array<double, 3> values;
   std::array<std::array<double, 3>, 3> vectors;
   SymmetricEigen<double, 3>(g, values, vectors);

@@ -80,6 +80,8 @@ class ElasticTensor {
   double Shear(const Vector3& n, const Vector3& m) const;
   double Poisson(const Vector3& n, const Vector3& m) const;
   SoundWaves Waves(const Vector3& n, double density) const;
+  /// The three speeds of Waves alone (km/s, fastest first), without polarisations.
+  std::array<double, 3> Speeds(const Vector3& n, double density) const;
 
   ElasticAverages Averages() const;
 
@@ -88,6 +90,11 @@ class ElasticTensor {
   Matrix6 cVoigt_{}, sVoigt_{};
   std::array<Real, 6> eigenvalues_{};
   double c_[3][3][3][3] = {}, s_[3][3][3][3] = {};
+  /// The Voigt compliance in double: s_nnnn = v sVoigt v with v = (n1^2, n2^2, n3^2, n2 n3,
+  /// n1 n3, n1 n2), 21 products instead of 81.
+  double sv_[6][6] = {};
+  /// The Christoffel matrix c_ijkl n_j n_l.
+  void Christoffel(const Vector3& n, std::array<std::array<double, 3>, 3>& g) const;
 };
 
 /// Eigenvalues (ascending) and unit eigenvectors (vectors[k] belongs to values[k]) of a

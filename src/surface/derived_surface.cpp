@@ -63,7 +63,7 @@ bool NamedBefore(const Vector3d& a, const Vector3d& b) {
 /// little at every halving of the step so that a narrow valley along a crease is still found.
 Vector3d Refine(const EvenFunction& g, Vector3d n, double& best) {
   double step = 0.04, turn = 0;
-  for (int moves = 0; step > 1e-10 && moves < 3000; ++moves) {
+  for (int moves = 0; step > 1e-9 && moves < 3000; ++moves) {
     Vector3d u, v;
     PerpendicularBasis(n, u, v);
     bool moved = false;
@@ -143,7 +143,7 @@ SphereExtreme FindSphereExtreme(const EvenFunction& f, bool largest) {
   // The best grid points at least 0.2 rad apart (n and -n alike) start the refinement.
   std::vector<Vector3d> starts;
   for (const auto& [value, i] : ranked) {
-    if (starts.size() == 10) break;
+    if (starts.size() == 6) break;
     bool near = false;
     for (const Vector3d& s : starts) near = near || std::fabs(Dot(s, grid[i])) > std::cos(0.2);
     if (!near) starts.push_back(grid[i]);

@@ -43,7 +43,7 @@ struct SphereExtreme {
 
 /// The smallest (with `largest` the largest) value of f over the unit sphere: a grid over the
 /// hemisphere and the crystal's special directions, then a pattern search on the sphere from
-/// the best separate grid points, down to steps of 1e-10 rad. Of equal extremes (1e-9 relative)
+/// the best separate grid points, down to steps of 1e-9 rad. Of equal extremes (1e-9 relative)
 /// the one with the largest x, then y, then z is named (n and -n counted as one direction).
 /// Not-a-number values count as worst; not-a-number when all are.
 SphereExtreme FindSphereExtreme(const EvenFunction& f, bool largest);

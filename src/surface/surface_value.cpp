@@ -18,10 +18,12 @@ Real Printable(Real sum) {
 Real SurfaceValue(const TensorState& t, const SurfaceEvaluation& e, Real x, Real y, Real z) {
   if (e.derivedValue) {
     // A section's directions come with one component zeroed: the quantity wants a unit vector.
-    const Real u[3] = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
-    const Real length = std::sqrt(u[0] * u[0] + u[1] * u[1] + u[2] * u[2]);
-    if (length == 0) return 0;
-    const Real sum = e.derivedValue(u[0] / length, u[1] / length, u[2] / length) / t.scale;
+    // Double precision is enough for a drawing.
+    const double u[3] = {static_cast<double>(x), static_cast<double>(y), static_cast<double>(z)};
+    const double squared = u[0] * u[0] + u[1] * u[1] + u[2] * u[2];
+    if (squared == 0) return 0;
+    const double inverse = 1 / std::sqrt(squared);
+    const Real sum = e.derivedValue(u[0] * inverse, u[1] * inverse, u[2] * inverse) / t.scale;
     return e.printableExport ? Printable(sum) : sum;
   }
   const int r = t.rank;

@@ -32,7 +32,7 @@ struct SurfaceEvaluation {
 /// direction is rounded to single precision; with fixed directions, fixed index positions (rank 2
 /// and above) take their stored cosines. With printableExport on, a value in [-0.1, 0.1) is moved
 /// to +-0.1 (an exact 0 becomes -0.1), so a printed surface never has zero thickness. With a
-/// derived value, that value along the normalised direction, divided by t.scale.
+/// derived value, that value along the normalised direction (not rounded), divided by t.scale.
 Real SurfaceValue(const TensorState& t, const SurfaceEvaluation& e, Real x, Real y, Real z);
 
 /// Value at the drawing-frame direction (X, Y, Z): the drawing frame is the crystal frame with
