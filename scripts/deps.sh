@@ -6,7 +6,7 @@ QUILLMERE_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl1-mesa-dev
   fonts-liberation libcurl4-openssl-dev
   admesh view3dscene
-  xvfb xauth python3-pyftpdlib
+  xvfb xauth python3-pyftpdlib python3-pymatgen
   librsvg2-bin poppler-utils
   xdotool desktop-file-utils appstream lintian dpkg-dev shared-mime-info
   libuemf-dev emf2svg libwmf-bin

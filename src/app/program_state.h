@@ -5,9 +5,11 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "core/user_messages.h"
+#include "elastic/elastic_quantity.h"
 #include "files/settings_file.h"
 #include "files/vrml_export.h"
 #include "fit/property_kinds.h"
@@ -31,6 +33,22 @@ struct ProgramState {
   ExportSession exportSession;  ///< LastExportPath and StlExport of the VRML/STL exports
   SavedViewAngles savedViewAngles;
   TransformMatrix transformMatrix = IdentityMatrix();
+  /// An elastic quantity drawn in place of the tensor's own value (Tools > Elastic Properties).
+  /// While it is set, evaluation.derivedValue gives the quantity.
+  struct DrawnQuantity {
+    ElasticQuantity quantity;
+    double density = 0;
+    /// Which reading of the elastic window (stiffness or compliance, unit size) it came from.
+    int revision = 0;
+    /// The tensor the quantity was worked out from: kind, unit and components.
+    TensorState source;
+    /// What the drawing reads: the tensor with the quantity's scale, power of ten and unit.
+    TensorState tensor;
+  };
+  std::optional<DrawnQuantity> drawnQuantity;
+  /// The tensor the scene, the legend, the extremes and the exports read.
+  const TensorState& DrawnTensor() const { return drawnQuantity ? drawnQuantity->tensor : tensor; }
+  TensorState& DrawnTensor() { return drawnQuantity ? drawnQuantity->tensor : tensor; }
 
   // ---- Shell ----
   /// ProgramDirectory: the folder of the program's own file, with a trailing separator;

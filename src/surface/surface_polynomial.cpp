@@ -5,7 +5,7 @@ namespace quillmere {
 std::optional<SurfacePolynomial> SurfacePolynomial::Make(const TensorState& t,
                                                          const SurfaceEvaluation& e) {
   const int r = t.rank;
-  if (r < 1 || r > 5 || e.printableExport) return std::nullopt;
+  if (r < 1 || r > 5 || e.printableExport || e.derivedValue) return std::nullopt;
   if (r >= 2 && e.anyDirectionFixed)
     for (int p = 0; p < r; ++p)
       if (e.fixedDirections[p].flag == "yes") return std::nullopt;

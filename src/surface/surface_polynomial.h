@@ -19,7 +19,7 @@ class SurfacePolynomial {
  public:
   /// The polynomial of `t`, or nothing when the evaluation needs more than the plain
   /// longitudinal value: a fixed direction on an index position within the rank, the 3-D
-  /// printable rule, or a rank outside 1..5.
+  /// printable rule, a derived quantity, or a rank outside 1..5.
   static std::optional<SurfacePolynomial> Make(const TensorState& t, const SurfaceEvaluation& e);
 
   /// The value along the crystal-frame direction (x, y, z), divided by the scale.

@@ -1,8 +1,31 @@
 #include "surface/surface_value.h"
 
+#include <cmath>
+
 namespace quillmere {
 
+namespace {
+
+/// The printable exports' rule: no value in [-0.1, 0.1), an exact 0 becoming -0.1.
+Real Printable(Real sum) {
+  if (sum > 0 && sum < 0.1L) sum = 0.1L;
+  if (sum > -0.1L && sum <= 0) sum = -0.1L;
+  return sum;
+}
+
+}  // namespace
+
 Real SurfaceValue(const TensorState& t, const SurfaceEvaluation& e, Real x, Real y, Real z) {
+  if (e.derivedValue) {
+    // A section's directions come with one component zeroed: the quantity wants a unit vector.
+    // Double precision is enough for a drawing.
+    const double u[3] = {static_cast<double>(x), static_cast<double>(y), static_cast<double>(z)};
+    const double squared = u[0] * u[0] + u[1] * u[1] + u[2] * u[2];
+    if (squared == 0) return 0;
+    const double inverse = 1 / std::sqrt(squared);
+    const Real sum = e.derivedValue(u[0] * inverse, u[1] * inverse, u[2] * inverse) / t.scale;
+    return e.printableExport ? Printable(sum) : sum;
+  }
   const int r = t.rank;
   if (r < 1 || r > 5) return 0;
   // The direction is held in single precision, like the fixed directions.
@@ -35,11 +58,7 @@ Real SurfaceValue(const TensorState& t, const SurfaceEvaluation& e, Real x, Real
   }
   Real sum = work[0] / t.scale;
 
-  if (e.printableExport) {
-    if (sum > 0 && sum < 0.1L) sum = 0.1L;
-    if (sum > -0.1L && sum <= 0) sum = -0.1L;
-  }
-  return sum;
+  return e.printableExport ? Printable(sum) : sum;
 }
 
 Real ValueAtDrawDirection(const TensorState& t, const SurfaceEvaluation& e, Real X, Real Y,

@@ -30,6 +30,7 @@ int TransformCommand(const Args& args, CliContext& context);
 int RenderCommand(const Args& args, CliContext& context);
 /// Only in builds with the picture canvases (QUILLMERE_HAVE_CANVAS).
 int MapCommand(const Args& args, CliContext& context);
+int ElasticCommand(const Args& args, CliContext& context);
 int FitCommand(const Args& args, CliContext& context);
 /// The update check without questions; exits 3 when a different version is published.
 int CheckUpdateCommand(const Args& args, CliContext& context);

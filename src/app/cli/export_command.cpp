@@ -9,6 +9,7 @@
 
 #include "app/cli/cli_arguments.h"
 #include "app/cli/cli_commands.h"
+#include "app/cli/elastic_options.h"
 #include "core/file_names.h"
 #include "files/tensor_file.h"
 #include "files/vrml_export.h"
@@ -38,7 +39,7 @@ constexpr const char* kExportHelp =
     "  --no-axes          VRML only: leave out the coordinate axes\n";
 
 std::string ExportHelp() {
-  return std::string(kExportHelp) + FixOptionHelp();
+  return std::string(kExportHelp) + ElasticOptions::Help(true) + FixOptionHelp();
 }
 
 int ParseResolution(const std::string& text) {
@@ -54,6 +55,7 @@ int ExportCommand(const Args& args, CliContext& context) {
   bool printable = false;
   ExportOptions options;
   std::vector<FixOption> fixes;
+  ElasticOptions elastic;
   FileArguments files;
   const auto readOption = [&](const std::string& a, const OptionValue& value) {
     if (a == "--printable") {
@@ -64,7 +66,7 @@ int ExportCommand(const Args& args, CliContext& context) {
       options.showAxes = false;
     } else if (a == "--fix") {
       fixes.push_back(ParseFixOption(value()));
-    } else {
+    } else if (!elastic.Read(a, value, true)) {
       return false;
     }
     return true;
@@ -86,6 +88,7 @@ int ExportCommand(const Args& args, CliContext& context) {
 
   TensorState tensor;
   ReadTensorFile(tensor, input, context.services);
+  elastic.ApplyQuantity(tensor, evaluation);
 
   ExportVariant variant = ExportVariant::ScreenVRML;
   if (ext == ".stl")

@@ -35,6 +35,8 @@ const Command kCommands[] = {
      "the surface as a PNG, BMP, SVG, EMF, WMF or PDF picture"},
     {"map", quillmere::cli::MapCommand, "equal-area or stereographic map as PNG, SVG, PDF, CSV"},
 #endif
+    {"elastic", quillmere::cli::ElasticCommand,
+     "elastic properties of a stiffness or compliance: moduli, averages, stability"},
     {"fit", quillmere::cli::FitCommand, "components fitted to measurements by least squares"},
     {"check-update", quillmere::cli::CheckUpdateCommand,
      "asks the update server for the published version"},

@@ -17,6 +17,7 @@
 #include "app/cli/cli_arguments.h"
 #include "app/cli/cli_commands.h"
 #include "app/cli/cli_gui.h"
+#include "app/cli/elastic_options.h"
 #include "files/tensor_file.h"
 #include "surface/qt/map_picture.h"
 #include "tensor/number_text.h"
@@ -55,6 +56,7 @@ int MapCommand(const Args& args, CliContext& context) {
   std::optional<int> width;
   MapPictureOptions options;
   std::vector<FixOption> fixes;
+  ElasticOptions elastic;
   options.decimalSeparator = context.services.decimalSeparator;
   FileArguments files;
   const auto readOption = [&](const std::string& a, const OptionValue& value) {
@@ -82,13 +84,13 @@ int MapCommand(const Args& args, CliContext& context) {
       options.captionStyle = ParseCaptionOption(value());
     } else if (a == "--fix") {
       fixes.push_back(ParseFixOption(value()));
-    } else {
+    } else if (!elastic.Read(a, value, true)) {
       return false;
     }
     return true;
   };
   if (!ReadFileArguments(args, "map", files, readOption)) {
-    std::cout << kMapHelp << FixOptionHelp();
+    std::cout << kMapHelp << ElasticOptions::Help(true) << FixOptionHelp();
     return 0;
   }
   if (!files.output) throw UsageError{"-o OUT.png, .svg, .pdf or .csv is required"};
@@ -111,6 +113,7 @@ int MapCommand(const Args& args, CliContext& context) {
   TensorState tensor;
   ResetComponents(tensor);
   ReadTensorFile(tensor, input, context.services);
+  elastic.ApplyQuantity(tensor, evaluation);
 
   const std::unique_ptr<QGuiApplication> app = csv ? nullptr : StartGui();
   WriteMapFile(output, format, size, tensor, evaluation, options);

@@ -21,6 +21,7 @@
 #include "app/cli/cli_arguments.h"
 #include "app/cli/cli_commands.h"
 #include "app/cli/cli_gui.h"
+#include "app/cli/elastic_options.h"
 #include "files/tensor_file.h"
 #include "surface/metafile_paint.h"
 #include "surface/qt/picture_bytes.h"
@@ -133,6 +134,7 @@ int RenderCommand(const Args& args, CliContext& context) {
   bool noGrid = false;
   ViewSettings view;
   std::vector<FixOption> fixes;
+  ElasticOptions elastic;
   FileArguments files;
   const auto readOption = [&](const std::string& a, const OptionValue& value) {
     if (a == "--width") {
@@ -197,13 +199,13 @@ int RenderCommand(const Args& args, CliContext& context) {
       if (!view.useAxesFont) view.axesFont = BuiltInLabelFont();
       view.useAxesFont = true;
       view.axesFont.size = ParseWholeOption(a, value(), 1, 500);
-    } else {
+    } else if (!elastic.Read(a, value, true)) {
       return false;
     }
     return true;
   };
   if (!ReadFileArguments(args, "render", files, readOption)) {
-    std::cout << kRenderHelp << FixOptionHelp();
+    std::cout << kRenderHelp << ElasticOptions::Help(true) << FixOptionHelp();
     return 0;
   }
   if (!files.output) throw UsageError{"-o PICTURE.png, .bmp, .svg, .emf, .wmf or .pdf is required"};
@@ -236,6 +238,7 @@ int RenderCommand(const Args& args, CliContext& context) {
 
   TensorState tensor;
   ReadTensorFile(tensor, input, context.services);
+  elastic.ApplyQuantity(tensor, evaluation);
 
   SceneList scene;
   BuildScene(scene, SceneInputs{&tensor, &evaluation, &view, section, std::nullopt});

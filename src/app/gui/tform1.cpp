@@ -70,6 +70,7 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   ConnectHelpAndShortcuts();
   ConnectTransformPanels();
   ConnectExtremes();
+  ConnectElastic();
   ConnectFitCommands();
   ConnectUpdateCommands();
 

@@ -64,6 +64,7 @@ class GroupNameLabel;
 class ComponentEntryController;
 class SpinButton;
 class DrawingUtilitiesPanel;
+class ElasticWindow;
 class HelpWindow;
 class TransformPanel;
 class FixedDirectionPanel;
@@ -396,6 +397,17 @@ class TForm1 : public QMainWindow {
   /// Two lines on the tensor panel: "max ... [x, y, z]" and "min ... [x, y, z]".
   QLabel* extremesLabel = nullptr;
   ProjectionMapWindow* projectionMap = nullptr;
+  // ---- Elastic properties (tform1_elastic.cpp) ---------------------------------------------
+  void ConnectElastic();
+  /// Tools > Elastic Properties: opens the window with the report of the current tensor.
+  void ElasticProperties1Click();
+  /// Before each build: hands the tensor to the elastic window and sets or clears the quantity
+  /// drawn in place of the tensor, as the window's "Surface of" says.
+  void UpdateDrawnQuantity();
+  /// Multiplies the scale of a drawn quantity, as the view's scale buttons do the tensor's.
+  void ScaleDrawnQuantity(Real factor);
+  QAction* ElasticProperties1 = nullptr;
+  ElasticWindow* elasticWindow = nullptr;
 
   // ---- The window at every size (tform1_layout.cpp) -----------------------------------------
   /// Brings every shown panel inside the drawing area at its present size.

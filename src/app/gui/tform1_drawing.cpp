@@ -25,15 +25,19 @@ void TForm1::ConnectDrawingCommands() {
 }
 
 void TForm1::DrawTensor() {
+  UpdateDrawnQuantity();
   SceneInputs inputs;
-  inputs.tensor = &state_.tensor;
+  inputs.tensor = &state_.DrawnTensor();
   inputs.evaluation = &state_.evaluation;
   inputs.view = &state_.view;
   inputs.crossSectionMode = state_.crossSectionMode;
 
   BuildCallbacks callbacks;
   callbacks.processEvents = [] { QCoreApplication::processEvents(); };
-  callbacks.refreshTensorDisplay = [this] { RefreshPanelLabels(PanelTextsOf(state_.tensor)); };
+  // The panel's power of ten and unit are those of what is drawn.
+  callbacks.refreshTensorDisplay = [this] {
+    RefreshPanelLabels(PanelTextsOf(state_.DrawnTensor()));
+  };
   callbacks.progress = [this](int value, int maximum) {
     progressBar->setMaximum(maximum);
     progressBar->setValue(value);
@@ -76,7 +80,7 @@ void TForm1::DrawOnCanvas() {
     // Only a display of at most 256 colours matches palette colours to the display palette.
     const QScreen* screen = this->screen();
     if (screen && screen->depth() <= 8) options.paint.palette = &displayPalette_;
-    lastPicture_ = RenderPicture(state_.scene, state_.view, state_.tensor, canvas, options);
+    lastPicture_ = RenderPicture(state_.scene, state_.view, state_.DrawnTensor(), canvas, options);
   });
   FormActivate();
   surfaceArea->update();

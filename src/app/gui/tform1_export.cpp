@@ -53,8 +53,9 @@ void TForm1::makeVRML(ExportVariant variant) {
     if (!chosen) return std::nullopt;
     return std::filesystem::path(ToUtf8(QFileInfo(*chosen).absoluteFilePath()));
   };
-  const std::optional<std::filesystem::path> written = MakeVRML(
-      state_.tensor, state_.evaluation, state_.exportSession, OptionsFromView(state_.view), choose);
+  const std::optional<std::filesystem::path> written =
+      MakeVRML(state_.DrawnTensor(), state_.evaluation, state_.exportSession,
+               OptionsFromView(state_.view), choose);
   if (written && exportWindow_)
     exportWindow_->setWindowTitle(FromUtf8(CaptionForFile(written->string())));
 }

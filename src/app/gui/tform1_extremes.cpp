@@ -6,8 +6,8 @@
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
 #include "platform/dialogs.h"
+#include "surface/derived_surface.h"
 #include "surface/extreme_marks.h"
-#include "surface/extremes.h"
 #include "surface/gui/projection_map_window.h"
 
 namespace quillmere {
@@ -18,15 +18,15 @@ void TForm1::ConnectExtremes() {
 }
 
 void TForm1::ShowExtremesAfterBuild() {
-  const SurfaceExtremes x = FindSurfaceExtremes(state_.tensor, state_.evaluation);
+  const SurfaceExtremes x = FindShownExtremes(state_.DrawnTensor(), state_.evaluation);
   const char separator = state_.services.decimalSeparator;
   extremesLabel->setText(
-      FromUtf8(ExtremePanelText("max", x.largest, state_.tensor.exponent, separator) + "\n" +
-               ExtremePanelText("min", x.smallest, state_.tensor.exponent, separator)));
+      FromUtf8(ExtremePanelText("max", x.largest, state_.DrawnTensor().exponent, separator) + "\n" +
+               ExtremePanelText("min", x.smallest, state_.DrawnTensor().exponent, separator)));
   if (ShowExtremes1->isChecked() && state_.crossSectionMode == kFullSurface)
-    AppendExtremeMarks(state_.scene, x, state_.tensor, state_.view);
+    AppendExtremeMarks(state_.scene, x, state_.DrawnTensor(), state_.view);
   if (projectionMap && projectionMap->isVisible())
-    projectionMap->ShowTensor(state_.tensor, state_.evaluation, state_.view.axesCaptionStyle,
+    projectionMap->ShowTensor(state_.DrawnTensor(), state_.evaluation, state_.view.axesCaptionStyle,
                               separator);
   PlaceOverlays();
 }
@@ -45,7 +45,7 @@ void TForm1::ProjectionMap1Click() {
     }
     projectionMap->move(x, frame.top());
   }
-  projectionMap->ShowTensor(state_.tensor, state_.evaluation, state_.view.axesCaptionStyle,
+  projectionMap->ShowTensor(state_.DrawnTensor(), state_.evaluation, state_.view.axesCaptionStyle,
                             state_.services.decimalSeparator);
   projectionMap->show();
   projectionMap->raise();

@@ -128,6 +128,7 @@ void TForm1::CreateMenus() {
   Piezoelectrics1 = Item(Fit1, "P&iezoelectrics");
   Electrogyration1 = Item(Fit1, "Electro&gyration");
   Halleffect1 = Item(Fit1, "&Hall Effect");
+  ElasticProperties1 = Item(ToolsMenu, "&Elastic Properties");
   ToolsMenu->addSeparator();
   Register1 = Item(ToolsMenu, "&Register *.ten files");
   Checkforupdates1 = Item(ToolsMenu, "Check for &updates");

@@ -105,7 +105,7 @@ std::string TForm1::PaintAtMetafileSize(VectorFormat format) {
   options.decimalSeparator = state_.services.decimalSeparator;
   options.progress = [this](int done) { progressBar->setValue(done); };
   return PaintPictureBytes(format, size.width, size.height, [&](Canvas& canvas) {
-    PaintMetafile(state_.scene, state_.view, state_.tensor, canvas, size, options);
+    PaintMetafile(state_.scene, state_.view, state_.DrawnTensor(), canvas, size, options);
   });
 }
 
@@ -196,7 +196,7 @@ void TForm1::Print1Click() {
     // rebuild the window's own scene in the meantime.
     SceneList scene = state_.scene;
     const ViewSettings view = state_.view;
-    const TensorState tensor = state_.tensor;
+    const TensorState tensor = state_.DrawnTensor();
     PaintPrintedPage(scene, view, tensor, page, options);
   }
   if (escape.pressed) {

@@ -180,15 +180,18 @@ void TForm1::ConnectViewControls() {
   });
   connect(p, &DrawingUtilitiesPanel::fineScaleDown, this, [this] {
     state_.tensor.scale *= 1.1L;
+    ScaleDrawnQuantity(1.1L);
     RestartRebuildTimer();
   });
   connect(p, &DrawingUtilitiesPanel::fineScaleUp, this, [this] {
     state_.tensor.scale *= 0.9L;
+    ScaleDrawnQuantity(0.9L);
     RestartRebuildTimer();
   });
   connect(p, &DrawingUtilitiesPanel::unitDown, this, [this] {
     Guarded([this] {
       state_.tensor.scale /= 10;
+      ScaleDrawnQuantity(0.1L);
       Label11Click();
       RestartRebuildTimer();
     });
@@ -196,6 +199,7 @@ void TForm1::ConnectViewControls() {
   connect(p, &DrawingUtilitiesPanel::unitUp, this, [this] {
     Guarded([this] {
       state_.tensor.scale *= 10;
+      ScaleDrawnQuantity(10);
       Label11Click();
       RestartRebuildTimer();
     });

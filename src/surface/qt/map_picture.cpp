@@ -18,6 +18,7 @@
 
 #include "core/file_names.h"
 #include "files/atomic_file.h"
+#include "surface/derived_surface.h"
 #include "tensor/number_text.h"
 
 namespace quillmere {
@@ -130,13 +131,13 @@ std::vector<Direction> MarkedDirections(const SurfaceExtreme& x, bool even) {
   return marks;
 }
 
-void PaintDisc(QPainter& p, const Disc& d, const Layout& l, const DirectionalPolynomial& poly,
+void PaintDisc(QPainter& p, const Disc& d, const Layout& l, const DirectionValue& value, bool even,
                const MapLevels& levels, const SurfaceExtremes& extremes, const MapPictureOptions& o,
                bool vector) {
   const qreal R = d.radius;
   const int cells = std::max(
       8, vector ? std::min(200, static_cast<int>(2 * R)) : static_cast<int>(std::lround(2 * R)));
-  const MapGrid grid = ComputeMapGrid(poly, o.projection, d.lower, cells);
+  const MapGrid grid = ComputeMapGrid(value, o.projection, d.lower, cells);
   const qreal cell = 2 * R / cells;
   const qreal left = d.centre.x() - R, top = d.centre.y() - R;
 
@@ -231,7 +232,7 @@ void PaintDisc(QPainter& p, const Disc& d, const Layout& l, const DirectionalPol
   for (const bool largest : {true, false}) {
     const SurfaceExtreme& x = largest ? extremes.largest : extremes.smallest;
     if (!std::isfinite(x.value) || extremes.largest.value == extremes.smallest.value) continue;
-    for (const Direction& n : MarkedDirections(x, poly.Degree() % 2 == 0)) {
+    for (const Direction& n : MarkedDirections(x, even)) {
       Real mx, my;
       if (MapPoint(o.projection, d.lower, n, mx, my))
         DrawMarker(p, toPicture(mx, my), 1.3 * u, largest);
@@ -349,8 +350,9 @@ void PaintMap(QPainter& p, int width, int height, const TensorState& t, const Su
   p.save();
   p.fillRect(QRectF(0, 0, width, height), Qt::white);
   const Layout l = MakeLayout(width, o.hemisphere);
-  const DirectionalPolynomial poly(t, e);
-  const SurfaceExtremes extremes = FindSurfaceExtremes(t, e);
+  const DirectionValue value = ShownValue(t, e);
+  const bool even = ShownValueIsEven(t, e);
+  const SurfaceExtremes extremes = FindShownExtremes(t, e);
   const Real lo = extremes.smallest.value, hi = extremes.largest.value;
   const MapLevels levels = ContourLevels(std::isfinite(lo) ? lo : 0, std::isfinite(hi) ? hi : 0);
   const qreal u = l.unit;
@@ -369,7 +371,7 @@ void PaintMap(QPainter& p, int width, int height, const TensorState& t, const Su
   DrawText(p, 2 * u, l.captionY, Text(title));
 
   for (const Disc& d : l.discs) {
-    PaintDisc(p, d, l, poly, levels, extremes, o, vector);
+    PaintDisc(p, d, l, value, even, levels, extremes, o, vector);
     if (o.hemisphere == MapHemisphere::Both) {
       p.setPen(Qt::black);
       p.setFont(MapFont(2.6 * u));
@@ -401,7 +403,7 @@ QByteArray MapFileBytes(MapFormat format, int width, const TensorState& t,
                         const SurfaceEvaluation& e, const MapPictureOptions& o) {
   if (format == MapFormat::Csv) {
     std::ostringstream out;
-    WriteMapCsv(out, DirectionalPolynomial(t, e), o.projection, o.hemisphere, width);
+    WriteMapCsv(out, ShownValue(t, e), o.projection, o.hemisphere, width);
     const std::string text = out.str();
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
   }
