@@ -11,7 +11,7 @@
 namespace quillmere {
 namespace {
 
-constexpr SurfaceEvaluation kFree{};
+const SurfaceEvaluation kFree{};
 
 double Length(const Direction& n) {
   return std::sqrt(static_cast<double>(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]));

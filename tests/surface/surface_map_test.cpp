@@ -10,7 +10,7 @@
 namespace quillmere {
 namespace {
 
-constexpr SurfaceEvaluation kFree{};
+const SurfaceEvaluation kFree{};
 
 TEST(SurfaceMap, ProjectionFormulasAndTheirInverse) {
   for (const MapProjection projection : {MapProjection::EqualArea, MapProjection::Stereographic}) {
