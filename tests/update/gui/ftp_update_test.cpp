@@ -343,7 +343,7 @@ void FtpUpdateTest::serverThatStopsSendingIsNamed() {
   server.signer = &u.key;
   server.Publish("1.6", std::string(50000, 'q'));
   u.Start(server.address());
-  u.check->timeouts.windowMilliseconds = 1000;
+  u.check->timeouts.windowMilliseconds = 5000;  // short, yet long enough for a loaded machine
   QVERIFY(u.p.EndSplash());
   u.p.dialogs.answers = {true};
   u.p.form().Checkforupdates1Click();
