@@ -31,6 +31,12 @@ int RenderCommand(const Args& args, CliContext& context);
 /// Only in builds with the picture canvases (QUILLMERE_HAVE_CANVAS).
 int MapCommand(const Args& args, CliContext& context);
 int ElasticCommand(const Args& args, CliContext& context);
+/// The point groups the tensor's numbers obey.
+int SymmetryCommand(const Args& args, CliContext& context);
+/// Constants from a text matrix, a Materials Project record, an OUTCAR or pymatgen's JSON.
+int ImportCommand(const Args& args, CliContext& context);
+/// The tensor as its Voigt matrix in text, CSV or JSON.
+int MatrixCommand(const Args& args, CliContext& context);
 int FitCommand(const Args& args, CliContext& context);
 /// The update check without questions; exits 3 when a different version is published.
 int CheckUpdateCommand(const Args& args, CliContext& context);

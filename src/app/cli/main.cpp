@@ -29,6 +29,10 @@ const Command kCommands[] = {
      "independent components of a kind in a point group"},
     {"info", quillmere::cli::InfoCommand, "what a tensor file holds"},
     {"export", quillmere::cli::ExportCommand, "the surface as a VRML 2.0 scene or an STL mesh"},
+    {"symmetry", quillmere::cli::SymmetryCommand, "the point groups the tensor's numbers obey"},
+    {"import", quillmere::cli::ImportCommand,
+     "constants from a matrix, Materials Project JSON, OUTCAR or pymatgen file"},
+    {"matrix", quillmere::cli::MatrixCommand, "the tensor as its Voigt matrix (text, CSV, JSON)"},
     {"transform", quillmere::cli::TransformCommand, "a tensor file transformed by a 3x3 matrix"},
 #ifdef QUILLMERE_HAVE_CANVAS
     {"render", quillmere::cli::RenderCommand,
