@@ -63,7 +63,9 @@ Real GroupDeviation(const TensorState& t, int group, const CoreServices& service
   Real worst = 0;
   for (int c = 0; c < kComponentCount; ++c)
     worst = std::max(worst, std::fabs(walked->components[c] - t.components[c]));
-  return worst / largest;
+  // Below the 15 significant digits the walk reads its values with, a deviation is rounding.
+  const Real deviation = worst / largest;
+  return deviation < 1e-15L ? 0 : deviation;
 }
 
 std::vector<GroupMatch> FindPointGroups(const TensorState& t, const CoreServices& services,

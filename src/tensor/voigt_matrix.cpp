@@ -242,7 +242,8 @@ VoigtMatrix ShapeMatrixRows(int kind, const std::vector<MatrixTextRow>& rows) {
     }
   }
   // Name the first line that fits no accepted layout.
-  const std::string shape = std::to_string(m.rows) + " rows of " + std::to_string(m.columns);
+  const std::string shape =
+      std::to_string(m.rows) + (m.rows == 1 ? " row of " : " rows of ") + std::to_string(m.columns);
   if (count == 0) throw std::runtime_error("No numbers found; " + shape + " numbers are needed");
   const int wanted = (m.rows != m.columns && static_cast<int>(rows[0].values.size()) == m.rows)
                          ? m.rows
@@ -258,7 +259,8 @@ VoigtMatrix ShapeMatrixRows(int kind, const std::vector<MatrixTextRow>& rows) {
   if (count > std::max(m.rows, m.columns))
     throw std::runtime_error("line " + std::to_string(rows[std::max(m.rows, m.columns)].line) +
                              ": more rows than the " + shape + " matrix has");
-  throw std::runtime_error(std::to_string(count) + " rows found; " + shape + " numbers are needed" +
+  throw std::runtime_error(std::to_string(count) + (count == 1 ? " row" : " rows") + " found; " +
+                           shape + " numbers are needed" +
                            (kind == 3 ? " (or its upper triangle)" : ""));
 }
 

@@ -235,7 +235,7 @@ TEST(VoigtMatrix, DamagedTextNamesTheLine) {
             "line 3: 6 numbers expected, found 5");
   EXPECT_EQ(message(5, "1 2 3 4 5 6\n1 2 3 4 5 6\n"),
             "2 rows found; 3 rows of 6 numbers are needed");
-  EXPECT_EQ(message(1, ""), "No numbers found; 1 rows of 6 numbers are needed");
+  EXPECT_EQ(message(1, ""), "No numbers found; 1 row of 6 numbers are needed");
 }
 
 TEST(VoigtMatrix, ConventionFromTheUnitText) {

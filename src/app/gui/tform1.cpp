@@ -67,6 +67,7 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   ConnectPictureCommands();
   ConnectViewControls();
   ConnectComponentEntry();
+  ConnectConstantsCommands();
   ConnectHelpAndShortcuts();
   ConnectTransformPanels();
   ConnectExtremes();

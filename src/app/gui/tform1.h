@@ -62,6 +62,7 @@ class SurfaceArea;
 class ClickableLabel;
 class GroupNameLabel;
 class ComponentEntryController;
+class VoigtMatrixDialog;
 class SpinButton;
 class DrawingUtilitiesPanel;
 class ElasticWindow;
@@ -137,6 +138,9 @@ class TForm1 : public QMainWindow {
 
   // ---- File commands (tform1_files.cpp) ---------------------------------------------------
   void Open1Click();
+  /// Import's steps after the dialog: a bare matrix opens the matrix form with its numbers, the
+  /// other formats become the tensor at once; then the groups the numbers obey are offered.
+  void ImportConstantsFile(const QString& path);
   /// Fills the five Reopen items from the settings file's recent list.
   void OpenRecent1Click();
   /// Reopen item k = 1..5 (N11, N21, N31, N41, N51): opens recent entry k, the list unchanged.
@@ -286,6 +290,9 @@ class TForm1 : public QMainWindow {
   QAction* FixedDirections1 = nullptr;
   // "&Crystal"
   QAction* PointGroup1 = nullptr;
+  QAction* FindPointGroup1 = nullptr;
+  QAction* VoigtMatrix1 = nullptr;
+  QAction* Import1 = nullptr;
   // "&Tools"
   QMenu* Fit1 = nullptr;
   QAction* Pyroelectricconstants1 = nullptr;
@@ -482,7 +489,21 @@ class TForm1 : public QMainWindow {
   StartWindow ScreenFittedWindowSize() const;
   /// The cheap part of Label11Click for the build's refresh hook: the panel's own labels.
   void RefreshPanelLabels(const TensorPanelTexts& texts);
-  void ConnectFileCommands();    // tform1_files.cpp
+  void ConnectFileCommands();  // tform1_files.cpp
+  // ---- Constants (tform1_constants.cpp) ---------------------------------------------------
+  void ConnectConstantsCommands();
+  /// Tensor > Voigt Matrix...: the matrix form of the shown kind; OK sets every component.
+  void VoigtMatrix1Click();
+  /// Runs the matrix form; on OK the tensor becomes its result and is redrawn, and when the
+  /// group was not kept the groups the numbers obey are offered.
+  void TakeMatrixFrom(VoigtMatrixDialog& dialog);
+  /// Crystal > Find Point Group.
+  void FindPointGroup1Click();
+  /// Lists the groups the components obey and offers the highest; `always` also reports when
+  /// there is nothing to offer.
+  void OfferPointGroup(bool always);
+  /// File > Import...
+  void Import1Click();
   void ConnectExportCommands();  // tform1_export.cpp
 
  public:

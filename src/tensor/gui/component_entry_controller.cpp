@@ -13,6 +13,7 @@
 #include "tensor/gui/new_tensor_dialog.h"
 #include "tensor/gui/symmetry_choosers.h"
 #include "tensor/number_text.h"
+#include "tensor/point_group_search.h"
 
 namespace quillmere {
 
@@ -487,8 +488,35 @@ void ComponentEntryController::SystemClick(int system) {
     PlacePointGroupBox(box);
     box->raise();
   }
-  if (const int group = box->selectedGroup(); group != 0) t_.pointGroup = group;
+  if (const int group = box->selectedGroup(); group != 0 && group != t_.pointGroup) {
+    if (GroupAccepted(group)) {
+      t_.pointGroup = group;
+    } else if (BarredRadioButton* kept = box->button(t_.pointGroup)) {
+      kept->setChecked(true);
+    } else {
+      // The refused group's button is unchecked, so that the box shows no group it does not
+      // hold.
+      BarredRadioButton* refused = box->button(group);
+      refused->setAutoExclusive(false);
+      refused->setChecked(false);
+      refused->setAutoExclusive(true);
+    }
+  }
   Refresh();
+}
+
+bool ComponentEntryController::GroupAccepted(int group) {
+  if (!ctx_.services) return true;
+  const std::vector<ComponentDeviation> violations = GroupViolations(t_, group, *ctx_.services);
+  if (violations.empty()) return true;
+  const std::string name = PointGroups()[group - 1].conventional;
+  // The table's walk would replace these components the next time the independent components
+  // are taken over; the user decides with the numbers in front of them.
+  return AskYesNo("The components do not obey point group " + name + ": " +
+                  DescribeViolations(violations, LargestAbsoluteComponent(t_)) +
+                  ".\n\nSet point group " + name +
+                  " anyway? Taking the independent components over then replaces these "
+                  "components by what the group gives.");
 }
 
 void ComponentEntryController::triclinicClick() {

@@ -145,6 +145,9 @@ class ComponentEntryController : public QObject {
   /// Refresh and rebuild when the drawing no longer matches the tensor.
   void RedrawIfChanged(const DrawnState& before);
   void SystemClick(int system);
+  /// True when the tensor obeys `group`, or the user sets it although the named components do
+  /// not.
+  bool GroupAccepted(int group);
   void OpenFullGrid();
   void CloseFullGrid();
   void OpenIndependentGrid();

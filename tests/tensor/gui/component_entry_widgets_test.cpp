@@ -101,6 +101,7 @@ class ComponentEntryWidgetsTest : public QObject {
   void elasticLowerTriangleIsReadOnly();
   void kindSwitchKeepsArray();
   void pointGroupChosenBySystemThenGroupWithBar();
+  void groupTheComponentsBreakIsNamedBeforeItIsSet();
   void missingTableEntryShowsMessageAndNoGrid();
   void choosersBlockTheGrids();
   void polarAxialSwitchRedescribesOpenGrid();
@@ -441,6 +442,31 @@ void ComponentEntryWidgetsTest::resetAskedYesClearsAndRedrawsQuickly() {
   QCOMPARE(D(h.t.At(2, 1)), 0.0);
   QCOMPARE(h.quickDraws, 1);
   QCOMPARE(h.c->stringGrid1()->cellText(1, 2), QString("0"));  // the open grid follows
+}
+
+void ComponentEntryWidgetsTest::groupTheComponentsBreakIsNamedBeforeItIsSet() {
+  Harness h;
+  SetKind(h.t, 1);
+  h.t.At(1, 1) = 1;
+  h.t.At(2, 2) = 2;
+  h.t.At(3, 3) = 3;
+  const auto choose = [&h](int group) {
+    h.c->GroupBox2Click();
+    Harness::Click(h.c->crystalSystemChooser()->systemButton(4));  // tetragonal
+    Harness::Click(h.c->pointGroupBox(4)->button(group));
+  };
+  choose(14);  // 4/mmm needs t11 = t22: answered No
+  QCOMPARE(h.t.pointGroup, 2);
+  QCOMPARE(h.messages.asked.size(), std::size_t(1));
+  QVERIFY2(h.messages.asked[0].find("point group 4/mmm: t22 is 2 but the group gives 1") !=
+               std::string::npos,
+           h.messages.asked[0].c_str());
+  QVERIFY(!h.c->pointGroupBox(4)->button(14)->isChecked());
+  QCOMPARE(D(h.t.At(2, 2)), 2.0);
+  h.messages.answers.push_back(true);
+  choose(14);
+  QCOMPARE(h.t.pointGroup, 14);
+  QCOMPARE(D(h.t.At(2, 2)), 2.0);  // set, not yet applied
 }
 
 QTEST_MAIN(ComponentEntryWidgetsTest)
