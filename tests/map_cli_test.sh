@@ -30,7 +30,11 @@ pdftotext "$dir/copper.pdf" - | grep -q "Largest value: *237.6 GPa along \[0.577
 
 # CSV: quartz's longitudinal modulus is d11 l1 (l1^2 - 3 l2^2) (Nye, Physical Properties of
 # Crystals, ch. VII, class 32), at every row's stated direction.
-expect_status 0 "$cli" map "$ten" -o "$dir/quartz.csv" --width 20 --hemisphere both
+expect_status 0 "$cli" map "$ten" -o "$dir/quartz-stamped.csv" --width 20 --hemisphere both
+# The first line is the comment saying what the map shows; the rows follow it.
+head -1 "$dir/quartz-stamped.csv" | grep -q '^# Quillmere tensor i(jk), point group 32, polar, unit C/N x 10^-12' ||
+  fail "CSV stamp: $(head -1 "$dir/quartz-stamped.csv")"
+grep -v '^#' "$dir/quartz-stamped.csv" >"$dir/quartz.csv"
 [ "$(head -1 "$dir/quartz.csv")" = "x,y,nx,ny,nz,value" ] || fail "CSV header"
 [ "$(wc -l <"$dir/quartz.csv")" -eq 633 ] || fail "CSV rows: $(wc -l <"$dir/quartz.csv")"
 awk -F, 'NR > 1 {

@@ -126,6 +126,7 @@ void WriteVRML(std::ostream& out, const TensorState& t, const SurfaceEvaluation&
   std::string text;
   text.reserve(static_cast<std::size_t>(grid.Points()) * 40 + 2048);
   Line(text, "#VRML V2.0 utf8");
+  if (!o.stamp.empty()) Line(text, ("# " + o.stamp).c_str());
   Line(text, "Background {");
   Line(text, "skyColor [");
   AppendChannels(text, o.background);

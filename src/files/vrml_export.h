@@ -35,6 +35,9 @@ struct ExportOptions {
   ExportColour background{255, 255, 254};
   ExportColour axesColour{0, 0, 255};
   bool showAxes = true;  ///< screen variant only; the printable scene never has axes
+  /// The conventions stamp (ConventionsStamp), written as a comment after the header line;
+  /// empty: no comment.
+  std::string stamp;
 };
 
 /// The sampling grid: k = 10 * resolution; rows i = 0..k at theta_i = i*pi/k (pole to pole),

@@ -13,6 +13,7 @@
 #include "core/file_names.h"
 #include "files/tensor_file.h"
 #include "files/vrml_export.h"
+#include "surface/conventions_stamp.h"
 #include "tensor/number_text.h"
 
 namespace quillmere::cli {
@@ -98,6 +99,7 @@ int ExportCommand(const Args& args, CliContext& context) {
   ExportSession session;
   SelectExportVariant(variant, evaluation, session);
   const std::filesystem::path target = output;
+  options.stamp = ConventionsStamp(tensor, &evaluation);
   MakeVRML(tensor, evaluation, session, options, [&](const ExportDialogRequest&) {
     return std::optional<std::filesystem::path>(target);
   });

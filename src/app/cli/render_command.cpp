@@ -23,6 +23,7 @@
 #include "app/cli/cli_gui.h"
 #include "app/cli/elastic_options.h"
 #include "files/tensor_file.h"
+#include "surface/conventions_stamp.h"
 #include "surface/metafile_paint.h"
 #include "surface/qt/picture_bytes.h"
 #include "surface/qt/picture_file.h"
@@ -253,14 +254,20 @@ int RenderCommand(const Args& args, CliContext& context) {
     paint.crossSectionMode = section;
     paint.decimalSeparator = context.services.decimalSeparator;
     const MetafileSize size{width, height, true};
-    const std::string bytes = PaintPictureBytes(*metafile, width, height, [&](Canvas& canvas) {
-      undrawable = PaintMetafile(scene, view, tensor, canvas, size, paint).undrawable;
-    });
+    const std::string bytes = PaintPictureBytes(
+        *metafile, width, height,
+        [&](Canvas& canvas) {
+          undrawable = PaintMetafile(scene, view, tensor, canvas, size, paint).undrawable;
+        },
+        ConventionsStamp(tensor, &evaluation));
     WritePictureBytes(output, bytes);
   } else {
-    WritePicture(output, format, width, height, [&](Canvas& canvas) {
-      undrawable = RenderPicture(scene, view, tensor, canvas, options).undrawable;
-    });
+    WritePicture(
+        output, format, width, height,
+        [&](Canvas& canvas) {
+          undrawable = RenderPicture(scene, view, tensor, canvas, options).undrawable;
+        },
+        ConventionsStamp(tensor, &evaluation));
   }
   if (undrawable > 0)
     context.services.Tell(std::to_string(undrawable) +

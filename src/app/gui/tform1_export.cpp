@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/file_commands.h"
+#include "app/gui/drawn_stamp.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
 #include "files/vrml_export.h"
@@ -53,9 +54,10 @@ void TForm1::makeVRML(ExportVariant variant) {
     if (!chosen) return std::nullopt;
     return std::filesystem::path(ToUtf8(QFileInfo(*chosen).absoluteFilePath()));
   };
+  ExportOptions options = OptionsFromView(state_.view);
+  options.stamp = DrawnStamp(state_);
   const std::optional<std::filesystem::path> written =
-      MakeVRML(state_.DrawnTensor(), state_.evaluation, state_.exportSession,
-               OptionsFromView(state_.view), choose);
+      MakeVRML(state_.DrawnTensor(), state_.evaluation, state_.exportSession, options, choose);
   if (written && exportWindow_)
     exportWindow_->setWindowTitle(FromUtf8(CaptionForFile(written->string())));
 }

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+#include "app/gui/drawn_stamp.h"
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
@@ -104,9 +105,12 @@ std::string TForm1::PaintAtMetafileSize(VectorFormat format) {
   options.crossSectionMode = state_.crossSectionMode;
   options.decimalSeparator = state_.services.decimalSeparator;
   options.progress = [this](int done) { progressBar->setValue(done); };
-  return PaintPictureBytes(format, size.width, size.height, [&](Canvas& canvas) {
-    PaintMetafile(state_.scene, state_.view, state_.DrawnTensor(), canvas, size, options);
-  });
+  return PaintPictureBytes(
+      format, size.width, size.height,
+      [&](Canvas& canvas) {
+        PaintMetafile(state_.scene, state_.view, state_.DrawnTensor(), canvas, size, options);
+      },
+      DrawnStamp(state_));
 }
 
 void TForm1::CopyMetafile() {

@@ -123,7 +123,7 @@ struct EmfCanvas::Recording : SelectionState {
   }
 };
 
-EmfCanvas::EmfCanvas(int width, int height)
+EmfCanvas::EmfCanvas(int width, int height, const std::string& stamp)
     : width_(std::max(1, width)), height_(std::max(1, height)), r_(new Recording) {
   if (emf_start(kDiscard, kInitialBytes, kGrowBytes, &r_->et) != 0 ||
       emf_htable_create(128, 128, &r_->eht) != 0)
@@ -138,6 +138,11 @@ EmfCanvas::EmfCanvas(int width, int height)
   std::u16string description = u"Quillmere";
   description.push_back(0);
   description += u"Representation surface";
+  if (!stamp.empty()) {
+    // The stamp is printable ASCII, so each byte is its own UTF-16 unit.
+    description += u": ";
+    for (char c : stamp) description.push_back(static_cast<char16_t>(c));
+  }
   description.push_back(0);
   description.push_back(0);
   r_->Append(U_EMRHEADER_set(bounds, frame, nullptr, static_cast<U_CBSTR>(description.size()),

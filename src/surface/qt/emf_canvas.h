@@ -27,7 +27,8 @@ inline constexpr int kMetafileUnitsPerInch = 96;
 
 class EmfCanvas : public Canvas {
  public:
-  EmfCanvas(int width, int height);
+  /// `stamp`, when given, follows the picture's name in the header's description.
+  EmfCanvas(int width, int height, const std::string& stamp = {});
   ~EmfCanvas() override;
   EmfCanvas(const EmfCanvas&) = delete;
   EmfCanvas& operator=(const EmfCanvas&) = delete;

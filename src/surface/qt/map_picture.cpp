@@ -18,6 +18,7 @@
 
 #include "core/file_names.h"
 #include "files/atomic_file.h"
+#include "surface/conventions_stamp.h"
 #include "surface/derived_surface.h"
 #include "tensor/number_text.h"
 
@@ -401,9 +402,15 @@ void PaintMap(QPainter& p, int width, int height, const TensorState& t, const Su
 
 QByteArray MapFileBytes(MapFormat format, int width, const TensorState& t,
                         const SurfaceEvaluation& e, const MapPictureOptions& o) {
+  // Every map file says what it shows: a comment line in the CSV, the description or title of
+  // the pictures.
+  const QString stamp = QString::fromLatin1(ConventionsStamp(t, &e));
   if (format == MapFormat::Csv) {
     std::ostringstream out;
-    WriteMapCsv(out, ShownValue(t, e), o.projection, o.hemisphere, width);
+    out << "# " << stamp.toStdString()
+        << "
+           ";
+        WriteMapCsv(out, ShownValue(t, e), o.projection, o.hemisphere, width);
     const std::string text = out.str();
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
   }
@@ -418,7 +425,7 @@ QByteArray MapFileBytes(MapFormat format, int width, const TensorState& t,
     svg.setViewBox(QRect(0, 0, width, height));
     svg.setResolution(96);
     svg.setTitle(QStringLiteral("Projection map"));
-    svg.setDescription(QStringLiteral("Drawn by Quillmere"));
+    svg.setDescription(QStringLiteral("Drawn by Quillmere. ") + stamp);
     QPainter painter;
     if (!painter.begin(&svg)) throw std::runtime_error("The SVG generator did not start");
     PaintMap(painter, width, height, t, e, o, true);
@@ -428,7 +435,7 @@ QByteArray MapFileBytes(MapFormat format, int width, const TensorState& t,
     pdf.setPageSize(QPageSize(QSizeF(width, height), QPageSize::Point));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setResolution(72);
-    pdf.setTitle(QStringLiteral("Projection map"));
+    pdf.setTitle(QStringLiteral("Projection map: ") + stamp);
     pdf.setCreator(QStringLiteral("Quillmere"));
     QPainter painter;
     if (!painter.begin(&pdf)) throw std::runtime_error("The PDF writer did not start");
@@ -441,6 +448,7 @@ QByteArray MapFileBytes(MapFormat format, int width, const TensorState& t,
       QPainter painter(&image);
       PaintMap(painter, width, height, t, e, o, false);
     }
+    image.setText(QStringLiteral("Description"), stamp);
     if (!image.save(&buffer, "PNG")) throw std::runtime_error("The PNG writer failed");
   }
   return bytes;

@@ -33,12 +33,12 @@ std::optional<VectorFormat> MetafileFormatOf(const std::filesystem::path& path) 
 }
 
 std::string PaintPictureBytes(VectorFormat format, int width, int height,
-                              const std::function<void(Canvas&)>& paint) {
+                              const std::function<void(Canvas&)>& paint, const std::string& stamp) {
   if (width < 1 || height < 1)
     throw std::runtime_error("A picture needs a width and height of at least 1 pixel");
   switch (format) {
     case VectorFormat::Emf: {
-      EmfCanvas canvas(width, height);
+      EmfCanvas canvas(width, height, stamp);
       paint(canvas);
       return canvas.Finish();
     }
@@ -58,7 +58,9 @@ std::string PaintPictureBytes(VectorFormat format, int width, int height,
                                                        height * 72.0 / kMetafileUnitsPerInch),
                                                 QPageSize::Point, QString(), QPageSize::ExactMatch),
                                       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-        pdf.setTitle(QStringLiteral("Representation surface"));
+        pdf.setTitle(
+            QStringLiteral("Representation surface") +
+            (stamp.empty() ? QString() : QStringLiteral(": ") + QString::fromLatin1(stamp)));
         pdf.setCreator(QStringLiteral("Quillmere"));
         QPainter painter;
         if (!painter.begin(&pdf)) throw std::runtime_error("The PDF writer did not start");
@@ -79,7 +81,9 @@ std::string PaintPictureBytes(VectorFormat format, int width, int height,
         svg.setViewBox(QRect(0, 0, width, height));
         svg.setResolution(kMetafileUnitsPerInch);
         svg.setTitle(QStringLiteral("Representation surface"));
-        svg.setDescription(QStringLiteral("Drawn by Quillmere"));
+        svg.setDescription(
+            QStringLiteral("Drawn by Quillmere") +
+            (stamp.empty() ? QString() : QStringLiteral(". ") + QString::fromLatin1(stamp)));
         QPainter painter;
         if (!painter.begin(&svg)) throw std::runtime_error("The SVG generator did not start");
         QPainterCanvas canvas(painter, width, height);
@@ -96,17 +100,19 @@ std::string PaintPictureBytes(VectorFormat format, int width, int height,
         QPainterCanvas canvas(painter, width, height);
         paint(canvas);
       }
-      return ImageBytes(image, "PNG");
+      return ImageBytes(image, "PNG", stamp);
     }
   }
   throw std::logic_error("unknown picture format");
 }
 
-std::string ImageBytes(const QImage& image, const char* format) {
+std::string ImageBytes(const QImage& image, const char* format, const std::string& stamp) {
+  QImage stamped = image;
+  if (!stamp.empty()) stamped.setText(QStringLiteral("Description"), QString::fromLatin1(stamp));
   QByteArray data;
   QBuffer buffer(&data);
   buffer.open(QIODevice::WriteOnly);
-  if (image.isNull() || !image.save(&buffer, format))
+  if (stamped.isNull() || !stamped.save(&buffer, format))
     throw std::runtime_error(std::string("The picture could not be encoded as ") + format);
   return Bytes(data);
 }

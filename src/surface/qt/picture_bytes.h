@@ -22,11 +22,15 @@ std::optional<VectorFormat> MetafileFormatOf(const std::filesystem::path& path);
 /// Paints `paint` on a canvas of width x height pixels (96 to the inch) in `format` and returns
 /// the file's bytes. PDF is one page of the picture's size; SVG and PDF are vector pictures,
 /// PNG an image. Throws std::runtime_error when the picture cannot be made.
+/// `stamp` (the conventions stamp; empty: none) goes where the format has room for text: the
+/// EMF header's description, the SVG description, the PDF title, a PNG text chunk.
 std::string PaintPictureBytes(VectorFormat format, int width, int height,
-                              const std::function<void(Canvas&)>& paint);
+                              const std::function<void(Canvas&)>& paint,
+                              const std::string& stamp = {});
 
-/// The image as a file of `format` ("BMP", "PNG"), pixel for pixel.
-std::string ImageBytes(const QImage& image, const char* format);
+/// The image as a file of `format` ("BMP", "PNG"), pixel for pixel; a PNG carries `stamp`, when
+/// given, in a "Description" text chunk.
+std::string ImageBytes(const QImage& image, const char* format, const std::string& stamp = {});
 
 /// Writes `bytes` to `path` through the atomic replace. Throws std::runtime_error naming the
 /// file and the reason; an earlier file of that name is then left as it was.

@@ -21,7 +21,7 @@ PictureFormat PictureFormatOf(const std::filesystem::path& path) {
 }
 
 void WritePicture(const std::filesystem::path& path, PictureFormat format, int width, int height,
-                  const std::function<void(Canvas&)>& paint) {
+                  const std::function<void(Canvas&)>& paint, const std::string& stamp) {
   // The picture is made in memory; only a complete one replaces the file, through the checked
   // writes of the atomic replacement.
   std::string bytes;
@@ -40,7 +40,7 @@ void WritePicture(const std::filesystem::path& path, PictureFormat format, int w
     } else {
       bytes =
           PaintPictureBytes(format == PictureFormat::Svg ? VectorFormat::Svg : VectorFormat::Png,
-                            width, height, paint);
+                            width, height, paint, stamp);
     }
   } catch (const std::runtime_error& e) {
     throw std::runtime_error("Cannot write " + path.string() + ": " + e.what());

@@ -20,7 +20,8 @@ PictureFormat PictureFormatOf(const std::filesystem::path& path);
 /// Paints a picture of width x height with `paint` and writes it to `path` in `format`.
 /// Throws std::runtime_error with the reason when the file cannot be written; the previous file,
 /// if any, is then kept.
+/// `stamp` as PaintPictureBytes takes it (a BMP has no room for it).
 void WritePicture(const std::filesystem::path& path, PictureFormat format, int width, int height,
-                  const std::function<void(Canvas&)>& paint);
+                  const std::function<void(Canvas&)>& paint, const std::string& stamp = {});
 
 }  // namespace quillmere
