@@ -86,6 +86,12 @@ VoigtMatrixDialog::VoigtMatrixDialog(const TensorState& t, const CoreServices& s
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   QPushButton* paste = buttons->addButton(QStringLiteral("&Paste"), QDialogButtonBox::ActionRole);
   QPushButton* copy = buttons->addButton(QStringLiteral("&Copy"), QDialogButtonBox::ActionRole);
+  // Return ends a cell's edit; it must not also close the form.
+  for (QAbstractButton* b : buttons->buttons())
+    if (auto* p = qobject_cast<QPushButton*>(b)) {
+      p->setAutoDefault(false);
+      p->setDefault(false);
+    }
   paste->setObjectName(QStringLiteral("PasteMatrix"));
   copy->setObjectName(QStringLiteral("CopyMatrix"));
   layout->addWidget(buttons);
