@@ -59,7 +59,7 @@ void Type(VoigtMatrixDialog& d, int row, int column, const QString& text) {
     if (w->isVisible()) editor = w;
   QVERIFY2(editor, "typing did not open an editor");
   QTest::keyClicks(editor, text.mid(1));
-  // Tab ends the edit and moves on; Return would also press the form's OK button.
+  // Tab ends the edit and moves to the next cell.
   QTest::keyClick(editor, Qt::Key_Tab);
   QCOMPARE(Cell(d, row, column), text);
 }
