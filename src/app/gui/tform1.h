@@ -136,6 +136,20 @@ class TForm1 : public QMainWindow {
   /// What the update check moves: the update window, this window and its splash timer.
   UpdateDisplay& updateDisplay();
 
+  // ---- Constants (tform1_constants.cpp) ---------------------------------------------------
+  /// Tensor > Voigt Matrix...: the matrix form of the shown kind; OK sets every component.
+  void VoigtMatrix1Click();
+  /// Runs the matrix form; on OK the tensor becomes its result and is redrawn, and when the
+  /// group was not kept the groups the numbers obey are offered.
+  void TakeMatrixFrom(VoigtMatrixDialog& dialog);
+  /// Crystal > Find Point Group.
+  void FindPointGroup1Click();
+  /// Lists the groups the components obey and offers the highest; `always` also reports when
+  /// there is nothing to offer.
+  void OfferPointGroup(bool always);
+  /// File > Import...
+  void Import1Click();
+
   // ---- File commands (tform1_files.cpp) ---------------------------------------------------
   void Open1Click();
   /// Import's steps after the dialog: a bare matrix opens the matrix form with its numbers, the
@@ -489,22 +503,9 @@ class TForm1 : public QMainWindow {
   StartWindow ScreenFittedWindowSize() const;
   /// The cheap part of Label11Click for the build's refresh hook: the panel's own labels.
   void RefreshPanelLabels(const TensorPanelTexts& texts);
-  void ConnectFileCommands();  // tform1_files.cpp
-  // ---- Constants (tform1_constants.cpp) ---------------------------------------------------
-  void ConnectConstantsCommands();
-  /// Tensor > Voigt Matrix...: the matrix form of the shown kind; OK sets every component.
-  void VoigtMatrix1Click();
-  /// Runs the matrix form; on OK the tensor becomes its result and is redrawn, and when the
-  /// group was not kept the groups the numbers obey are offered.
-  void TakeMatrixFrom(VoigtMatrixDialog& dialog);
-  /// Crystal > Find Point Group.
-  void FindPointGroup1Click();
-  /// Lists the groups the components obey and offers the highest; `always` also reports when
-  /// there is nothing to offer.
-  void OfferPointGroup(bool always);
-  /// File > Import...
-  void Import1Click();
-  void ConnectExportCommands();  // tform1_export.cpp
+  void ConnectFileCommands();       // tform1_files.cpp
+  void ConnectConstantsCommands();  // tform1_constants.cpp
+  void ConnectExportCommands();     // tform1_export.cpp
 
  public:
   /// The never-shown export window whose caption names the last exported file.
