@@ -407,10 +407,8 @@ QByteArray MapFileBytes(MapFormat format, int width, const TensorState& t,
   const QString stamp = QString::fromLatin1(ConventionsStamp(t, &e));
   if (format == MapFormat::Csv) {
     std::ostringstream out;
-    out << "# " << stamp.toStdString()
-        << "
-           ";
-        WriteMapCsv(out, ShownValue(t, e), o.projection, o.hemisphere, width);
+    out << "# " << stamp.toStdString() << "\n";
+    WriteMapCsv(out, ShownValue(t, e), o.projection, o.hemisphere, width);
     const std::string text = out.str();
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
   }
