@@ -163,10 +163,15 @@ Real Best(const std::vector<Candidate>& found, Real sign) {
   return best;
 }
 
-/// The ring or cone direction at u, where sign * p has its extreme along a whole curve: the
-/// unit tangent along which the value does not change, or nothing when u is an isolated
-/// extreme. The restricted Hessian then has one eigenvalue near 0 and one clearly below.
-std::optional<Direction> RingTangent(const SurfacePolynomial& p, Real sign, const Direction& u) {
+/// Where sign * p has its extreme along a whole curve (a ring or cone) through u: the unit
+/// tangent along which the value does not change, the unit direction across the curve and the
+/// curvature there. The restricted Hessian then has one eigenvalue near 0 and one clearly below.
+struct RingFrame {
+  Direction along, across;
+  Real acrossCurvature, acrossSlope;
+};
+
+std::optional<RingFrame> RingAt(const SurfacePolynomial& p, Real sign, const Direction& u) {
   Real g[3], h[3][3];
   p.Derivatives(u, g, h);
   const Direction axis = std::fabs(u[0]) < 0.6L   ? Direction{1, 0, 0}
@@ -174,21 +179,28 @@ std::optional<Direction> RingTangent(const SurfacePolynomial& p, Real sign, cons
                                                   : Direction{0, 0, 1};
   const Direction e1 = Normalised(Cross(u, axis));
   const Direction e2 = Cross(u, e1);
-  const Real radial = sign * Dot({g[0], g[1], g[2]}, u);
+  for (Real& v : g) v *= sign;
   for (auto& row : h)
     for (Real& v : row) v *= sign;
+  const Direction gv{g[0], g[1], g[2]};
+  const Real radial = Dot(gv, u);
   const Real h11 = Quadratic(h, e1, e1) - radial, h22 = Quadratic(h, e2, e2) - radial;
   const Real h12 = Quadratic(h, e1, e2);
   // Eigenvalues of [[h11, h12], [h12, h22]].
   const Real mean = (h11 + h22) / 2, half = std::hypot((h11 - h22) / 2, h12);
   const Real flat = mean + half, curved = mean - half;
-  if (!(curved < -1e-6L * p.Magnitude()) || std::fabs(flat) > 1e-7L * std::fabs(curved))
+  if (!(curved < -1e-6L * p.Magnitude()) || std::fabs(flat) > 1e-6L * std::fabs(curved))
     return std::nullopt;
-  // The eigenvector of `flat`.
+  // The eigenvector of `flat`; the one of `curved` is perpendicular to it.
   Real a = h12, b = flat - h11;
   if (std::fabs(a) + std::fabs(b) == 0) a = flat - h22, b = h12;
   if (std::fabs(a) + std::fabs(b) == 0) a = 1, b = 0;
-  return Normalised({a * e1[0] + b * e2[0], a * e1[1] + b * e2[1], a * e1[2] + b * e2[2]});
+  RingFrame f;
+  f.along = Normalised({a * e1[0] + b * e2[0], a * e1[1] + b * e2[1], a * e1[2] + b * e2[2]});
+  f.across = Cross(u, f.along);
+  f.acrossCurvature = curved;
+  f.acrossSlope = Dot(gv, f.across);
+  return f;
 }
 
 /// Strictly before in the order largest x, then y, then z, without a tie width.
@@ -199,24 +211,53 @@ bool Before(const Direction& a, const Direction& b) {
 }
 
 /// Walks along a ring of equal extremes from u to the point that comes first in the order
-/// largest x, then y, then z: steps along the ring's tangent (each brought back onto the ring
-/// by a climb) are taken while they lead forward in that order, halving the step otherwise.
+/// largest x, then y, then z: steps along the ring (each brought back onto it by Newton steps
+/// across it) are taken while they lead forward in that order, halving the step otherwise.
 Direction WalkRing(const SurfacePolynomial& p, Real sign, Direction u, Real best, Real tolerance) {
+  auto ontoRing = [&](Direction v) -> std::optional<Direction> {
+    for (int i = 0; i < 3; ++i) {
+      const std::optional<RingFrame> f = RingAt(p, sign, v);
+      if (!f) return std::nullopt;
+      const Real d = -f->acrossSlope / f->acrossCurvature;
+      v = Normalised({v[0] + d * f->across[0], v[1] + d * f->across[1], v[2] + d * f->across[2]});
+    }
+    return v;
+  };
   Real step = 0.25L;
-  for (int moves = 0; moves < 400 && step > 1e-13L; ++moves) {
-    const std::optional<Direction> t = RingTangent(p, sign, u);
-    if (!t) break;
+  for (int moves = 0; moves < 200 && step > 1e-9L; ++moves) {
+    const std::optional<RingFrame> f = RingAt(p, sign, u);
+    if (!f) break;
     bool moved = false;
     for (const Real s : {step, -step}) {
-      const Candidate next =
-          Climb(p, sign, Normalised({u[0] + s * (*t)[0], u[1] + s * (*t)[1], u[2] + s * (*t)[2]}));
-      if (sign * next.value >= best - tolerance && Before(next.n, u)) {
-        u = next.n;
+      const std::optional<Direction> next = ontoRing(
+          Normalised({u[0] + s * f->along[0], u[1] + s * f->along[1], u[2] + s * f->along[2]}));
+      if (next && sign * p.Value((*next)[0], (*next)[1], (*next)[2]) >= best - tolerance &&
+          Before(*next, u)) {
+        u = *next;
         moved = true;
         break;
       }
     }
     if (!moved) step /= 2;
+  }
+  // The walk ends within about 1e-8 of the point (x changes only to second order there); the
+  // point itself is where the ring runs across x, so the x component of the tangent, linear in
+  // the way along, is brought to 0 by secant steps.
+  for (int i = 0; i < 4; ++i) {
+    const std::optional<RingFrame> f = RingAt(p, sign, u);
+    if (!f) break;
+    constexpr Real h = 1e-6L;
+    const std::optional<Direction> v = ontoRing(
+        Normalised({u[0] + h * f->along[0], u[1] + h * f->along[1], u[2] + h * f->along[2]}));
+    const std::optional<RingFrame> g = v ? RingAt(p, sign, *v) : std::nullopt;
+    if (!g) break;
+    const Real t0 = f->along[0], t1 = Dot(g->along, f->along) < 0 ? -g->along[0] : g->along[0];
+    if (!(std::fabs(t1 - t0) > 1e-12L) || std::fabs(t0) > 1e-4L) break;
+    const Real s = -t0 * h / (t1 - t0);
+    const std::optional<Direction> w = ontoRing(
+        Normalised({u[0] + s * f->along[0], u[1] + s * f->along[1], u[2] + s * f->along[2]}));
+    if (!w || sign * p.Value((*w)[0], (*w)[1], (*w)[2]) < best - tolerance) break;
+    u = *w;
   }
   return u;
 }
@@ -261,10 +302,16 @@ SurfaceExtreme Extreme(const SurfacePolynomial& p, Real sign, const std::vector<
   }
   // Along a ring or cone of equal extremes the climbs end anywhere on it: the point of the
   // ring that comes first in the order is reported.
+  // A ring may come in pieces (the two halves of a cone): each piece a climb ended on is
+  // walked, and the first of the points reached is named.
   Direction first = result.repeats.front();
-  if (RingTangent(p, sign, first)) {
-    first = Cleaned(WalkRing(p, sign, first, best, repeatTolerance));
-    add(first);
+  if (RingAt(p, sign, first)) {
+    const std::vector<Direction> ends = result.repeats;
+    for (const Direction& start : ends) {
+      const Direction reached = Cleaned(WalkRing(p, sign, start, best, repeatTolerance));
+      add(reached);
+      if (Precedes(reached, first)) first = reached;
+    }
     std::stable_sort(result.repeats.begin(), result.repeats.end(), Precedes);
   }
   result.direction = first;

@@ -18,6 +18,9 @@
 
 namespace quillmere {
 
+/// What the outputs say of a surface that is zero (SurfaceExtremes::zero).
+inline constexpr const char* kMsgZeroSurface = "The value is 0 in every direction";
+
 /// The extremes, the maps and the scene share one polynomial builder.
 using DirectionalPolynomial = SurfacePolynomial;
 

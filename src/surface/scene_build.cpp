@@ -1,5 +1,6 @@
 // The builder of the scene and its queue: a build fills a list aside and puts it in place when
 // complete and checked; a build asked for during one runs after it.
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 #include <utility>
@@ -26,9 +27,13 @@ void BuildInto(SceneList& list, const TensorState& tensor, const SurfaceEvaluati
 
   scene_parts::EventPump pump(callbacks);
   const std::optional<SurfacePolynomial> polynomial = SurfacePolynomial::Make(tensor, evaluation);
+  // A polynomial that cancels to rounding noise is a zero surface: every corner at the origin.
   const scene_parts::CornerValues values =
-      polynomial ? scene_parts::PolynomialCornerValues(*polynomial)
-                 : scene_parts::GeneralCornerValues(tensor, evaluation);
+      !polynomial ? scene_parts::GeneralCornerValues(tensor, evaluation)
+      : polynomial->IsZero()
+          ? scene_parts::CornerValues([](const double*, const double*, const double*, double* value,
+                                         std::size_t n) { std::fill(value, value + n, 0.0); })
+          : scene_parts::PolynomialCornerValues(*polynomial);
   scene_parts::LayPatches(list.records.data() + axes, values, view, resolution, mode, pump);
 }
 

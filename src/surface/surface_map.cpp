@@ -75,6 +75,11 @@ struct MapRow {
     }
   }
   void Evaluate(const SurfacePolynomial& p, Real unit) {
+    // A polynomial that cancels to rounding noise is a zero surface: it maps to 0 everywhere.
+    if (p.IsZero()) {
+      std::fill(value.begin(), value.end(), 0.0);
+      return;
+    }
     WithDegree(p.Degree(), [&]<int R>() {
       EvaluateTerms(p.Scaled<R>(unit), x.data(), y.data(), z.data(), value.data(), x.size());
     });

@@ -571,7 +571,7 @@ TEST(SceneBuild, EqualsTheReferenceForNumbersBeyondTheRangeOfDoubles) {
   const SurfaceEvaluation e;
   SceneList s;
   for (int rank : {2, 5}) {
-    for (Real magnitude : {1e400L, 1e-315L, 1e-4000L}) {
+    for (Real magnitude : {1e300L, 1e-300L, 1e400L, 1e-315L, 1e-4000L}) {
       TensorState t;
       t.rank = rank;
       for (Real& c : t.components) c = random.Uniform(-1, 1) * magnitude;

@@ -382,10 +382,15 @@ void PaintMap(QPainter& p, int width, int height, const TensorState& t, const Su
   PaintBar(p, l, levels, t, std::isfinite(lo) ? lo : 0, std::isfinite(hi) ? hi : 0,
            o.decimalSeparator);
 
-  // The two extremes in words, each after its marker.
+  // The two extremes in words, each after its marker; a zero surface has none.
   p.setFont(MapFont(2.5 * u));
   qreal y = l.extremesY;
+  if (extremes.zero) {
+    p.setPen(Qt::black);
+    DrawText(p, 2 * u, y, Text(kMsgZeroSurface));
+  }
   for (const bool largest : {true, false}) {
+    if (extremes.zero) break;
     const SurfaceExtreme& x = largest ? extremes.largest : extremes.smallest;
     DrawMarker(p, QPointF(3.5 * u, y - 0.9 * u), 1.3 * u, largest);
     std::string line = std::string(largest ? "Largest value:  " : "Smallest value: ") +
