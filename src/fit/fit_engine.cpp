@@ -32,10 +32,46 @@ int DirectionCount(const IndexDirectionFlags& flags) {
 
 namespace {
 
+/// The index tuple q (0 .. 3^rank - 1, the last index running fastest) as indices 1..3, the
+/// positions beyond the rank at 1.
+TensorIndices Tuple(int q, int rank) {
+  TensorIndices x;
+  for (int p = 0; p < 5; ++p) x.i[p] = 1;
+  for (int p = rank - 1; p >= 0; --p) {
+    x.i[p] = q % 3 + 1;
+    q /= 3;
+  }
+  return x;
+}
+
+/// The coefficient row's linear map (FitWorkspace::rowMap): each component in turn at 1, the
+/// others at 0, through the entry's coefficient sums. A measurement's row is then the map
+/// applied to the products of its cosines, without walking the entry again.
+void MakeRowMap(FitWorkspace& w, TensorState& t, const CoreServices& services) {
+  w.rowMap.clear();
+  if (w.n <= 0) return;
+  const int rank = t.rank < 1 ? 1 : (t.rank > 5 ? 5 : t.rank);
+  int tuples = 1;
+  for (int p = 0; p < rank; ++p) tuples *= 3;
+  w.rowMap.assign(static_cast<std::size_t>(tuples), {});
+  for (int q = 0; q < tuples; ++q) {
+    ResetComponents(t);
+    ApplySymmetryEntry(t, SymmetryMode::UnitValues, w.entry, services);
+    for (Real& c : t.components) c = 0;
+    t.At(Tuple(q, rank)) = 1;
+    ApplySymmetryEntry(t, SymmetryMode::CoefficientSums, w.entry, services);
+    for (int c = 1; c <= w.n; ++c)
+      w.rowMap[static_cast<std::size_t>(q)][c - 1] = t.coefficientSums[c];
+  }
+  ResetComponents(t);
+  ApplySymmetryEntry(t, SymmetryMode::UnitValues, w.entry, services);
+}
+
 /// ResetFit on the entry already in the workspace.
 int ResetWithEntry(FitWorkspace& w, TensorState& t, const CoreServices& services) {
   ResetComponents(t);
   w.n = ApplySymmetryEntry(t, SymmetryMode::UnitValues, w.entry, services);
+  MakeRowMap(w, t, services);
   const int n = w.n < 0 ? 0 : w.n;
   w.syy = 0;
   for (int i = 1; i <= kMaxFitComponents; ++i) {
@@ -63,8 +99,7 @@ int ResetFit(FitWorkspace& w, TensorState& t, const CoreServices& services) {
 
 void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells, int k,
                          const CoreServices& services) {
-  ResetComponents(t);
-  ApplySymmetryEntry(t, SymmetryMode::UnitValues, w.entry, services);
+  if (w.rowMap.empty()) MakeRowMap(w, t, services);
 
   // Positions beyond the rank keep (1, 0, 0): they stand at index 1, which contributes 1.
   std::array<Direction, 5> slot;
@@ -90,19 +125,17 @@ void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells,
     for (Real& cosine : slot[p]) cosine /= length;
   }
 
-  // Every component holds the product of the measuring cosines of its indices. The table's
-  // coefficient sums then weigh each component's dependence on the independent components, so
-  // f[c] is exactly the coefficient of component c in the contracted tensor, whatever factors
-  // and sum terms the entry has.
-  for (int i1 = 1; i1 <= 3; ++i1)
-    for (int i2 = 1; i2 <= 3; ++i2)
-      for (int i3 = 1; i3 <= 3; ++i3)
-        for (int i4 = 1; i4 <= 3; ++i4)
-          for (int i5 = 1; i5 <= 3; ++i5)
-            t.At(i1, i2, i3, i4, i5) = slot[0][i1 - 1] * slot[1][i2 - 1] * slot[2][i3 - 1] *
-                                       slot[3][i4 - 1] * slot[4][i5 - 1];
-  ApplySymmetryEntry(t, SymmetryMode::CoefficientSums, w.entry, services);
-  for (int c = 1; c <= w.n; ++c) w.f[c] = t.coefficientSums[c];
+  // Every component holds the product of the measuring cosines of its indices; the row is the
+  // run's linear map applied to those products, summed in the order of the components.
+  const int rank = t.rank < 1 ? 1 : (t.rank > 5 ? 5 : t.rank);
+  for (int c = 1; c <= w.n; ++c) w.f[c] = 0;
+  for (std::size_t q = 0; q < w.rowMap.size(); ++q) {
+    const TensorIndices x = Tuple(static_cast<int>(q), rank);
+    const Real weight = slot[0][x.i[0] - 1] * slot[1][x.i[1] - 1] * slot[2][x.i[2] - 1] *
+                        slot[3][x.i[3] - 1] * slot[4][x.i[4] - 1];
+    const auto& row = w.rowMap[q];
+    for (int c = 1; c <= w.n; ++c) w.f[c] += weight * row[c - 1];
+  }
 }
 
 void ReadMeasurement(FitWorkspace& w, TensorState& t, const FitCells& cells, int k,

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "tensor/symmetry_table.h"
 #include "tensor/tensor_state.h"
@@ -86,6 +87,10 @@ struct FitWorkspace {
   bool ok = true;
   /// The table entry of the run, read once at its start: a run is one use of the table.
   SymmetryEntry entry;
+  /// The coefficient row as a linear map, worked out from the entry once per run:
+  /// rowMap[q][c - 1] is the coefficient of independent component c that a unit value of
+  /// component q (of the 3^rank index tuples, the last index running fastest) gives.
+  std::vector<std::array<Real, kMaxFitComponents>> rowMap;
 };
 
 /// How a run ended.
