@@ -39,7 +39,7 @@ struct Candidate {
 /// where the sphere's Hessian is negative definite, short gradient steps elsewhere, each step
 /// accepted only when it does not lower the value.
 Candidate Climb(const DirectionalPolynomial& p, Real sign, Direction u) {
-  const Real tolerance = 1e-15L * p.Magnitude();
+  const Real tolerance = 1e-13L * p.Magnitude();
   Real g[3], h[3][3];
   Real value = sign * p.Derivatives(u, g, h);
   for (int iteration = 0; iteration < 200; ++iteration) {
@@ -83,7 +83,7 @@ Candidate Climb(const DirectionalPolynomial& p, Real sign, Direction u) {
                                          u[2] + step * (s1 * e1[2] + s2 * e2[2])});
       Real ng[3], nh[3][3];
       const Real nextValue = sign * p.Derivatives(next, ng, nh);
-      if (nextValue >= value) {
+      if (nextValue > value || (nextValue == value && step == 1)) {
         moved = next != u;
         u = next;
         value = nextValue;
