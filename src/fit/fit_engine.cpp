@@ -97,8 +97,14 @@ int ResetFit(FitWorkspace& w, TensorState& t, const CoreServices& services) {
   return ResetWithEntry(w, t, services);
 }
 
-void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells, int k,
-                         const CoreServices& services) {
+namespace {
+
+/// w.f[1..n] from the measuring directions: `direction(d, u)` gives direction d (1..D) as read,
+/// asked for in order and only as far as the positions need it. Clears w.ok, with its notice,
+/// at a direction whose three cosines are all 0.
+template <typename DirectionOf>
+void RowFromDirections(FitWorkspace& w, TensorState& t, const DirectionOf& direction,
+                       const CoreServices& services) {
   if (w.rowMap.empty()) MakeRowMap(w, t, services);
 
   // Positions beyond the rank keep (1, 0, 0): they stand at index 1, which contributes 1.
@@ -107,10 +113,7 @@ void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells,
   int d = 0;
   for (int p = 0; p < t.rank && p < 5; ++p) {
     if (w.flags[p] == 0 || p == 0) {
-      ++d;
-      const int row = DirectionGridRow(w.directions, k, d);
-      for (int c = 0; c < 3; ++c)
-        slot[p][c] = ParseReal(cells.DirectionCell(c + 1, row), services.decimalSeparator);
+      direction(++d, slot[p]);
     } else {
       slot[p] = slot[p - 1];
     }
@@ -138,16 +141,47 @@ void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells,
   }
 }
 
-void ReadMeasurement(FitWorkspace& w, TensorState& t, const FitCells& cells, int k,
-                     const CoreServices& services) {
-  BuildCoefficientRow(w, t, cells, k, services);
-  if (!w.ok) return;
-  w.y = ParseReal(cells.ValueCell(0, k + 1), services.decimalSeparator);
-  w.dy = ParseReal(cells.ValueCell(1, k + 1), services.decimalSeparator);
+/// y and dy of the current measurement; a dy that is not > 0 becomes 1 with its notice.
+void SetValue(FitWorkspace& w, Real y, Real dy, const CoreServices& services) {
+  w.y = y;
+  w.dy = dy;
   if (!(w.dy > 0)) {
     w.dy = 1;
     services.Tell(kMsgBadErrors);
   }
+}
+
+/// Adds the current measurement (f, y, dy) to the normal equations.
+void AddToSums(FitWorkspace& w) {
+  const Real weight = 1 / w.dy / w.dy;
+  for (int i = 1; i <= w.n; ++i) w.b[i] += w.y * w.f[i] * weight;
+  for (int i = 1; i <= w.n; ++i)
+    for (int j = 1; j <= w.n; ++j) w.a[i][j] += w.f[i] * w.f[j] * weight;
+  w.syy += w.y * w.y * weight;
+  ++w.m;
+}
+
+}  // namespace
+
+void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells, int k,
+                         const CoreServices& services) {
+  RowFromDirections(
+      w, t,
+      [&](int d, Direction& u) {
+        const int row = DirectionGridRow(w.directions, k, d);
+        for (int c = 0; c < 3; ++c)
+          u[c] = ParseReal(cells.DirectionCell(c + 1, row), services.decimalSeparator);
+      },
+      services);
+}
+
+void ReadMeasurement(FitWorkspace& w, TensorState& t, const FitCells& cells, int k,
+                     const CoreServices& services) {
+  BuildCoefficientRow(w, t, cells, k, services);
+  if (!w.ok) return;
+  const Real y = ParseReal(cells.ValueCell(0, k + 1), services.decimalSeparator);
+  const Real dy = ParseReal(cells.ValueCell(1, k + 1), services.decimalSeparator);
+  SetValue(w, y, dy, services);
 }
 
 void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const FitCells& cells,
@@ -159,13 +193,25 @@ void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const FitCells& 
   do {
     ReadMeasurement(w, t, cells, w.m, services);
     if (!w.ok) return;
-    const Real weight = 1 / w.dy / w.dy;
-    for (int i = 1; i <= w.n; ++i) w.b[i] += w.y * w.f[i] * weight;
-    for (int i = 1; i <= w.n; ++i)
-      for (int j = 1; j <= w.n; ++j) w.a[i][j] += w.f[i] * w.f[j] * weight;
-    w.syy += w.y * w.y * weight;
-    ++w.m;
+    AddToSums(w);
   } while (w.m < count);
+}
+
+void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const MeasurementFeed& feed,
+                               const CoreServices& services) {
+  w.m = 0;
+  feed([&](const Real* numbers) {
+    if (!w.ok) return;  // stopped at a missing direction: the rest is read but not used
+    RowFromDirections(
+        w, t,
+        [&](int d, Direction& u) {
+          u = {numbers[3 * d - 3], numbers[3 * d - 2], numbers[3 * d - 1]};
+        },
+        services);
+    if (!w.ok) return;
+    SetValue(w, numbers[3 * w.directions], numbers[3 * w.directions + 1], services);
+    AddToSums(w);
+  });
 }
 
 void InvertInPlace(FitMatrix& a, int n, bool& ok) {
@@ -236,11 +282,13 @@ void SolveAndDeriveDeviations(FitWorkspace& w) {
 namespace {
 
 /// The steps of a run after the size check; the tensor serves as scratch space throughout.
-FitOutcome RunSteps(FitWorkspace& w, TensorState& t, const FitCells& cells,
+/// `accumulate` sums the normal equations from the measurements.
+template <typename Accumulate>
+FitOutcome RunSteps(FitWorkspace& w, TensorState& t, const Accumulate& accumulate,
                     const CoreServices& services) {
   if (ResetWithEntry(w, t, services) <= 0) return FitOutcome::CloseRequested;
 
-  AccumulateNormalEquations(w, t, cells, services);
+  accumulate();
   if (!w.ok) return FitOutcome::Stopped;
   if (w.m < w.n) {
     services.Tell(kMsgTooFewData);
@@ -270,8 +318,12 @@ FitOutcome RunSteps(FitWorkspace& w, TensorState& t, const FitCells& cells,
 
 }  // namespace
 
-FitOutcome RunFit(FitWorkspace& w, TensorState& t, const FitCells& cells,
-                  const CoreServices& services) {
+namespace {
+
+/// RunFit with the normal equations summed by `accumulate`.
+template <typename Accumulate>
+FitOutcome RunChecked(FitWorkspace& w, TensorState& t, const Accumulate& accumulate,
+                      const CoreServices& services) {
   // An entry beyond the fit's arrays is refused before anything changes.
   w.entry = ReadSymmetryEntry(services, t.pointGroup, t.kind, t.axial);
   std::vector<std::string> relationTexts;
@@ -287,7 +339,7 @@ FitOutcome RunFit(FitWorkspace& w, TensorState& t, const FitCells& cells,
   const TensorState saved = t;
   FitOutcome outcome;
   try {
-    outcome = RunSteps(w, t, cells, services);
+    outcome = RunSteps(w, t, accumulate, services);
   } catch (...) {
     t = saved;
     throw;
@@ -296,6 +348,20 @@ FitOutcome RunFit(FitWorkspace& w, TensorState& t, const FitCells& cells,
   if (outcome == FitOutcome::Done)
     for (int c = 1; c <= w.n; ++c) t.independentInput[c] = w.x[c];
   return outcome;
+}
+
+}  // namespace
+
+FitOutcome RunFit(FitWorkspace& w, TensorState& t, const FitCells& cells,
+                  const CoreServices& services) {
+  return RunChecked(
+      w, t, [&] { AccumulateNormalEquations(w, t, cells, services); }, services);
+}
+
+FitOutcome RunFit(FitWorkspace& w, TensorState& t, const MeasurementFeed& feed,
+                  const CoreServices& services) {
+  return RunChecked(
+      w, t, [&] { AccumulateNormalEquations(w, t, feed, services); }, services);
 }
 
 }  // namespace quillmere
