@@ -130,15 +130,19 @@ void RowFromDirections(FitWorkspace& w, TensorState& t, const DirectionOf& direc
 
   // Every component holds the product of the measuring cosines of its indices; the row is the
   // run's linear map applied to those products, summed in the order of the components.
+  // (The positions beyond the rank contribute factors of exactly 1, left out.)
   const int rank = t.rank < 1 ? 1 : (t.rank > 5 ? 5 : t.rank);
-  for (int c = 1; c <= w.n; ++c) w.f[c] = 0;
+  const int n = w.n;
+  Real f[kMaxFitComponents] = {};
+  int index[5] = {0, 0, 0, 0, 0};  // the tuple q, counted up with the last index fastest
   for (std::size_t q = 0; q < w.rowMap.size(); ++q) {
-    const TensorIndices x = Tuple(static_cast<int>(q), rank);
-    const Real weight = slot[0][x.i[0] - 1] * slot[1][x.i[1] - 1] * slot[2][x.i[2] - 1] *
-                        slot[3][x.i[3] - 1] * slot[4][x.i[4] - 1];
-    const auto& row = w.rowMap[q];
-    for (int c = 1; c <= w.n; ++c) w.f[c] += weight * row[c - 1];
+    Real weight = slot[0][index[0]];
+    for (int p = 1; p < rank; ++p) weight *= slot[p][index[p]];
+    const Real* row = w.rowMap[q].data();
+    for (int c = 0; c < n; ++c) f[c] += weight * row[c];
+    for (int p = rank - 1; p >= 0 && ++index[p] == 3; --p) index[p] = 0;
   }
+  for (int c = 1; c <= n; ++c) w.f[c] = f[c - 1];
 }
 
 /// y and dy of the current measurement; a dy that is not > 0 becomes 1 with its notice.
