@@ -135,11 +135,17 @@ void RowFromDirections(FitWorkspace& w, TensorState& t, const DirectionOf& direc
   const int n = w.n;
   Real f[kMaxFitComponents] = {};
   int index[5] = {0, 0, 0, 0, 0};  // the tuple q, counted up with the last index fastest
+  // Components that no independent one reaches add exact zeros: they are passed over.
   for (std::size_t q = 0; q < w.rowMap.size(); ++q) {
-    Real weight = slot[0][index[0]];
-    for (int p = 1; p < rank; ++p) weight *= slot[p][index[p]];
     const Real* row = w.rowMap[q].data();
-    for (int c = 0; c < n; ++c) f[c] += weight * row[c];
+    bool reached = false;
+    for (int c = 0; c < n; ++c) reached = reached || row[c] != 0;
+    if (reached) {
+      Real weight = slot[0][index[0]];
+      for (int p = 1; p < rank; ++p) weight *= slot[p][index[p]];
+      for (int c = 0; c < n; ++c)
+        if (row[c] != 0) f[c] += weight * row[c];
+    }
     for (int p = rank - 1; p >= 0 && ++index[p] == 3; --p) index[p] = 0;
   }
   for (int c = 1; c <= n; ++c) w.f[c] = f[c - 1];

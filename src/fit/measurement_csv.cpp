@@ -3,6 +3,7 @@
 #include <array>
 #include <cfloat>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstdint>
 #include <fstream>

@@ -12,14 +12,6 @@ namespace quillmere {
 
 namespace {
 
-std::int32_t DepthRound(Real v) {
-  constexpr Real kLimit = std::numeric_limits<std::int32_t>::max();
-  if (std::isnan(v)) return 0;
-  if (v >= kLimit) return std::numeric_limits<std::int32_t>::max();
-  if (v <= -kLimit) return -std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(RoundToEven(v));
-}
-
 int SizeRound(Real v) {
   if (!(std::fabs(v) < 1e6L)) return 0;
   return static_cast<int>(RoundToEven(v));
