@@ -408,7 +408,12 @@ QByteArray MapFileBytes(MapFormat format, int width, const TensorState& t,
                         const SurfaceEvaluation& e, const MapPictureOptions& o) {
   if (format == MapFormat::Csv) {
     std::ostringstream out;
-    WriteMapCsv(out, ShownValue(t, e), o.projection, o.hemisphere, width);
+    // The tensor's own value goes through its polynomial, row by row; a derived quantity one
+    // direction at a time.
+    if (e.derivedValue)
+      WriteMapCsv(out, ShownValue(t, e), o.projection, o.hemisphere, width);
+    else
+      WriteMapCsv(out, DirectionalPolynomial(t, e), o.projection, o.hemisphere, width);
     const std::string text = out.str();
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
   }
