@@ -3,10 +3,14 @@
 // measurement would cost.
 #include <benchmark/benchmark.h>
 
+#include <functional>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "fit/fit_cells.h"
 #include "fit/fit_engine.h"
+#include "fit/measurement_csv.h"
 #include "fit/property_kinds.h"
 #include "support/test_support.h"
 #include "tensor/symmetry_table.h"
@@ -85,5 +89,37 @@ void BM_TableWalksOfThatFit(benchmark::State& state) {
 BENCHMARK(BM_TableWalksOfThatFit)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// A million thermal-expansion measurements (calcite's six rows repeated, point group -3m) read
+// from a CSV text as the command-line tool reads its file: once, as the run sums.
+void BM_FitOfAMillionMeasurementsFromText(benchmark::State& state) {
+  const char* rows[6] = {"1,0,0,-5.62,0.05\n", "0,1,0,-5.55,0.05\n", "0,0,1,25.04,0.05\n",
+                         "1,0,1,9.68,0.05\n",  "1,1,1,4.63,0.05\n",  "0,1,2,18.85,0.05\n"};
+  std::string text = "u1,u2,u3,y,dy\n";
+  for (int k = 0; k < 1000000; ++k) text += rows[k % 6];
+  test::ShippedTable shipped;
+  const PropertyKind* kind = FindPropertyKind("thermal-expansion");
+  TensorState tensor;
+  for (const PointGroupInfo& g : PointGroups())
+    if (std::string(g.conventional) == "-3m") tensor.pointGroup = g.number;
+  FitSession session;
+  OpenFitForKind(tensor, session, *kind);
+  for (auto _ : state) {
+    std::istringstream in(text);
+    FitWorkspace w(kind->sharingFlags);
+    MeasurementReading reading;
+    const FitOutcome outcome = RunFit(
+        w, tensor,
+        [&](const std::function<void(const Real*)>& add) {
+          reading = ReadMeasurementCsv(in, w.directions, add);
+        },
+        shipped.services);
+    if (outcome != FitOutcome::Done || reading.measurements != 1000000)
+      state.SkipWithError("the fit did not finish");
+    benchmark::DoNotOptimize(w.x);
+  }
+  state.SetLabel("16.7 MB of text");
+}
+BENCHMARK(BM_FitOfAMillionMeasurementsFromText)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 BENCHMARK_MAIN();

@@ -1,6 +1,9 @@
 // The extreme values and the projection map of a general rank-5 tensor: the search over the
-// sphere with its refinement, and the values of a 512 x 512 equal-area grid with its contours.
+// sphere with its refinement, and the values of a 512 x 512 equal-area grid with its contours
+// and as CSV text.
 #include <benchmark/benchmark.h>
+
+#include <sstream>
 
 #include "support/test_support.h"
 #include "surface/extremes.h"
@@ -23,7 +26,7 @@ void BM_Extremes(benchmark::State& state) {
   const SurfaceEvaluation e;
   for (auto _ : state) benchmark::DoNotOptimize(FindSurfaceExtremes(t, e));
 }
-BENCHMARK(BM_Extremes)->Arg(2)->Arg(4)->Arg(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Extremes)->DenseRange(1, 5)->Unit(benchmark::kMillisecond);
 
 void BM_MapGrid(benchmark::State& state) {
   const TensorState t = General(5);
@@ -44,6 +47,20 @@ void BM_MapContours(benchmark::State& state) {
     for (Real level : levels.levels) benchmark::DoNotOptimize(ContourLines(grid, level));
 }
 BENCHMARK(BM_MapContours)->Unit(benchmark::kMillisecond);
+
+void BM_MapCsv(benchmark::State& state) {
+  const TensorState t = General(5);
+  const DirectionalPolynomial p(t, SurfaceEvaluation{});
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    std::ostringstream out;
+    WriteMapCsv(out, p, MapProjection::EqualArea, MapHemisphere::Upper, 512);
+    bytes = out.str().size();
+  }
+  state.counters["bytes"] = static_cast<double>(bytes);
+  state.SetLabel("512 x 512 grid, rank 5");
+}
+BENCHMARK(BM_MapCsv)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

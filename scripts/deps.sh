@@ -11,6 +11,7 @@ QUILLMERE_PACKAGES=(
   xdotool desktop-file-utils appstream lintian dpkg-dev shared-mime-info
   libuemf-dev emf2svg libwmf-bin
   libsodium-dev minisign
+  python3-numpy g++-aarch64-linux-gnu qemu-user
 )
 
 quillmere_install_packages() {

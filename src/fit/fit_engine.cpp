@@ -32,10 +32,46 @@ int DirectionCount(const IndexDirectionFlags& flags) {
 
 namespace {
 
+/// The index tuple q (0 .. 3^rank - 1, the last index running fastest) as indices 1..3, the
+/// positions beyond the rank at 1.
+TensorIndices Tuple(int q, int rank) {
+  TensorIndices x;
+  for (int p = 0; p < 5; ++p) x.i[p] = 1;
+  for (int p = rank - 1; p >= 0; --p) {
+    x.i[p] = q % 3 + 1;
+    q /= 3;
+  }
+  return x;
+}
+
+/// The coefficient row's linear map (FitWorkspace::rowMap): each component in turn at 1, the
+/// others at 0, through the entry's coefficient sums. A measurement's row is then the map
+/// applied to the products of its cosines, without walking the entry again.
+void MakeRowMap(FitWorkspace& w, TensorState& t, const CoreServices& services) {
+  w.rowMap.clear();
+  if (w.n <= 0) return;
+  const int rank = t.rank < 1 ? 1 : (t.rank > 5 ? 5 : t.rank);
+  int tuples = 1;
+  for (int p = 0; p < rank; ++p) tuples *= 3;
+  w.rowMap.assign(static_cast<std::size_t>(tuples), {});
+  for (int q = 0; q < tuples; ++q) {
+    ResetComponents(t);
+    ApplySymmetryEntry(t, SymmetryMode::UnitValues, w.entry, services);
+    for (Real& c : t.components) c = 0;
+    t.At(Tuple(q, rank)) = 1;
+    ApplySymmetryEntry(t, SymmetryMode::CoefficientSums, w.entry, services);
+    for (int c = 1; c <= w.n; ++c)
+      w.rowMap[static_cast<std::size_t>(q)][c - 1] = t.coefficientSums[c];
+  }
+  ResetComponents(t);
+  ApplySymmetryEntry(t, SymmetryMode::UnitValues, w.entry, services);
+}
+
 /// ResetFit on the entry already in the workspace.
 int ResetWithEntry(FitWorkspace& w, TensorState& t, const CoreServices& services) {
   ResetComponents(t);
   w.n = ApplySymmetryEntry(t, SymmetryMode::UnitValues, w.entry, services);
+  MakeRowMap(w, t, services);
   const int n = w.n < 0 ? 0 : w.n;
   w.syy = 0;
   for (int i = 1; i <= kMaxFitComponents; ++i) {
@@ -61,10 +97,15 @@ int ResetFit(FitWorkspace& w, TensorState& t, const CoreServices& services) {
   return ResetWithEntry(w, t, services);
 }
 
-void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells, int k,
-                         const CoreServices& services) {
-  ResetComponents(t);
-  ApplySymmetryEntry(t, SymmetryMode::UnitValues, w.entry, services);
+namespace {
+
+/// w.f[1..n] from the measuring directions: `direction(d, u)` gives direction d (1..D) as read,
+/// asked for in order and only as far as the positions need it. Clears w.ok, with its notice,
+/// at a direction whose three cosines are all 0.
+template <typename DirectionOf>
+void RowFromDirections(FitWorkspace& w, TensorState& t, const DirectionOf& direction,
+                       const CoreServices& services) {
+  if (w.rowMap.empty()) MakeRowMap(w, t, services);
 
   // Positions beyond the rank keep (1, 0, 0): they stand at index 1, which contributes 1.
   std::array<Direction, 5> slot;
@@ -72,10 +113,7 @@ void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells,
   int d = 0;
   for (int p = 0; p < t.rank && p < 5; ++p) {
     if (w.flags[p] == 0 || p == 0) {
-      ++d;
-      const int row = DirectionGridRow(w.directions, k, d);
-      for (int c = 0; c < 3; ++c)
-        slot[p][c] = ParseReal(cells.DirectionCell(c + 1, row), services.decimalSeparator);
+      direction(++d, slot[p]);
     } else {
       slot[p] = slot[p - 1];
     }
@@ -90,31 +128,70 @@ void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells,
     for (Real& cosine : slot[p]) cosine /= length;
   }
 
-  // Every component holds the product of the measuring cosines of its indices. The table's
-  // coefficient sums then weigh each component's dependence on the independent components, so
-  // f[c] is exactly the coefficient of component c in the contracted tensor, whatever factors
-  // and sum terms the entry has.
-  for (int i1 = 1; i1 <= 3; ++i1)
-    for (int i2 = 1; i2 <= 3; ++i2)
-      for (int i3 = 1; i3 <= 3; ++i3)
-        for (int i4 = 1; i4 <= 3; ++i4)
-          for (int i5 = 1; i5 <= 3; ++i5)
-            t.At(i1, i2, i3, i4, i5) = slot[0][i1 - 1] * slot[1][i2 - 1] * slot[2][i3 - 1] *
-                                       slot[3][i4 - 1] * slot[4][i5 - 1];
-  ApplySymmetryEntry(t, SymmetryMode::CoefficientSums, w.entry, services);
-  for (int c = 1; c <= w.n; ++c) w.f[c] = t.coefficientSums[c];
+  // Every component holds the product of the measuring cosines of its indices; the row is the
+  // run's linear map applied to those products, summed in the order of the components.
+  // (The positions beyond the rank contribute factors of exactly 1, left out.)
+  const int rank = t.rank < 1 ? 1 : (t.rank > 5 ? 5 : t.rank);
+  const int n = w.n;
+  Real f[kMaxFitComponents] = {};
+  int index[5] = {0, 0, 0, 0, 0};  // the tuple q, counted up with the last index fastest
+  // Components that no independent one reaches add exact zeros: they are passed over.
+  for (std::size_t q = 0; q < w.rowMap.size(); ++q) {
+    const Real* row = w.rowMap[q].data();
+    bool reached = false;
+    for (int c = 0; c < n; ++c) reached = reached || row[c] != 0;
+    if (reached) {
+      Real weight = slot[0][index[0]];
+      for (int p = 1; p < rank; ++p) weight *= slot[p][index[p]];
+      for (int c = 0; c < n; ++c)
+        if (row[c] != 0) f[c] += weight * row[c];
+    }
+    for (int p = rank - 1; p >= 0 && ++index[p] == 3; --p) index[p] = 0;
+  }
+  for (int c = 1; c <= n; ++c) w.f[c] = f[c - 1];
+}
+
+/// y and dy of the current measurement; a dy that is not > 0 becomes 1 with its notice.
+void SetValue(FitWorkspace& w, Real y, Real dy, const CoreServices& services) {
+  w.y = y;
+  w.dy = dy;
+  if (!(w.dy > 0)) {
+    w.dy = 1;
+    services.Tell(kMsgBadErrors);
+  }
+}
+
+/// Adds the current measurement (f, y, dy) to the normal equations.
+void AddToSums(FitWorkspace& w) {
+  const Real weight = 1 / w.dy / w.dy;
+  for (int i = 1; i <= w.n; ++i) w.b[i] += w.y * w.f[i] * weight;
+  for (int i = 1; i <= w.n; ++i)
+    for (int j = 1; j <= w.n; ++j) w.a[i][j] += w.f[i] * w.f[j] * weight;
+  w.syy += w.y * w.y * weight;
+  ++w.m;
+}
+
+}  // namespace
+
+void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells, int k,
+                         const CoreServices& services) {
+  RowFromDirections(
+      w, t,
+      [&](int d, Direction& u) {
+        const int row = DirectionGridRow(w.directions, k, d);
+        for (int c = 0; c < 3; ++c)
+          u[c] = ParseReal(cells.DirectionCell(c + 1, row), services.decimalSeparator);
+      },
+      services);
 }
 
 void ReadMeasurement(FitWorkspace& w, TensorState& t, const FitCells& cells, int k,
                      const CoreServices& services) {
   BuildCoefficientRow(w, t, cells, k, services);
   if (!w.ok) return;
-  w.y = ParseReal(cells.ValueCell(0, k + 1), services.decimalSeparator);
-  w.dy = ParseReal(cells.ValueCell(1, k + 1), services.decimalSeparator);
-  if (!(w.dy > 0)) {
-    w.dy = 1;
-    services.Tell(kMsgBadErrors);
-  }
+  const Real y = ParseReal(cells.ValueCell(0, k + 1), services.decimalSeparator);
+  const Real dy = ParseReal(cells.ValueCell(1, k + 1), services.decimalSeparator);
+  SetValue(w, y, dy, services);
 }
 
 void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const FitCells& cells,
@@ -126,13 +203,25 @@ void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const FitCells& 
   do {
     ReadMeasurement(w, t, cells, w.m, services);
     if (!w.ok) return;
-    const Real weight = 1 / w.dy / w.dy;
-    for (int i = 1; i <= w.n; ++i) w.b[i] += w.y * w.f[i] * weight;
-    for (int i = 1; i <= w.n; ++i)
-      for (int j = 1; j <= w.n; ++j) w.a[i][j] += w.f[i] * w.f[j] * weight;
-    w.syy += w.y * w.y * weight;
-    ++w.m;
+    AddToSums(w);
   } while (w.m < count);
+}
+
+void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const MeasurementFeed& feed,
+                               const CoreServices& services) {
+  w.m = 0;
+  feed([&](const Real* numbers) {
+    if (!w.ok) return;  // stopped at a missing direction: the rest is read but not used
+    RowFromDirections(
+        w, t,
+        [&](int d, Direction& u) {
+          u = {numbers[3 * d - 3], numbers[3 * d - 2], numbers[3 * d - 1]};
+        },
+        services);
+    if (!w.ok) return;
+    SetValue(w, numbers[3 * w.directions], numbers[3 * w.directions + 1], services);
+    AddToSums(w);
+  });
 }
 
 void InvertInPlace(FitMatrix& a, int n, bool& ok) {
@@ -203,11 +292,13 @@ void SolveAndDeriveDeviations(FitWorkspace& w) {
 namespace {
 
 /// The steps of a run after the size check; the tensor serves as scratch space throughout.
-FitOutcome RunSteps(FitWorkspace& w, TensorState& t, const FitCells& cells,
+/// `accumulate` sums the normal equations from the measurements.
+template <typename Accumulate>
+FitOutcome RunSteps(FitWorkspace& w, TensorState& t, const Accumulate& accumulate,
                     const CoreServices& services) {
   if (ResetWithEntry(w, t, services) <= 0) return FitOutcome::CloseRequested;
 
-  AccumulateNormalEquations(w, t, cells, services);
+  accumulate();
   if (!w.ok) return FitOutcome::Stopped;
   if (w.m < w.n) {
     services.Tell(kMsgTooFewData);
@@ -237,8 +328,12 @@ FitOutcome RunSteps(FitWorkspace& w, TensorState& t, const FitCells& cells,
 
 }  // namespace
 
-FitOutcome RunFit(FitWorkspace& w, TensorState& t, const FitCells& cells,
-                  const CoreServices& services) {
+namespace {
+
+/// RunFit with the normal equations summed by `accumulate`.
+template <typename Accumulate>
+FitOutcome RunChecked(FitWorkspace& w, TensorState& t, const Accumulate& accumulate,
+                      const CoreServices& services) {
   // An entry beyond the fit's arrays is refused before anything changes.
   w.entry = ReadSymmetryEntry(services, t.pointGroup, t.kind, t.axial);
   std::vector<std::string> relationTexts;
@@ -254,7 +349,7 @@ FitOutcome RunFit(FitWorkspace& w, TensorState& t, const FitCells& cells,
   const TensorState saved = t;
   FitOutcome outcome;
   try {
-    outcome = RunSteps(w, t, cells, services);
+    outcome = RunSteps(w, t, accumulate, services);
   } catch (...) {
     t = saved;
     throw;
@@ -263,6 +358,20 @@ FitOutcome RunFit(FitWorkspace& w, TensorState& t, const FitCells& cells,
   if (outcome == FitOutcome::Done)
     for (int c = 1; c <= w.n; ++c) t.independentInput[c] = w.x[c];
   return outcome;
+}
+
+}  // namespace
+
+FitOutcome RunFit(FitWorkspace& w, TensorState& t, const FitCells& cells,
+                  const CoreServices& services) {
+  return RunChecked(
+      w, t, [&] { AccumulateNormalEquations(w, t, cells, services); }, services);
+}
+
+FitOutcome RunFit(FitWorkspace& w, TensorState& t, const MeasurementFeed& feed,
+                  const CoreServices& services) {
+  return RunChecked(
+      w, t, [&] { AccumulateNormalEquations(w, t, feed, services); }, services);
 }
 
 }  // namespace quillmere

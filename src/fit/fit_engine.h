@@ -12,7 +12,9 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "tensor/symmetry_table.h"
 #include "tensor/tensor_state.h"
@@ -86,6 +88,10 @@ struct FitWorkspace {
   bool ok = true;
   /// The table entry of the run, read once at its start: a run is one use of the table.
   SymmetryEntry entry;
+  /// The coefficient row as a linear map, worked out from the entry once per run:
+  /// rowMap[q][c - 1] is the coefficient of independent component c that a unit value of
+  /// component q (of the 3^rank index tuples, the last index running fastest) gives.
+  std::vector<std::array<Real, kMaxFitComponents>> rowMap;
 };
 
 /// How a run ended.
@@ -121,6 +127,20 @@ void ReadMeasurement(FitWorkspace& w, TensorState& t, const FitCells& cells, int
 /// of measurements read. Stops early, with w.ok clear, at a missing direction.
 void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const FitCells& cells,
                                const CoreServices& services);
+
+/// Measurements handed over one at a time, in order, each as 3 D + 2 numbers: the D measuring
+/// directions' cosines (direction 1 first), then y and dy. The feed calls `add` once per
+/// measurement; a file read this way is never held whole.
+using MeasurementFeed = std::function<void(const std::function<void(const Real* numbers)>& add)>;
+
+/// AccumulateNormalEquations on a feed: the same rows and sums, in the same order, as on cells
+/// holding the same measurements. A feed without any measurement leaves w.m at 0.
+void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const MeasurementFeed& feed,
+                               const CoreServices& services);
+
+/// RunFit on a feed (a measurement file of any length, read once as the run goes).
+FitOutcome RunFit(FitWorkspace& w, TensorState& t, const MeasurementFeed& feed,
+                  const CoreServices& services);
 
 /// Gauss-Jordan inversion of the leading n x n block (numbered from 1) with pivot search along
 /// each row; the first of equal magnitudes wins. An exactly zero pivot clears `ok` and leaves

@@ -1,6 +1,12 @@
 #include "fit/measurement_csv.h"
 
+#include <array>
+#include <cfloat>
+#include <charconv>
+#include <cstdint>
 #include <cmath>
+#include <cstdint>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string_view>
@@ -19,33 +25,105 @@ std::string_view Trimmed(std::string_view s) {
   return s.substr(b, s.find_last_not_of(" \t\r") - b + 1);
 }
 
-/// Splits `line` at `separator`, keeping the first `keep` fields (trimmed). Returns the number
-/// of fields and whether any of them, kept or not, is a number.
-std::size_t SplitLine(std::string_view line, char separator, char decimalComma, std::size_t keep,
-                      std::vector<std::string>& kept, bool& anyNumber) {
+/// Splits `line` at `separator`, keeping the first `keep` fields (trimmed, as views into the
+/// line). Returns the number of fields.
+std::size_t SplitLine(std::string_view line, char separator, std::size_t keep,
+                      std::vector<std::string_view>& kept) {
   kept.clear();
-  anyNumber = false;
   std::size_t count = 0, start = 0;
-  std::string field;
   for (;;) {
     const std::size_t end = line.find(separator, start);
     const std::string_view piece =
         Trimmed(line.substr(start, end == std::string_view::npos ? end : end - start));
     ++count;
-    // Empty fields are never numbers; checking only the others keeps a line of nothing but
-    // separators cheap.
-    if (!piece.empty()) {
-      field.assign(piece);
-      Real ignored;
-      if (!anyNumber && TryParseReal(field, ignored, decimalComma)) anyNumber = true;
-      if (kept.size() < keep) kept.push_back(field);
-    } else if (kept.size() < keep) {
-      kept.emplace_back();
-    }
+    if (kept.size() < keep) kept.push_back(piece);
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
   return count;
+}
+
+/// Short decimal numbers ("-5.62", "0.05", "1e-3") as reading the text gives them, but quicker:
+/// the digits as an integer and the power of ten are both exact in the extended numbers, so the
+/// one multiplication or division that joins them rounds once, as reading does. False for a
+/// text of another form or length, which is then read the usual way.
+bool QuickDecimal(std::string_view s, Real& value) {
+  // 10^k is exact while 5^k fits the mantissa: up to 10^27 with 64 bits.
+  constexpr int kMaxPower = LDBL_MANT_DIG >= 64 ? 27 : 22;
+  static const std::array<Real, kMaxPower + 1> kPowers = [] {
+    std::array<Real, kMaxPower + 1> p{};
+    p[0] = 1;
+    for (int k = 1; k <= kMaxPower; ++k) p[k] = p[k - 1] * 10;
+    return p;
+  }();
+  std::size_t i = 0;
+  const bool negative = !s.empty() && s[0] == '-';
+  if (negative) ++i;
+  std::uint64_t digits = 0;
+  int count = 0, exponent = 0;
+  bool any = false, point = false;
+  for (; i < s.size(); ++i) {
+    const char c = s[i];
+    if (c >= '0' && c <= '9') {
+      any = true;
+      if (point) --exponent;
+      if (digits == 0 && c == '0') continue;  // leading zeros
+      if (++count > 19) return false;
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (!any) return false;
+  if (i < s.size()) {
+    if (s[i] != 'e' && s[i] != 'E') return false;
+    ++i;
+    const bool down = i < s.size() && s[i] == '-';
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    int e = 0, places = 0;
+    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
+      if (++places > 4) return false;
+      e = e * 10 + (s[i] - '0');
+    }
+    if (places == 0 || i != s.size()) return false;
+    exponent += down ? -e : e;
+  }
+  if constexpr (LDBL_MANT_DIG < 64)
+    if (digits >> LDBL_MANT_DIG) return false;
+  if (exponent < -kMaxPower || exponent > kMaxPower) return false;
+  const Real m = static_cast<Real>(digits);
+  const Real v = exponent < 0 ? m / kPowers[static_cast<std::size_t>(-exponent)]
+                              : m * kPowers[static_cast<std::size_t>(exponent)];
+  value = negative ? -v : v;
+  return true;
+}
+
+/// A field as a number: QuickDecimal or std::from_chars on the usual form (the quick ways for
+/// long files), the program's own reading (blanks, '+', a decimal comma) otherwise.
+bool FieldNumber(std::string_view field, Real& value, char decimalComma) {
+  if (!field.empty() && field.front() != '+' && decimalComma == '.') {
+    if (QuickDecimal(field, value)) return true;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (error == std::errc() && end == field.data() + field.size() && std::isfinite(value))
+      return true;
+  }
+  return TryParseReal(std::string(field), value, decimalComma) && std::isfinite(value);
+}
+
+/// Whether any field of the line is a number (a first line without one names the columns).
+bool AnyNumber(std::string_view line, char separator, char decimalComma) {
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = line.find(separator, start);
+    const std::string_view piece =
+        Trimmed(line.substr(start, end == std::string_view::npos ? end : end - start));
+    Real ignored;
+    if (!piece.empty() && TryParseReal(std::string(piece), ignored, decimalComma)) return true;
+    if (end == std::string_view::npos) return false;
+    start = end + 1;
+  }
 }
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -69,15 +147,15 @@ bool ReadBoundedLine(std::istream& in, std::string& line, long long number) {
   }
 }
 
-}  // namespace
-
-MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount) {
+/// The reading proper: every good measurement is handed to `good` with its fields and numbers.
+template <typename Good>
+MeasurementReading Read(std::istream& in, int directionCount, const Good& good) {
   MeasurementReading result{MeasurementTable(directionCount), {}, 0};
   const std::size_t expected = result.table.Width();
   char separator = 0;
   bool firstContent = true;
   std::string line;
-  std::vector<std::string> fields;
+  std::vector<std::string_view> fields;
   std::vector<Real> values(expected);
   for (long long number = 1; ReadBoundedLine(in, line, number); ++number) {
     // Spreadsheets mark the files they save as "CSV UTF-8" with a byte-order mark.
@@ -87,15 +165,12 @@ MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount) {
     if (content.empty()) continue;
     if (!separator) separator = content.find(';') != std::string_view::npos ? ';' : ',';
     const char decimalComma = separator == ';' ? ',' : '.';
-    bool anyNumber = false;
-    const std::size_t count =
-        SplitLine(content, separator, decimalComma, expected, fields, anyNumber);
     // A first line without any number names the columns; one with a typing error is data.
-    if (firstContent && !anyNumber) {
+    if (firstContent) {
       firstContent = false;
-      continue;
+      if (!AnyNumber(content, separator, decimalComma)) continue;
     }
-    firstContent = false;
+    const std::size_t count = SplitLine(content, separator, expected, fields);
 
     std::string problem;
     if (count != expected) {
@@ -104,10 +179,13 @@ MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount) {
                 " of 3 cosines, y, dy), found " + std::to_string(count);
     } else {
       for (std::size_t i = 0; i < expected && problem.empty(); ++i) {
-        if (!TryParseReal(fields[i], values[i], decimalComma))
-          problem = NotAFloatMessage(fields[i]);
-        else if (!std::isfinite(values[i]))
-          problem = "'" + QuoteForMessage(fields[i]) + "' is not a finite number";
+        if (!FieldNumber(fields[i], values[i], decimalComma)) {
+          const std::string text(fields[i]);
+          Real any;
+          problem = TryParseReal(text, any, decimalComma)
+                        ? "'" + QuoteForMessage(text) + "' is not a finite number"
+                        : NotAFloatMessage(text);
+        }
       }
       for (int d = 0; d < directionCount && problem.empty(); ++d)
         if (values[3 * d] == 0 && values[3 * d + 1] == 0 && values[3 * d + 2] == 0)
@@ -120,25 +198,58 @@ MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount) {
     }
     if (!(values[expected - 1] > 0))
       result.messages.push_back("line " + std::to_string(number) +
-                                ": dy = " + QuoteForMessage(fields[expected - 1]) +
+                                ": dy = " + QuoteForMessage(std::string(fields[expected - 1])) +
                                 " is not above 0; the measurement counts with dy = 1");
-    for (std::string& f : fields) {
-      for (char& c : f)
-        if (c == ',') c = '.';
-      result.table.fields.push_back(std::move(f));
-    }
+    ++result.measurements;
+    good(result, fields, values.data());
   }
   return result;
 }
 
-MeasurementReading ReadMeasurementCsvFile(const std::filesystem::path& path, int directionCount) {
-  std::unique_ptr<RegularFileStream> in;
+}  // namespace
+
+MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount) {
+  return Read(
+      in, directionCount,
+      [](MeasurementReading& result, const std::vector<std::string_view>& fields, const Real*) {
+        for (const std::string_view f : fields) {
+          std::string& text = result.table.fields.emplace_back(f);
+          for (char& c : text)
+            if (c == ',') c = '.';
+        }
+      });
+}
+
+MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount,
+                                      const std::function<void(const Real* numbers)>& measurement) {
+  return Read(in, directionCount,
+              [&](MeasurementReading&, const std::vector<std::string_view>&, const Real* numbers) {
+                measurement(numbers);
+              });
+}
+
+namespace {
+
+/// The file opened for reading: "File not found: ..." when it is missing, the opener's text
+/// when it is no regular file.
+std::unique_ptr<RegularFileStream> OpenMeasurementFile(const std::filesystem::path& path) {
   try {
-    in = std::make_unique<RegularFileStream>(path);
+    return std::make_unique<RegularFileStream>(path);
   } catch (const FileNotOpened& e) {
     throw std::runtime_error(e.missing ? "File not found: " + path.string() : e.what());
   }
-  return ReadMeasurementCsv(*in, directionCount);
+}
+
+}  // namespace
+
+MeasurementReading ReadMeasurementCsvFile(const std::filesystem::path& path, int directionCount) {
+  return ReadMeasurementCsv(*OpenMeasurementFile(path), directionCount);
+}
+
+MeasurementReading ReadMeasurementCsvFile(
+    const std::filesystem::path& path, int directionCount,
+    const std::function<void(const Real* numbers)>& measurement) {
+  return ReadMeasurementCsv(*OpenMeasurementFile(path), directionCount, measurement);
 }
 
 void WriteMeasurementCsv(std::ostream& out, const MeasurementTable& table, char decimalSeparator) {

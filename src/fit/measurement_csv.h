@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -42,7 +43,8 @@ struct MeasurementReading {
   /// "line N: ..." texts in the order of the file: the bad lines and the notices of a dy that
   /// is not above 0 (such a measurement still counts, with dy = 1).
   std::vector<std::string> messages;
-  int badLines = 0;  ///< the table may only be used when this is 0
+  int badLines = 0;      ///< the table may only be used when this is 0
+  int measurements = 0;  ///< good measurements read
 };
 
 /// Longest line of a measurement file (bytes); a longer one refuses the file.
@@ -53,9 +55,19 @@ inline constexpr std::size_t kCsvLineLimit = 16 << 20;
 /// than kCsvLineLimit.
 MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount);
 
+/// As above, but each good measurement's 3 D + 2 numbers (cosines, y, dy as read) are handed to
+/// `measurement` as the line is read, and the table stays empty: a file of any length takes no
+/// more memory than its longest line.
+MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount,
+                                      const std::function<void(const Real* numbers)>& measurement);
+
 /// Throws std::runtime_error("File not found: ...") when the file cannot be opened, and
 /// "'<path>' is not a regular file" for a FIFO, a device or a socket.
 MeasurementReading ReadMeasurementCsvFile(const std::filesystem::path& path, int directionCount);
+/// The same, handing each measurement over as it is read (see above).
+MeasurementReading ReadMeasurementCsvFile(
+    const std::filesystem::path& path, int directionCount,
+    const std::function<void(const Real* numbers)>& measurement);
 
 /// Writes the column names and the measurements. Texts may use `decimalSeparator` as their
 /// decimal point (it is written as '.'). Throws std::runtime_error naming the measurement when

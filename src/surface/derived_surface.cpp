@@ -1,7 +1,9 @@
 #include "surface/derived_surface.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <string>
 #include <cstdio>
 #include <limits>
 #include <memory>
@@ -183,6 +185,8 @@ DirectionValue ShownValue(const TensorState& t, const SurfaceEvaluation& e) {
     return [f](const Direction& n) { return f(n[0], n[1], n[2]); };
   }
   const auto p = std::make_shared<const DirectionalPolynomial>(t, e);
+  // A polynomial that cancels to rounding noise is a zero surface: it shows 0 everywhere.
+  if (p->IsZero()) return [](const Direction&) { return Real{0}; };
   return [p](const Direction& n) { return p->Value(n[0], n[1], n[2]); };
 }
 
@@ -225,21 +229,34 @@ MapGrid ComputeMapGrid(const DirectionValue& value, MapProjection projection, bo
 void WriteMapCsv(std::ostream& out, const DirectionValue& value, MapProjection projection,
                  MapHemisphere hemisphere, int n) {
   out << "x,y,nx,ny,nz,value\n";
-  char line[256];
+  // Every number with 17 significant digits, which gives back the double it was made from.
+  std::string text;
+  auto put = [&text](double v, char after) {
+    char number[32];
+    const auto end =
+        std::to_chars(number, number + sizeof number, v, std::chars_format::general, 17).ptr;
+    text.append(number, end);
+    text.push_back(after);
+  };
   for (const bool lower : {false, true}) {
     if ((lower && hemisphere == MapHemisphere::Upper) ||
         (!lower && hemisphere == MapHemisphere::Lower))
       continue;
-    for (int row = 0; row < n; ++row)
+    for (int row = 0; row < n; ++row) {
+      text.clear();
+      const double y = 1 - (2.0 * row + 1) / n;
       for (int column = 0; column < n; ++column) {
-        const Real x = -1 + (2 * column + 1) / Real(n), y = 1 - (2 * row + 1) / Real(n);
+        const double x = -1 + (2.0 * column + 1) / n;
         if (x * x + y * y > 1) continue;
         Direction d;
         MapDirection(projection, lower, x, y, d);
-        std::snprintf(line, sizeof line, "%.9Lg,%.9Lg,%.12Lg,%.12Lg,%.12Lg,%.15Lg\n", x, y, d[0],
-                      d[1], d[2], value(d));
-        out << line;
+        put(x, ',');
+        put(y, ',');
+        for (int i = 0; i < 3; ++i) put(static_cast<double>(d[i]), ',');
+        put(static_cast<double>(value(d)), '\n');
       }
+      out << text;
+    }
   }
 }
 

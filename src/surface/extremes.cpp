@@ -4,104 +4,9 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <optional>
 
 namespace quillmere {
-
-DirectionalPolynomial::DirectionalPolynomial(const TensorState& t, const SurfaceEvaluation& e) {
-  const int r = t.rank;
-  if (r < 1 || r > 5) return;
-  // Which index positions follow the direction; rank 1 always does.
-  bool fixed[5] = {};
-  if (r >= 2 && e.anyDirectionFixed)
-    for (int p = 0; p < r; ++p) fixed[p] = e.fixedDirections[p].flag == "yes";
-  for (int p = 0; p < r; ++p) degree_ += !fixed[p];
-
-  Real coefficient[6][6] = {};
-  TensorIndices x;
-  int tuples = 1;
-  for (int p = 0; p < r; ++p) tuples *= 3;
-  for (int q = 0; q < tuples; ++q) {
-    int rest = q, ones = 0, twos = 0;
-    for (int p = r - 1; p >= 0; --p) {
-      x.i[p] = rest % 3 + 1;
-      rest /= 3;
-    }
-    Real term = t.At(x);
-    for (int p = 0; p < r; ++p) {
-      if (fixed[p]) {
-        term *= static_cast<Real>(e.fixedDirections[p].u[x.i[p] - 1]);
-      } else {
-        ones += x.i[p] == 1;
-        twos += x.i[p] == 2;
-      }
-    }
-    coefficient[ones][twos] += term;
-  }
-  for (int a = 0; a <= degree_; ++a)
-    for (int b = 0; a + b <= degree_; ++b) {
-      const Real c = coefficient[a][b];
-      if (c == 0) continue;
-      terms_.push_back(Term{c, {a, b, degree_ - a - b}});
-      magnitude_ = std::isfinite(c) ? std::max(magnitude_, std::fabs(c)) : c;
-    }
-}
-
-bool DirectionalPolynomial::Finite() const {
-  for (const Term& term : terms_)
-    if (!std::isfinite(term.coefficient)) return false;
-  return true;
-}
-
-Real DirectionalPolynomial::Value(Real x, Real y, Real z) const {
-  Real power[3][6];
-  const Real u[3] = {x, y, z};
-  for (int i = 0; i < 3; ++i) {
-    power[i][0] = 1;
-    for (int k = 1; k <= degree_; ++k) power[i][k] = power[i][k - 1] * u[i];
-  }
-  Real sum = 0;
-  for (const Term& term : terms_)
-    sum += term.coefficient * power[0][term.power[0]] * power[1][term.power[1]] *
-           power[2][term.power[2]];
-  return sum;
-}
-
-Real DirectionalPolynomial::Derivatives(const Direction& n, Real gradient[3],
-                                        Real hessian[3][3]) const {
-  // power[i][k + 2] = n_i^k, with the negative powers (only ever multiplied by 0) set to 0.
-  Real power[3][8];
-  for (int i = 0; i < 3; ++i) {
-    power[i][0] = power[i][1] = 0;
-    power[i][2] = 1;
-    for (int k = 1; k <= degree_; ++k) power[i][k + 2] = power[i][k + 1] * n[i];
-  }
-  Real value = 0;
-  for (int i = 0; i < 3; ++i) {
-    gradient[i] = 0;
-    for (int j = 0; j < 3; ++j) hessian[i][j] = 0;
-  }
-  for (const Term& term : terms_) {
-    const int* p = term.power;
-    const Real c = term.coefficient;
-    value += c * power[0][p[0] + 2] * power[1][p[1] + 2] * power[2][p[2] + 2];
-    for (int i = 0; i < 3; ++i) {
-      // The term with the power of n_i lowered by d_i for each i.
-      auto lowered = [&](int d0, int d1, int d2) {
-        return power[0][p[0] + 2 - d0] * power[1][p[1] + 2 - d1] * power[2][p[2] + 2 - d2];
-      };
-      const int d[3] = {i == 0, i == 1, i == 2};
-      gradient[i] += c * p[i] * lowered(d[0], d[1], d[2]);
-      for (int j = i; j < 3; ++j) {
-        const int dd[3] = {d[0] + (j == 0), d[1] + (j == 1), d[2] + (j == 2)};
-        const Real factor = i == j ? Real(p[i]) * (p[i] - 1) : Real(p[i]) * p[j];
-        if (factor != 0) hessian[i][j] += c * factor * lowered(dd[0], dd[1], dd[2]);
-      }
-    }
-  }
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < i; ++j) hessian[i][j] = hessian[j][i];
-  return value;
-}
 
 namespace {
 
@@ -134,7 +39,7 @@ struct Candidate {
 /// where the sphere's Hessian is negative definite, short gradient steps elsewhere, each step
 /// accepted only when it does not lower the value.
 Candidate Climb(const DirectionalPolynomial& p, Real sign, Direction u) {
-  const Real tolerance = 1e-15L * p.Magnitude();
+  const Real tolerance = 1e-13L * p.Magnitude();
   Real g[3], h[3][3];
   Real value = sign * p.Derivatives(u, g, h);
   for (int iteration = 0; iteration < 200; ++iteration) {
@@ -178,7 +83,7 @@ Candidate Climb(const DirectionalPolynomial& p, Real sign, Direction u) {
                                          u[2] + step * (s1 * e1[2] + s2 * e2[2])});
       Real ng[3], nh[3][3];
       const Real nextValue = sign * p.Derivatives(next, ng, nh);
-      if (nextValue >= value) {
+      if (nextValue > value || (nextValue == value && step == 1)) {
         moved = next != u;
         u = next;
         value = nextValue;
@@ -224,16 +129,16 @@ const std::vector<Direction>& SimpleDirections() {
   return list;
 }
 
-/// The extreme of sign * p: dense search, then a climb from the best few well separated points.
-SurfaceExtreme Search(const DirectionalPolynomial& p, Real sign,
-                      const std::vector<Direction>& grid) {
-  std::vector<Real> values(grid.size());
-  for (std::size_t k = 0; k < grid.size(); ++k)
-    values[k] = sign * p.Value(grid[k][0], grid[k][1], grid[k][2]);
+/// The grid's values of p, worked out once for both extremes.
+std::vector<Real> GridValues(const SurfacePolynomial& p, const std::vector<Direction>& grid);
+
+/// The climbs towards the extreme of sign * p from the best few well separated grid points.
+std::vector<Candidate> Climbs(const SurfacePolynomial& p, Real sign,
+                              const std::vector<Direction>& grid, const std::vector<Real>& values) {
   std::vector<std::size_t> order(grid.size());
   for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
   std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return values[a] > values[b] || (values[a] == values[b] && a < b);
+    return sign * values[a] > sign * values[b] || (values[a] == values[b] && a < b);
   });
 
   // Starting points at least 12 degrees apart, best first: every local maximum of a polynomial
@@ -247,15 +152,128 @@ SurfaceExtreme Search(const DirectionalPolynomial& p, Real sign,
     for (const Direction& s : starts) apart = apart && Dot(s, grid[k]) < separation;
     if (apart) starts.push_back(grid[k]);
   }
-
   std::vector<Candidate> found;
   for (const Direction& s : starts) found.push_back(Climb(p, sign, s));
+  return found;
+}
+
+Real Best(const std::vector<Candidate>& found, Real sign) {
   Real best = -std::numeric_limits<Real>::infinity();
   for (const Candidate& c : found) best = std::max(best, sign * c.value);
+  return best;
+}
 
+/// Where sign * p has its extreme along a whole curve (a ring or cone) through u: the unit
+/// tangent along which the value does not change, the unit direction across the curve and the
+/// curvature there. The restricted Hessian then has one eigenvalue near 0 and one clearly below.
+struct RingFrame {
+  Direction along, across;
+  Real acrossCurvature, acrossSlope;
+};
+
+std::optional<RingFrame> RingAt(const SurfacePolynomial& p, Real sign, const Direction& u) {
+  Real g[3], h[3][3];
+  p.Derivatives(u, g, h);
+  const Direction axis = std::fabs(u[0]) < 0.6L   ? Direction{1, 0, 0}
+                         : std::fabs(u[1]) < 0.6L ? Direction{0, 1, 0}
+                                                  : Direction{0, 0, 1};
+  const Direction e1 = Normalised(Cross(u, axis));
+  const Direction e2 = Cross(u, e1);
+  for (Real& v : g) v *= sign;
+  for (auto& row : h)
+    for (Real& v : row) v *= sign;
+  const Direction gv{g[0], g[1], g[2]};
+  const Real radial = Dot(gv, u);
+  const Real h11 = Quadratic(h, e1, e1) - radial, h22 = Quadratic(h, e2, e2) - radial;
+  const Real h12 = Quadratic(h, e1, e2);
+  // Eigenvalues of [[h11, h12], [h12, h22]].
+  const Real mean = (h11 + h22) / 2, half = std::hypot((h11 - h22) / 2, h12);
+  const Real flat = mean + half, curved = mean - half;
+  if (!(curved < -1e-6L * p.Magnitude()) || std::fabs(flat) > 1e-6L * std::fabs(curved))
+    return std::nullopt;
+  // The eigenvector of `flat`; the one of `curved` is perpendicular to it.
+  Real a = h12, b = flat - h11;
+  if (std::fabs(a) + std::fabs(b) == 0) a = flat - h22, b = h12;
+  if (std::fabs(a) + std::fabs(b) == 0) a = 1, b = 0;
+  RingFrame f;
+  f.along = Normalised({a * e1[0] + b * e2[0], a * e1[1] + b * e2[1], a * e1[2] + b * e2[2]});
+  f.across = Cross(u, f.along);
+  f.acrossCurvature = curved;
+  f.acrossSlope = Dot(gv, f.across);
+  return f;
+}
+
+/// Strictly before in the order largest x, then y, then z, without a tie width.
+bool Before(const Direction& a, const Direction& b) {
+  for (int i = 0; i < 3; ++i)
+    if (a[i] != b[i]) return a[i] > b[i];
+  return false;
+}
+
+/// Walks along a ring of equal extremes from u to the point that comes first in the order
+/// largest x, then y, then z: steps along the ring (each brought back onto it by Newton steps
+/// across it) are taken while they lead forward in that order, halving the step otherwise.
+Direction WalkRing(const SurfacePolynomial& p, Real sign, Direction u, Real best, Real tolerance) {
+  auto ontoRing = [&](Direction v) -> std::optional<Direction> {
+    for (int i = 0; i < 3; ++i) {
+      const std::optional<RingFrame> f = RingAt(p, sign, v);
+      if (!f) return std::nullopt;
+      const Real d = -f->acrossSlope / f->acrossCurvature;
+      v = Normalised({v[0] + d * f->across[0], v[1] + d * f->across[1], v[2] + d * f->across[2]});
+    }
+    return v;
+  };
+  Real step = 0.25L;
+  for (int moves = 0; moves < 200 && step > 1e-9L; ++moves) {
+    const std::optional<RingFrame> f = RingAt(p, sign, u);
+    if (!f) break;
+    bool moved = false;
+    for (const Real s : {step, -step}) {
+      const std::optional<Direction> next = ontoRing(
+          Normalised({u[0] + s * f->along[0], u[1] + s * f->along[1], u[2] + s * f->along[2]}));
+      if (next && sign * p.Value((*next)[0], (*next)[1], (*next)[2]) >= best - tolerance &&
+          Before(*next, u)) {
+        u = *next;
+        moved = true;
+        break;
+      }
+    }
+    if (!moved) step /= 2;
+  }
+  // The walk ends within about 1e-8 of the point (x changes only to second order there); the
+  // point itself is where the ring runs across x, so the x component of the tangent, linear in
+  // the way along, is brought to 0 by secant steps.
+  for (int i = 0; i < 4; ++i) {
+    const std::optional<RingFrame> f = RingAt(p, sign, u);
+    if (!f) break;
+    constexpr Real h = 1e-6L;
+    const std::optional<Direction> v = ontoRing(
+        Normalised({u[0] + h * f->along[0], u[1] + h * f->along[1], u[2] + h * f->along[2]}));
+    const std::optional<RingFrame> g = v ? RingAt(p, sign, *v) : std::nullopt;
+    if (!g) break;
+    const Real t0 = f->along[0], t1 = Dot(g->along, f->along) < 0 ? -g->along[0] : g->along[0];
+    if (!(std::fabs(t1 - t0) > 1e-12L) || std::fabs(t0) > 1e-4L) break;
+    const Real s = -t0 * h / (t1 - t0);
+    const std::optional<Direction> w = ontoRing(
+        Normalised({u[0] + s * f->along[0], u[1] + s * f->along[1], u[2] + s * f->along[2]}));
+    if (!w || sign * p.Value((*w)[0], (*w)[1], (*w)[2]) < best - tolerance) break;
+    u = *w;
+  }
+  return u;
+}
+
+/// The extreme of sign * p from its climbs; `spread` is largest - smallest, the measure of
+/// agreement for simple directions.
+SurfaceExtreme Extreme(const SurfacePolynomial& p, Real sign, const std::vector<Candidate>& found,
+                       Real spread) {
+  const Real best = Best(found, sign);
   SurfaceExtreme result;
   result.value = sign * best;
-  const Real tolerance = 1e-10L * p.Magnitude();
+  // Values of one extreme found by different climbs differ by the rounding of double
+  // precision, some 1e-15 of the magnitude; the simple directions must agree far closer than
+  // the values differ from one another.
+  const Real repeatTolerance = std::max(1e-12L * spread, 1e-14L * p.Magnitude());
+  const Real simpleTolerance = 1e-12L * spread;
   const bool even = p.Degree() % 2 == 0;
   auto add = [&](const Direction& n) {
     for (const Direction& r : result.repeats) {
@@ -265,20 +283,38 @@ SurfaceExtreme Search(const DirectionalPolynomial& p, Real sign,
     if (result.repeats.size() < 48) result.repeats.push_back(Cleaned(n));
   };
   for (const Candidate& c : found) {
-    if (sign * c.value < best - tolerance) continue;
+    if (sign * c.value < best - repeatTolerance) continue;
     add(c.n);
     if (even) add({-c.n[0], -c.n[1], -c.n[2]});
   }
-  // Where a whole ring or cone of directions shares the extreme, the climbs end anywhere on
-  // it: a simple crystal direction on it (an axis, a diagonal, a hexagonal direction) is
-  // reported instead.
+  std::stable_sort(result.repeats.begin(), result.repeats.end(), Precedes);
+  // A simple crystal direction with the same value is reported instead of a point the climbs
+  // ended at.
   std::vector<Direction> simple;
   for (const Direction& s : SimpleDirections())
-    if (std::fabs(sign * p.Value(s[0], s[1], s[2]) - best) <= tolerance) simple.push_back(s);
+    if (std::fabs(sign * p.Value(s[0], s[1], s[2]) - best) <= simpleTolerance) simple.push_back(s);
   std::stable_sort(simple.begin(), simple.end(), Precedes);
-  if (!simple.empty()) add(simple.front());
-  std::stable_sort(result.repeats.begin(), result.repeats.end(), Precedes);
-  result.direction = simple.empty() ? result.repeats.front() : simple.front();
+  if (!simple.empty()) {
+    add(simple.front());
+    std::stable_sort(result.repeats.begin(), result.repeats.end(), Precedes);
+    result.direction = simple.front();
+    return result;
+  }
+  // Along a ring or cone of equal extremes the climbs end anywhere on it: the point of the
+  // ring that comes first in the order is reported.
+  // A ring may come in pieces (the two halves of a cone): each piece a climb ended on is
+  // walked, and the first of the points reached is named.
+  Direction first = result.repeats.front();
+  if (RingAt(p, sign, first)) {
+    const std::vector<Direction> ends = result.repeats;
+    for (const Direction& start : ends) {
+      const Direction reached = Cleaned(WalkRing(p, sign, start, best, repeatTolerance));
+      add(reached);
+      if (Precedes(reached, first)) first = reached;
+    }
+    std::stable_sort(result.repeats.begin(), result.repeats.end(), Precedes);
+  }
+  result.direction = first;
   return result;
 }
 
@@ -299,6 +335,24 @@ const std::vector<Direction>& SearchGrid() {
   return grid;
 }
 
+std::vector<Real> GridValues(const SurfacePolynomial& p, const std::vector<Direction>& grid) {
+  // Side by side in double precision, padded to whole blocks.
+  const std::size_t n = (grid.size() + kEvaluationBlock - 1) / kEvaluationBlock * kEvaluationBlock;
+  std::vector<double> x(n, 0.0), y(n, 0.0), z(n, 0.0), out(n);
+  for (std::size_t k = 0; k < grid.size(); ++k) {
+    x[k] = static_cast<double>(grid[k][0]);
+    y[k] = static_cast<double>(grid[k][1]);
+    z[k] = static_cast<double>(grid[k][2]);
+  }
+  const Real unit = p.Magnitude() > 0 ? p.Magnitude() : 1;
+  WithDegree(p.Degree(), [&]<int R>() {
+    EvaluateTerms(p.Scaled<R>(unit), x.data(), y.data(), z.data(), out.data(), n);
+  });
+  std::vector<Real> values(grid.size());
+  for (std::size_t k = 0; k < grid.size(); ++k) values[k] = static_cast<Real>(out[k]) * unit;
+  return values;
+}
+
 SurfaceExtreme Opposite(const SurfaceExtreme& e) {
   SurfaceExtreme o;
   o.value = -e.value;
@@ -311,10 +365,17 @@ SurfaceExtreme Opposite(const SurfaceExtreme& e) {
 }  // namespace
 
 SurfaceExtremes FindSurfaceExtremes(const TensorState& t, const SurfaceEvaluation& e) {
-  const DirectionalPolynomial p(t, e);
+  const SurfacePolynomial p(t, e);
   SurfaceExtremes result;
   if (!p.Finite()) {
     result.largest.value = result.smallest.value = std::numeric_limits<Real>::quiet_NaN();
+    result.largest.repeats = result.smallest.repeats = {result.largest.direction};
+    return result;
+  }
+  if (p.Degree() > 0 && p.IsZero()) {
+    // The components cancel: what the polynomial holds is rounding noise, not a shape.
+    result.zero = true;
+    result.largest.value = result.smallest.value = 0;
     result.largest.repeats = result.smallest.repeats = {result.largest.direction};
     return result;
   }
@@ -325,16 +386,24 @@ SurfaceExtremes FindSurfaceExtremes(const TensorState& t, const SurfaceEvaluatio
     return result;
   }
   const std::vector<Direction>& grid = SearchGrid();
-  result.largest = Search(p, 1, grid);
-  result.smallest = p.Degree() % 2 == 1 ? Opposite(result.largest) : Search(p, -1, grid);
-  if (result.largest.value - result.smallest.value <= 1e-12L * p.Magnitude()) {
+  const std::vector<Real> values = GridValues(p, grid);
+  const bool odd = p.Degree() % 2 == 1;
+  const std::vector<Candidate> high = Climbs(p, 1, grid, values);
+  const std::vector<Candidate> low = odd ? std::vector<Candidate>{} : Climbs(p, -1, grid, values);
+  const Real largest = Best(high, 1);
+  const Real smallest = odd ? -largest : -Best(low, -1);
+  const Real spread = largest - smallest;
+  if (spread <= 1e-12L * p.Magnitude()) {
     // A sphere: every direction is as good as any other.
     for (SurfaceExtreme* x : {&result.largest, &result.smallest}) {
       x->direction = {1, 0, 0};
       x->value = p.Value(1, 0, 0);
       x->repeats = {x->direction};
     }
+    return result;
   }
+  result.largest = Extreme(p, 1, high, spread);
+  result.smallest = odd ? Opposite(result.largest) : Extreme(p, -1, low, spread);
   return result;
 }
 

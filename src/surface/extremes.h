@@ -12,40 +12,17 @@
 #include <array>
 #include <vector>
 
+#include "surface/surface_polynomial.h"
 #include "surface/surface_value.h"
 #include "tensor/tensor_state.h"
 
 namespace quillmere {
 
-using Direction = std::array<Real, 3>;
+/// What the outputs say of a surface that is zero (SurfaceExtremes::zero).
+inline constexpr const char* kMsgZeroSurface = "The value is 0 in every direction";
 
-/// The surface value as a polynomial in the direction: a sum of c * x^a y^b z^c terms, at most
-/// 21 of them.
-class DirectionalPolynomial {
- public:
-  /// The polynomial of `t` under the fixed directions of `e` (the printable-export rule is not
-  /// applied). A rank outside 1..5 gives the zero polynomial.
-  DirectionalPolynomial(const TensorState& t, const SurfaceEvaluation& e);
-
-  int Degree() const { return degree_; }
-  /// True when every coefficient is a finite number.
-  bool Finite() const;
-  /// The value at (x, y, z), in the tensor's units.
-  Real Value(Real x, Real y, Real z) const;
-  /// The value, its gradient and its Hessian at n.
-  Real Derivatives(const Direction& n, Real gradient[3], Real hessian[3][3]) const;
-  /// The largest absolute coefficient: the size of the values, for tolerances.
-  Real Magnitude() const { return magnitude_; }
-
- private:
-  struct Term {
-    Real coefficient;
-    int power[3];
-  };
-  int degree_ = 0;
-  Real magnitude_ = 0;
-  std::vector<Term> terms_;
-};
+/// The extremes, the maps and the scene share one polynomial builder.
+using DirectionalPolynomial = SurfacePolynomial;
 
 struct SurfaceExtreme {
   Real value = 0;                  ///< in the tensor's units
@@ -57,12 +34,17 @@ struct SurfaceExtreme {
 struct SurfaceExtremes {
   SurfaceExtreme largest;
   SurfaceExtreme smallest;
+  /// The surface is zero: the polynomial cancels to rounding noise of its components (values
+  /// and directions then hold 0 and +x).
+  bool zero = false;
 };
 
 /// The largest and smallest surface value over all unit vectors, to about 1e-12 of the
 /// largest magnitude. For an odd degree the smallest is exactly minus the largest, found at the
-/// opposite direction. Among equal maxima the reported direction is the one with the largest x,
-/// then y, then z. Values are not-a-number when a component is.
+/// opposite direction. Among equal maxima, also along a ring or cone of them, the reported
+/// direction is the one with the largest x, then y, then z; a simple crystal direction (an axis,
+/// a diagonal, a hexagonal direction) takes its place only when its value agrees to 1e-12 of
+/// (largest - smallest). Values are not-a-number when a component is.
 SurfaceExtremes FindSurfaceExtremes(const TensorState& t, const SurfaceEvaluation& e);
 
 }  // namespace quillmere

@@ -7,10 +7,8 @@
 // the screen and z' towards the viewer. Screen X grows to the right, Y downward. Angles radians.
 #pragma once
 
-#include <cfloat>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 #include "surface/view_settings.h"
 #include "tensor/tensor_state.h"
@@ -41,19 +39,13 @@ struct ScreenPoint {
 /// projects to infinity, still gives a polygon the painters can handle.
 inline constexpr std::int32_t kScreenLimit = 1 << 20;
 
-/// Nearest integer, halves to even, for |v| < 2^62. With the 64-bit mantissa of x87 extended
-/// precision, adding 1.5 * 2^63 rounds v to an integer (default rounding mode) and leaves that
-/// integer in the mantissa bits, which are read directly: much faster than nearbyintl or a
-/// conversion, which switch the rounding mode of the processor on every call.
+/// Nearest integer, halves to even (the default rounding mode), for |v| < 2^62.
 inline long long RoundToEven(Real v) {
-#if LDBL_MANT_DIG == 64 && (defined(__x86_64__) || defined(__i386__))
-  const Real shifted = v + 0x1.8p63L;
-  std::uint64_t mantissa;
-  std::memcpy(&mantissa, &shifted, sizeof mantissa);
-  return static_cast<long long>(mantissa - 0xC000000000000000ULL);
-#else
   return std::llrint(v);
-#endif
+}
+/// The same for a double (one instruction on common processors).
+inline long long RoundToEven(double v) {
+  return std::llrint(v);
 }
 
 /// Rounds a pixel coordinate, halves to even, into +-kScreenLimit; not-a-number gives 0 and

@@ -7,19 +7,10 @@
 #include <vector>
 
 #include "surface/scale_legend.h"
-#include "surface/x87.h"
 
 namespace quillmere {
 
 namespace {
-
-std::int32_t DepthRound(Real v) {
-  constexpr Real kLimit = std::numeric_limits<std::int32_t>::max();
-  if (std::isnan(v)) return 0;
-  if (v >= kLimit) return std::numeric_limits<std::int32_t>::max();
-  if (v <= -kLimit) return -std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(RoundToEven(v));
-}
 
 int SizeRound(Real v) {
   if (!(std::fabs(v) < 1e6L)) return 0;
@@ -84,104 +75,84 @@ void SortByDepth(SceneList& scene, std::ptrdiff_t lo, std::ptrdiff_t hi) {
 
 namespace {
 
-/// The projection's arithmetic as Projection and LightFactor do it, for the record loop.
-struct PlainProjector {
-  const Projection& projection;
-  const Real* light;
-  ProjectedPoint Project(const Real* c) const { return projection.Project(c[0], c[1], c[2]); }
-  ScreenPoint ToScreen(const ProjectedPoint& p, bool* invalid) const {
-    return projection.ToScreen(p, invalid);
-  }
-  std::int32_t Depth(Real v) const { return DepthRound(v); }
-  Real FacingLightN(int i) const { return 0.2L * light[i]; }
-  Real Light(const Real n[3]) const { return LightFactor(light, n); }
-};
-
-#ifdef QUILLMERE_X87
-/// The same arithmetic, to the bit, with the projection's numbers split for quick loading
-/// (surface/x87.h) and the roundings by the unit's own integer store.
-class SplitProjector {
+/// The projection's arithmetic (Projection, LightFactor, ScreenRound), in double precision
+/// for the record loop: the picture is made of whole pixels, far coarser than the difference.
+class DoubleProjector {
  public:
-  /// False when a number cannot be split; the plain projector is then used.
-  bool Make(const Projection& p, const Real light[3]) {
-    const ViewMatrix& m = p.matrix();
+  DoubleProjector(const Projection& p, const Real light[3])
+      : e_(static_cast<double>(p.eyeDistance())),
+        a_(p.a()),
+        k_(static_cast<double>(p.zoom())),
+        ratio_(static_cast<double>(p.pixelRatio())),
+        twoA_(2.0 * p.a()),
+        a14_(static_cast<double>(1.4L * p.a())) {
     for (int i = 0; i < 3; ++i)
-      for (int j = 0; j < 4; ++j)
-        if (!x87::Split(m.m[i][j], m_[i][j])) return false;
-    const Real a = p.a();
-    for (int i = 0; i < 3; ++i)
-      if (!x87::Split(light[i], light_[i]) || !x87::Split(0.2L * light[i], facingLight_[i]))
-        return false;
-    return x87::Split(p.eyeDistance(), e_) && x87::Split(a, a_) && x87::Split(p.zoom(), k_) &&
-           x87::Split(p.pixelRatio(), ratio_) && x87::Split(2 * a, twoA_) &&
-           x87::Split(1.4L * a, a14_);
+      for (int j = 0; j < 4; ++j) m_[i][j] = static_cast<double>(p.matrix().m[i][j]);
+    for (int i = 0; i < 3; ++i) {
+      light_[i] = static_cast<double>(light[i]);
+      facingLight_[i] = static_cast<double>(0.2L * light[i]);
+    }
   }
-  ProjectedPoint Project(const Real* c) const {
-    const Real x = c[0], y = c[1], z = c[2];
-    const Real xp = Row(0, x, y, z);
-    const Real yp = Row(1, x, y, z);
-    const Real zp = Row(2, x, y, z);
-    const Real e = x87::Load(e_);
-    const Real p = e / (e - zp);
-    const Real a = x87::Load(a_);
-    return {a * xp * p, a * yp * p, a * zp};
+  struct Point {
+    double x, y, z;
+  };
+  Point Project(const double* c) const {
+    const double xp = m_[0][0] * c[0] + m_[0][1] * c[1] + m_[0][2] * c[2] + m_[0][3];
+    const double yp = m_[1][0] * c[0] + m_[1][1] * c[1] + m_[1][2] * c[2] + m_[1][3];
+    const double zp = m_[2][0] * c[0] + m_[2][1] * c[1] + m_[2][2] * c[2] + m_[2][3];
+    const double p = e_ / (e_ - zp);
+    return {a_ * xp * p, a_ * yp * p, a_ * zp};
   }
-  ScreenPoint ToScreen(const ProjectedPoint& p, bool* invalid) const {
-    const Real k = x87::Load(k_);
-    const Real x = x87::Load(ratio_) * (k * p.x + x87::Load(twoA_));
-    const Real y = x87::Load(ratio_) * (k * p.y + x87::Load(a14_));
-    return {Round(x, invalid), Round(y, invalid)};
+  ScreenPoint ToScreen(const Point& p, bool* invalid) const {
+    return {Round(ratio_ * (k_ * p.x + twoA_), invalid),
+            Round(ratio_ * (k_ * p.y + a14_), invalid)};
   }
-  std::int32_t Depth(Real v) const {
-    constexpr Real kLimit = std::numeric_limits<std::int32_t>::max();
+  std::int32_t Depth(double v) const {
+    constexpr double kLimit = std::numeric_limits<std::int32_t>::max();
     if (std::isnan(v)) return 0;
     if (v >= kLimit) return std::numeric_limits<std::int32_t>::max();
     if (v <= -kLimit) return -std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(x87::RoundToEven(v));
+    return static_cast<std::int32_t>(RoundToEven(v));
   }
-  Real FacingLightN(int i) const { return x87::Load(facingLight_[i]); }
-  Real Light(const Real n[3]) const {
-    Real q = n[0] * n[0] + n[1] * n[1] + n[2] * n[2];
+  double FacingLightN(int i) const { return facingLight_[i]; }
+  double Light(const double n[3]) const {
+    double q = n[0] * n[0] + n[1] * n[1] + n[2] * n[2];
     if (q == 0) q = 1;
-    const Real dot =
-        x87::Load(light_[0]) * n[0] + x87::Load(light_[1]) * n[1] + x87::Load(light_[2]) * n[2];
-    return (dot / std::sqrt(q) + 1) * 0.5L;
+    return ((light_[0] * n[0] + light_[1] * n[1] + light_[2] * n[2]) / std::sqrt(q) + 1) * 0.5;
   }
 
  private:
-  /// m[i][0] x + m[i][1] y + m[i][2] z + m[i][3], added from the left; each element is loaded
-  /// where it is used.
-  Real Row(int i, Real x, Real y, Real z) const {
-    Real sum = x87::Load(m_[i][0]) * x;
-    sum = x87::Add(sum, x87::Load(m_[i][1]) * y);
-    sum = x87::Add(sum, x87::Load(m_[i][2]) * z);
-    return x87::Add(sum, x87::Load(m_[i][3]));
-  }
   /// As ScreenRound.
-  static std::int32_t Round(Real v, bool* invalid) {
+  static std::int32_t Round(double v, bool* invalid) {
     if (v != v) {
       *invalid = true;
       return 0;
     }
     if (v >= kScreenLimit) return kScreenLimit;
     if (v <= -kScreenLimit) return -kScreenLimit;
-    return static_cast<std::int32_t>(x87::RoundToEven(v));
+    return static_cast<std::int32_t>(RoundToEven(v));
   }
-  x87::SplitReal m_[3][4], light_[3], facingLight_[3], e_, a_, k_, ratio_, twoA_, a14_;
+  double m_[3][4], light_[3], facingLight_[3], e_, a_, k_, ratio_, twoA_, a14_;
 };
-#endif
+
+/// ShadeChannel in double precision.
+int Shade(int c, double f) {
+  const double v = 250 * f * (c + 10) / ((1 - f) * 255 + c + 10) + 5;
+  if (!(v >= 0)) return 0;  // also not-a-number
+  if (v >= 255) return 255;
+  return static_cast<int>(RoundToEven(v));
+}
 
 /// Projects, lights and colours records [0, count).
-template <typename Projector>
-void ProjectRecords(SceneList& scene, std::size_t count, const Projector& projector,
+void ProjectRecords(SceneList& scene, std::size_t count, const DoubleProjector& projector,
                     const ViewSettings& v, int crossSectionMode, ProjectionSummary& summary) {
   for (std::size_t r = 0; r < count; ++r) {
     ScenePolygon& rec = scene.records[r];
-    ProjectedPoint p[4];
+    DoubleProjector::Point p[4];
     for (int c = 0; c < 4; ++c) p[c] = projector.Project(rec.corners[c]);
     rec.depthKey = projector.Depth((p[0].z + p[1].z + p[2].z + p[3].z) / 4);
 
-    Real n[3];
+    double n[3];
     if ((p[1].x - p[0].x) + (p[1].y - p[0].y) + (p[1].z - p[0].z) == 0) {
       // Degenerate (an axis segment, a patch at the pole): lit as if facing the light.
       for (int i = 0; i < 3; ++i) n[i] = projector.FacingLightN(i);
@@ -190,7 +161,7 @@ void ProjectRecords(SceneList& scene, std::size_t count, const Projector& projec
       n[1] = (p[0].z - p[1].z) * (p[2].x - p[1].x) - (p[0].x - p[1].x) * (p[2].z - p[1].z);
       n[2] = (p[0].x - p[1].x) * (p[2].y - p[1].y) - (p[0].y - p[1].y) * (p[2].x - p[1].x);
     }
-    const Real f = projector.Light(n);
+    const double f = projector.Light(n);
 
     bool invalid = false;
     for (int c = 0; c < 4; ++c) rec.screen[c] = projector.ToScreen(p[c], &invalid);
@@ -201,9 +172,9 @@ void ProjectRecords(SceneList& scene, std::size_t count, const Projector& projec
     if (!facing) {
       rec.fillColour = v.background;
     } else {
-      const int red = ShadeChannel(rec.baseColour[0], f);
-      const int green = ShadeChannel(rec.baseColour[1], f);
-      const int blue = ShadeChannel(rec.baseColour[2], f);
+      const int red = Shade(rec.baseColour[0], f);
+      const int green = Shade(rec.baseColour[1], f);
+      const int blue = Shade(rec.baseColour[2], f);
       rec.fillColour =
           v.paletteMode ? Colour::Palette(red, green, blue) : Colour::Exact(red, green, blue);
       if (!v.showGrid && rec.lineColour != v.axesColour) rec.lineColour = v.background;
@@ -218,14 +189,8 @@ ProjectionSummary ProjectScene(SceneList& scene, const ViewSettings& v, int a, i
   ProjectionSummary summary;
   const Projection projection(v, a, pixelRatio);
   const std::size_t count = std::min(scene.count, scene.records.size());
-#ifdef QUILLMERE_X87
-  SplitProjector split;
-  if (split.Make(projection, v.lightDirection))
-    ProjectRecords(scene, count, split, v, crossSectionMode, summary);
-  else
-#endif
-    ProjectRecords(scene, count, PlainProjector{projection, v.lightDirection}, v, crossSectionMode,
-                   summary);
+  ProjectRecords(scene, count, DoubleProjector(projection, v.lightDirection), v, crossSectionMode,
+                 summary);
   scene.records.resize(count);
   scene.count = count;
   scene.legendCount = 0;

@@ -1,5 +1,7 @@
 #include "surface/scale_legend.h"
 
+#include "core/utf8_text.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -121,7 +123,7 @@ void BuildLegend(SceneList& scene, const Projection& projection, const ViewSetti
     rec.baseColour[0] = rec.lineColour.red;
     rec.baseColour[1] = rec.lineColour.green;
     rec.baseColour[2] = rec.lineColour.blue;
-    rec.label = CutLabel(ticks[r].text);
+    rec.label = CutLabel(ticks[r].text, kLabelLength);
     rec.depthKey = kLegendKey;
   }
   scene.legendCount = n;

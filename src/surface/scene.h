@@ -3,9 +3,10 @@
 // rebuild it (DrawTensor's build).
 //
 // Frames and units: corners are homogeneous drawing-frame points (x, y, z, w = 1) in units of
-// the tensor's scale; the drawing frame is the crystal frame with its first axis reversed. The
-// patch angles theta and phi are radians. Screen points, depth keys and fill colours are written
-// by the renderer (surface/renderer.h).
+// the tensor's scale, in double precision (the build evaluates the surface in double); the drawing
+// frame is the crystal frame with its first axis reversed. The patch angles theta and phi are
+// radians. Screen points, depth keys and fill colours are written by the renderer
+// (surface/renderer.h).
 //
 // Errors: a build that cannot be done (a resolution below 1, or more records than the scene can
 // hold) throws std::runtime_error before anything is changed.
@@ -43,7 +44,7 @@ inline constexpr std::int32_t kLegendKey = 20000;
 inline constexpr std::size_t kLabelLength = 10;
 
 struct ScenePolygon {
-  Real corners[4][4] = {};          ///< (x, y, z, w), drawing frame, scale units, w = 1
+  double corners[4][4] = {};        ///< (x, y, z, w), drawing frame, scale units, w = 1
   ScreenPoint screen[4];            ///< filled by the renderer
   std::int32_t depthKey = 0;        ///< filled by the renderer; kLegendKey for the legend
   std::string label;                ///< empty for patches; at most kLabelLength characters
@@ -147,7 +148,7 @@ inline constexpr const char* kMsgBeyondDrawingRange =
     "be drawn; a larger power of ten for the scale brings it into range";
 
 /// Throws std::runtime_error(kMsgBeyondDrawingRange) when a built record has a corner (in scale
-/// units) that a double cannot hold.
+/// units) that a double cannot hold: an infinity.
 void CheckWithinDrawingRange(const SceneList& scene);
 
 /// Builds the whole scene into `scene` (replacing what it held) without any coalescing:
@@ -201,8 +202,5 @@ class SceneBuilder {
   std::optional<Request> pending_;
   int completed_ = 0;
 };
-
-/// Cuts a UTF-8 text to at most `characters` characters, never inside a character.
-std::string CutLabel(const std::string& text, std::size_t characters = kLabelLength);
 
 }  // namespace quillmere

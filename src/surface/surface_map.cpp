@@ -1,9 +1,11 @@
 #include "surface/surface_map.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <string>
 
 #include "surface/scale_legend.h"
 
@@ -38,19 +40,74 @@ bool MapPoint(MapProjection projection, bool lower, const Direction& n, Real& x,
   return true;
 }
 
+namespace {
+
+/// The directions of the cell centres of one row of an n x n grid (MapDirection in double
+/// precision), padded to whole evaluation blocks; `valid` is false where the projection has no
+/// direction, or outside the disc with `discOnly`.
+struct MapRow {
+  std::vector<double> x, y, z, value;
+  std::vector<char> valid;
+  explicit MapRow(int n) {
+    const std::size_t size =
+        (static_cast<std::size_t>(n) + kEvaluationBlock - 1) / kEvaluationBlock * kEvaluationBlock;
+    x.assign(size, 0.0), y.assign(size, 0.0), z.assign(size, 0.0), value.assign(size, 0.0);
+    valid.assign(size, 0);
+  }
+  void Fill(MapProjection projection, bool lower, int row, int n, bool discOnly) {
+    const double py = 1 - (2.0 * row + 1) / n;
+    for (int column = 0; column < n; ++column) {
+      const double px = -1 + (2.0 * column + 1) / n;
+      const double r2 = px * px + py * py;
+      const std::size_t i = static_cast<std::size_t>(column);
+      double nx, ny, nz;
+      bool ok = true;
+      if (projection == MapProjection::EqualArea) {
+        ok = r2 <= 2;
+        const double f = ok ? std::sqrt(2 - r2) : 0;
+        nx = px * f, ny = py * f, nz = 1 - r2;
+      } else {
+        nx = 2 * px / (1 + r2), ny = 2 * py / (1 + r2), nz = (1 - r2) / (1 + r2);
+      }
+      if (discOnly && r2 > 1) ok = false;
+      x[i] = nx, y[i] = ny, z[i] = lower ? -nz : nz;
+      valid[i] = ok;
+    }
+  }
+  void Evaluate(const SurfacePolynomial& p, Real unit) {
+    // A polynomial that cancels to rounding noise is a zero surface: it maps to 0 everywhere.
+    if (p.IsZero()) {
+      std::fill(value.begin(), value.end(), 0.0);
+      return;
+    }
+    WithDegree(p.Degree(), [&]<int R>() {
+      EvaluateTerms(p.Scaled<R>(unit), x.data(), y.data(), z.data(), value.data(), x.size());
+    });
+  }
+};
+
+Real Unit(const SurfacePolynomial& p) {
+  return p.Magnitude() > 0 && std::isfinite(p.Magnitude()) ? p.Magnitude() : 1;
+}
+
+}  // namespace
+
 MapGrid ComputeMapGrid(const DirectionalPolynomial& p, MapProjection projection, bool lower,
                        int size) {
   MapGrid grid;
   grid.size = std::max(size, 1);
   grid.values.resize(static_cast<std::size_t>(grid.size) * grid.size);
-  Direction n;
+  const Real unit = Unit(p);
+  MapRow cells(grid.size);
   for (int row = 0; row < grid.size; ++row) {
-    const Real y = grid.Y(row);
+    cells.Fill(projection, lower, row, grid.size, false);
+    cells.Evaluate(p, unit);
     Real* out = &grid.values[static_cast<std::size_t>(row) * grid.size];
-    for (int column = 0; column < grid.size; ++column)
-      out[column] = MapDirection(projection, lower, grid.X(column), y, n)
-                        ? p.Value(n[0], n[1], n[2])
-                        : std::numeric_limits<Real>::quiet_NaN();
+    for (int column = 0; column < grid.size; ++column) {
+      const std::size_t i = static_cast<std::size_t>(column);
+      out[column] = cells.valid[i] ? static_cast<Real>(cells.value[i]) * unit
+                                   : std::numeric_limits<Real>::quiet_NaN();
+    }
   }
   return grid;
 }
@@ -159,21 +216,39 @@ Colour BandColour(const MapLevels& levels, Real value) {
 void WriteMapCsv(std::ostream& out, const DirectionalPolynomial& p, MapProjection projection,
                  MapHemisphere hemisphere, int n) {
   out << "x,y,nx,ny,nz,value\n";
-  char line[256];
+  // Every number with 17 significant digits, which gives back the double it was made from: the
+  // values can be worked out again from the directions in the same line.
+  const Real unit = Unit(p);
+  MapRow cells(n);
+  std::string text;
+  auto put = [&text](double v, char after) {
+    char number[32];
+    const auto end =
+        std::to_chars(number, number + sizeof number, v, std::chars_format::general, 17).ptr;
+    text.append(number, end);
+    text.push_back(after);
+  };
   for (const bool lower : {false, true}) {
     if ((lower && hemisphere == MapHemisphere::Upper) ||
         (!lower && hemisphere == MapHemisphere::Lower))
       continue;
-    for (int row = 0; row < n; ++row)
+    for (int row = 0; row < n; ++row) {
+      cells.Fill(projection, lower, row, n, true);
+      cells.Evaluate(p, unit);
+      text.clear();
+      const double y = 1 - (2.0 * row + 1) / n;
       for (int column = 0; column < n; ++column) {
-        const Real x = -1 + (2 * column + 1) / Real(n), y = 1 - (2 * row + 1) / Real(n);
-        if (x * x + y * y > 1) continue;
-        Direction d;
-        MapDirection(projection, lower, x, y, d);
-        std::snprintf(line, sizeof line, "%.9Lg,%.9Lg,%.12Lg,%.12Lg,%.12Lg,%.15Lg\n", x, y, d[0],
-                      d[1], d[2], p.Value(d[0], d[1], d[2]));
-        out << line;
+        const std::size_t i = static_cast<std::size_t>(column);
+        if (!cells.valid[i]) continue;
+        put(-1 + (2.0 * column + 1) / n, ',');
+        put(y, ',');
+        put(cells.x[i], ',');
+        put(cells.y[i], ',');
+        put(cells.z[i], ',');
+        put(static_cast<double>(static_cast<Real>(cells.value[i]) * unit), '\n');
       }
+      out << text;
+    }
   }
 }
 

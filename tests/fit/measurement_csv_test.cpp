@@ -5,11 +5,16 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <cmath>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "fit/fit_cells.h"
+#include "fit/property_kinds.h"
+#include "tensor/number_text.h"
 #include "support/test_support.h"
 
 namespace quillmere {
@@ -159,6 +164,63 @@ TEST(MeasurementCsv, AFitRunReadsTheTableOnce) {
   // Weighted mean of 5, 7 and 3/cos45 along z.
   const double expected = (5 + 7 + 3 * std::sqrt(0.5)) / (1 + 1 + 0.5);
   EXPECT_NEAR(static_cast<double>(w.x[1]), expected, 1e-12);
+}
+
+TEST(MeasurementCsv, ReadOnceAsTheRunGoesGivesTheNumbersAndTheFitOfTheTable) {
+  // Numerals of every form the quick readings take or hand on: each number must be the one
+  // the program's own reading gives, bit for bit.
+  const std::vector<std::string> numerals = {
+      "0.1",   "-5.62",  "1e-27", "123456789012345678", "9.999999999999999999", "2.5E27",
+      "1e28",  "0.000",  "-0",    "+3.25",              ".5",                   "7.",
+      "1e-30", "0.05",   "25.04", "00012.50",           "-1.5e+3",              "4.63"};
+  std::string text = "u1,u2,u3,y,dy\n";
+  for (const std::string& n : numerals) text += "1, 0.3, " + n + ", " + n + ", 0.05\n";
+  std::istringstream in(text);
+  std::vector<Real> got;
+  const MeasurementReading fed =
+      ReadMeasurementCsv(in, 1, [&](const Real* v) { got.insert(got.end(), v, v + 5); });
+  ASSERT_EQ(fed.badLines, 0) << Messages(fed);
+  EXPECT_EQ(fed.measurements, static_cast<int>(numerals.size()));
+  EXPECT_EQ(fed.table.Count(), 0);
+  ASSERT_EQ(got.size(), 5 * numerals.size());
+  for (std::size_t k = 0; k < numerals.size(); ++k) {
+    const Real want = ParseReal(numerals[k]);
+    EXPECT_TRUE(got[5 * k + 2] == want && std::signbit(got[5 * k + 2]) == std::signbit(want))
+        << numerals[k];
+  }
+
+  // The fit of a feed equals the fit of the same measurements held as texts, to the bit.
+  test::ShippedTable shipped;
+  const PropertyKind* kind = FindPropertyKind("piezoelectric");
+  TensorState t;
+  t.pointGroup = 2;
+  FitSession session;
+  OpenFitForKind(t, session, *kind);
+  test::Random random(9);
+  std::string data;
+  for (int m = 0; m < 60; ++m) {
+    for (int c = 0; c < 6; ++c) data += FormatGeneral(random.Uniform(-1, 1)) + ",";
+    data += FormatGeneral(random.Uniform(-3, 3)) + "," + FormatGeneral(random.Uniform(0.01, 0.1)) +
+            "\n";
+  }
+  const MeasurementReading table = Read(data, 2);
+  ASSERT_EQ(table.badLines, 0) << Messages(table);
+  FitWorkspace fromCells(kind->sharingFlags), fromFeed(kind->sharingFlags);
+  TensorState t1 = t, t2 = t;
+  ASSERT_EQ(RunFit(fromCells, t1, MeasurementCells(table.table), shipped.services),
+            FitOutcome::Done);
+  std::istringstream again(data);
+  ASSERT_EQ(RunFit(
+                fromFeed, t2,
+                [&](const std::function<void(const Real*)>& add) {
+                  ReadMeasurementCsv(again, 2, add);
+                },
+                shipped.services),
+            FitOutcome::Done);
+  EXPECT_EQ(fromFeed.m, 60);
+  EXPECT_EQ(fromFeed.n, fromCells.n);
+  EXPECT_TRUE(fromFeed.x == fromCells.x && fromFeed.sd == fromCells.sd &&
+              fromFeed.chi2 == fromCells.chi2);
 }
 
 }  // namespace

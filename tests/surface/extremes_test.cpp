@@ -7,6 +7,7 @@
 #include "files/tensor_file.h"
 #include "fit/eigen3.h"
 #include "support/test_support.h"
+#include "surface/surface_map.h"
 
 namespace quillmere {
 namespace {
@@ -220,6 +221,69 @@ TEST(SurfaceExtremes, FixedDirectionsAndDegenerateSurfaces) {
   x = FindSurfaceExtremes(iso, kFree);
   EXPECT_TRUE(std::isnan(x.largest.value));
   EXPECT_TRUE(std::isnan(x.smallest.value));
+}
+
+TEST(SurfaceExtremes, AZeroSurfaceIsReportedAsZero) {
+  // A Hall-like tensor [ij]k: antisymmetric in its first two indices, so T_ijk n_i n_j n_k
+  // vanishes; its coefficients cancel only to rounding noise of the components.
+  test::Random random(29);
+  TensorState t;
+  t.rank = 3;
+  t.scale = 1.2e-3L;
+  for (int i = 1; i <= 3; ++i)
+    for (int j = i + 1; j <= 3; ++j)
+      for (int k = 1; k <= 3; ++k) {
+        t.At(i, j, k) = random.Uniform(-1, 1) * 1.2e-3L / 3;
+        t.At(j, i, k) = -t.At(i, j, k) * (1 + 1e-17L);
+      }
+  const SurfaceExtremes x = FindSurfaceExtremes(t, kFree);
+  EXPECT_TRUE(x.zero);
+  EXPECT_EQ(x.largest.value, 0);
+  EXPECT_EQ(x.smallest.value, 0);
+  const MapGrid grid =
+      ComputeMapGrid(DirectionalPolynomial(t, kFree), MapProjection::EqualArea, false, 16);
+  for (const Real v : grid.values) ASSERT_TRUE(std::isnan(v) || v == 0);
+  // A tensor that is small but not cancelling is no zero surface.
+  TensorState small;
+  small.rank = 3;
+  small.At(1, 2, 3) = 1e-30L;
+  EXPECT_FALSE(FindSurfaceExtremes(small, kFree).zero);
+}
+
+TEST(SurfaceExtremes, NearlyIsotropicTensorsKeepTheirOwnExtremeDirection) {
+  // T = I + e m m^T: the largest value 1 + e lies along m, and (1, 1, 1) comes within
+  // 0.14 e of it; measured against the size of the values that is a tie, against the spread
+  // it is not.
+  const Real m[3] = {1 / std::sqrt(14.0L), 2 / std::sqrt(14.0L), 3 / std::sqrt(14.0L)};
+  for (const Real e : {1e-10L, 1e-8L, 1e-3L}) {
+    TensorState t;
+    t.rank = 2;
+    for (int i = 1; i <= 3; ++i)
+      for (int j = 1; j <= 3; ++j) t.At(i, j) = (i == j) + e * m[i - 1] * m[j - 1];
+    const SurfaceExtremes x = FindSurfaceExtremes(t, kFree);
+    const Direction& n = x.largest.direction;
+    const double cosine = std::fabs(static_cast<double>(n[0] * m[0] + n[1] * m[1] + n[2] * m[2]));
+    EXPECT_GT(cosine, std::cos(1e-3)) << "e = " << static_cast<double>(e);
+  }
+}
+
+TEST(SurfaceExtremes, OnAConeOfEqualMaximaTheLargestXThenYThenZIsNamed) {
+  // f = -((1 - a) z^2 - a x^2 - a y^2)^2 is largest (0) on the cone z^2 = a: the point of it
+  // with the largest x, then z, is (sqrt(1 - a), 0, sqrt(a)); no simple direction lies on it.
+  const Real a = 0.3L;
+  TensorState t;
+  t.rank = 4;
+  t.At(3, 3, 3, 3) = -(1 - a) * (1 - a);
+  t.At(1, 1, 1, 1) = t.At(2, 2, 2, 2) = -a * a;
+  t.At(1, 1, 3, 3) = t.At(2, 2, 3, 3) = 2 * a * (1 - a);
+  t.At(1, 1, 2, 2) = -2 * a * a;
+  const SurfaceExtremes x = FindSurfaceExtremes(t, kFree);
+  const Direction& n = x.largest.direction;
+  EXPECT_NEAR(static_cast<double>(x.largest.value), 0, 1e-12);
+  EXPECT_NEAR(static_cast<double>(n[0]), std::sqrt(0.7), 1e-6);
+  EXPECT_NEAR(static_cast<double>(n[1]), 0, 1e-6);
+  EXPECT_NEAR(static_cast<double>(n[2]), std::sqrt(0.3), 1e-6);
+  EXPECT_NEAR(static_cast<double>(x.smallest.value), -0.49, 1e-12);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // deviations and, for second-rank tensors, the eigenvalues and principal directions.
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -159,22 +160,27 @@ int FitCommand(const Args& args, CliContext& context) {
   OpenFitForKind(t, session, *kind);
   FitWorkspace w(session.indexDirectionFlags);
 
-  const MeasurementReading reading = ReadMeasurementCsvFile(*data, w.directions);
+  // The file is read once, as the run sums its normal equations: a million measurements take
+  // no more memory than a few.
+  // The run's notices belong to its result: they are printed with it, or as the reason for
+  // stopping.
+  RecordingMessages notices;
+  CoreServices services = context.services;
+  services.messages = &notices;
+  MeasurementReading reading;
+  const FitOutcome outcome = RunFit(
+      w, t,
+      [&](const std::function<void(const Real*)>& add) {
+        reading = ReadMeasurementCsvFile(*data, w.directions, add);
+      },
+      services);
   for (const std::string& message : reading.messages) std::cerr << message << "\n";
   if (reading.badLines > 0) {
     std::cerr << data->string() << ": " << reading.badLines << " bad line"
               << (reading.badLines > 1 ? "s" : "") << "; nothing was fitted\n";
     return 1;
   }
-  if (reading.table.Count() == 0) throw std::runtime_error(data->string() + ": no measurements");
-  const MeasurementCells cells(reading.table);
-
-  // The run's notices belong to its result: they are printed with it, or as the reason for
-  // stopping.
-  RecordingMessages notices;
-  CoreServices services = context.services;
-  services.messages = &notices;
-  const FitOutcome outcome = RunFit(w, t, cells, services);
+  if (reading.measurements == 0) throw std::runtime_error(data->string() + ": no measurements");
   if (outcome != FitOutcome::Done) {
     for (const std::string& text : notices.shown) std::cerr << text << "\n";
     std::cerr << "quillmere-cli fit: no result\n";

@@ -136,6 +136,10 @@ int InfoCommand(const Args& args, CliContext& context) {
   }
 
   const SurfaceExtremes extremes = FindSurfaceExtremes(t, SurfaceEvaluation{});
+  if (extremes.zero) {
+    out << kMsgZeroSurface << "\n";
+    return 0;
+  }
   PrintExtreme(out, "Largest value:  ", extremes.largest, t, context.services.decimalSeparator);
   PrintExtreme(out, "Smallest value: ", extremes.smallest, t, context.services.decimalSeparator);
   return 0;

@@ -383,10 +383,15 @@ void PaintMap(QPainter& p, int width, int height, const TensorState& t, const Su
   PaintBar(p, l, levels, t, std::isfinite(lo) ? lo : 0, std::isfinite(hi) ? hi : 0,
            o.decimalSeparator);
 
-  // The two extremes in words, each after its marker.
+  // The two extremes in words, each after its marker; a zero surface has none.
   p.setFont(MapFont(2.5 * u));
   qreal y = l.extremesY;
+  if (extremes.zero) {
+    p.setPen(Qt::black);
+    DrawText(p, 2 * u, y, Text(kMsgZeroSurface));
+  }
   for (const bool largest : {true, false}) {
+    if (extremes.zero) break;
     const SurfaceExtreme& x = largest ? extremes.largest : extremes.smallest;
     DrawMarker(p, QPointF(3.5 * u, y - 0.9 * u), 1.3 * u, largest);
     std::string line = std::string(largest ? "Largest value:  " : "Smallest value: ") +
@@ -408,7 +413,12 @@ QByteArray MapFileBytes(MapFormat format, int width, const TensorState& t,
   if (format == MapFormat::Csv) {
     std::ostringstream out;
     out << "# " << stamp.toStdString() << "\n";
-    WriteMapCsv(out, ShownValue(t, e), o.projection, o.hemisphere, width);
+    // The tensor's own value goes through its polynomial, row by row; a derived quantity one
+    // direction at a time.
+    if (e.derivedValue)
+      WriteMapCsv(out, ShownValue(t, e), o.projection, o.hemisphere, width);
+    else
+      WriteMapCsv(out, DirectionalPolynomial(t, e), o.projection, o.hemisphere, width);
     const std::string text = out.str();
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
   }
