@@ -103,10 +103,12 @@ bool TryParseReal(const std::string& text, Real& value, char decimalSeparator) {
   Real v = 0;
   auto res = std::from_chars(s.data(), s.data() + s.size(), v);
   if (res.ec == std::errc::result_out_of_range) {
-    // from_chars leaves v untouched: overflow becomes an infinity, underflow zero.
+    // from_chars leaves v untouched. A number too small to hold is zero; one too large is no
+    // number the program can hold: it is refused like any other bad text, never an infinity.
     const std::size_t ep = s.find('e');
     const bool tiny = ep != std::string::npos ? s[ep + 1] == '-' : (s[0] == '0' || s[0] == '.');
-    v = tiny ? 0.0L : HUGE_VALL;
+    if (!tiny) return false;
+    v = 0.0L;
   } else if (res.ec != std::errc() || res.ptr != s.data() + s.size()) {
     return false;
   }

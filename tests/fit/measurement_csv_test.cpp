@@ -65,7 +65,9 @@ TEST(MeasurementCsv, BadLinesAreAllReportedWithTheirNumbers) {
       << all;
   EXPECT_NE(all.find("line 3: 'x' is not a valid floating point value"), std::string::npos) << all;
   EXPECT_NE(all.find("line 4: direction 1 has three zero cosines"), std::string::npos) << all;
-  EXPECT_NE(all.find("line 5: '1e99999' is not a finite number"), std::string::npos) << all;
+  // Too large to hold: refused as any other text that is no number.
+  EXPECT_NE(all.find("line 5: '1e99999' is not a valid floating point value"), std::string::npos)
+      << all;
   EXPECT_NE(all.find("line 6: expected 5 numbers"), std::string::npos) << all;
   EXPECT_NE(all.find("found 8"), std::string::npos) << all;
 }
@@ -127,6 +129,35 @@ TEST(MeasurementCsv, WrittenFilesReadBackUnchanged) {
   WriteMeasurementCsvFile(dir.path() / "m.csv", table, ',');
   EXPECT_EQ(ReadMeasurementCsvFile(dir.path() / "m.csv", 2).table.fields, r.table.fields);
   EXPECT_THROW(ReadMeasurementCsvFile(dir.path() / "missing.csv", 2), std::runtime_error);
+}
+
+TEST(MeasurementCsv, UnitLineRecordsThePowerOfTenAndUnit) {
+  MeasurementTable table(1);
+  table.fields = {"1", "0", "0", "-5.62", "0.05"};
+  table.hasUnit = true;
+  table.unitExponent = -6;
+  table.unitText = "1/K";
+  std::ostringstream out;
+  WriteMeasurementCsv(out, table);
+  EXPECT_EQ(out.str().substr(0, out.str().find('\n')), "# unit: 1E-6 1/K");
+  MeasurementReading r = Read(out.str(), 1);
+  EXPECT_TRUE(r.table.hasUnit);
+  EXPECT_EQ(r.table.unitExponent, -6);
+  EXPECT_EQ(r.table.unitText, "1/K");
+  EXPECT_EQ(r.table.fields, table.fields);
+  // Without a unit text, with a '+' and after a byte-order mark.
+  r = Read("\xEF\xBB\xBF# unit: 1E+3\n1, 0, 0, 2, 1\n", 1);
+  EXPECT_TRUE(r.table.hasUnit);
+  EXPECT_EQ(r.table.unitExponent, 3);
+  EXPECT_EQ(r.table.unitText, "");
+  // Files without the line, or with other comments, read as before.
+  for (const char* other : {"# y in 10^-6 1/K\n1, 0, 0, 2, 1\n", "1, 0, 0, 2, 1\n",
+                            "# unit: 10 1/K\n1, 0, 0, 2, 1\n"}) {
+    r = Read(other, 1);
+    EXPECT_FALSE(r.table.hasUnit) << other;
+    EXPECT_EQ(r.badLines, 0) << other;
+    EXPECT_EQ(r.table.Count(), 1) << other;
+  }
 }
 
 /// Measurement cells that rewrite the symmetry table while the fit reads them.

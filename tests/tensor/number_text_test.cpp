@@ -34,7 +34,9 @@ TEST(ParseReal, AcceptsNumbersAndRejectsTheRest) {
   EXPECT_EQ(ParseReal("3,25", ','), 3.25L);
   EXPECT_EQ(ParseReal("1E-5000"), 0.0L);
   Real v = 0;
-  for (const char* bad : {"", "abc", "1.2.3", "1e", "--1", "1 2", "inf", "nan", "0x10"})
+  // A number too large for the program's numbers is refused, never taken as an infinity.
+  for (const char* bad : {"", "abc", "1.2.3", "1e", "--1", "1 2", "inf", "nan", "0x10", "1e5000",
+                          "-1E+5000", "1e99999999999999999999"})
     EXPECT_FALSE(TryParseReal(bad, v)) << "'" << bad << "'";
   try {
     ParseReal("abc");
