@@ -261,14 +261,13 @@ void ReadHeaderlessLayout(TensorState& t, TokenReader& in) {
   CheckScale(fileScale);
 
   SetKind(t, kind);
-  const Real factor = ConversionFactor(t, fileScale);
+  // This layout holds absolute values: with the scale locked only the shown power of ten stays
+  // the tensor's, the values themselves are the file's whatever its scale.
+  ConversionFactor(t, fileScale);
+  t.fileScaleFactor = 1;
   for (Real& c : t.components) {
     c = in.RealNumber();
     in.SkipLine();
-    if (!t.autoScale) {
-      c *= factor;
-      CheckConverted(c);
-    }
   }
   // Only white space after the components counts as the end: a trailing empty line must not
   // turn into point group 0.

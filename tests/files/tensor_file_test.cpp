@@ -182,13 +182,15 @@ TEST_F(TensorFileTest, LockedScaleConvertsTheFilesValues) {
   for (int c = 0; c < kComponentCount; ++c)
     ExpectSame15(free.components[c], t.components[c], "component " + std::to_string(c));
 
-  // The headerless layout's absolute values are converted by the same factor.
+  // The headerless layout holds absolute values: locked, the scale stays, the values do not
+  // change (3E-9 stays 3E-9, not 3E-9 times the factor).
   std::string headerless = "7 1e-9 2\n";
-  for (int c = 0; c < kComponentCount; ++c) headerless += c == 0 ? "2\n" : "0\n";
+  for (int c = 0; c < kComponentCount; ++c) headerless += c == 0 ? "3E-9\n" : "0\n";
   t.scale = 1e-12L;
   Read(t, headerless);
   EXPECT_EQ(t.scale, 1e-12L);
-  EXPECT_NEAR(static_cast<double>(t.At(1, 1)), 2000.0, 1e-9);
+  EXPECT_NEAR(static_cast<double>(t.At(1, 1)), 3e-9, 1e-21);
+  EXPECT_EQ(t.fileScaleFactor, 1);
 }
 
 TEST_F(TensorFileTest, HeaderlessLastLineIsOptional) {
