@@ -16,6 +16,9 @@ void OpenTensorFile(ProgramState& state, const std::string& path) {
   // fails, so the other records change only after a good read.
   ReadTensorFile(state.tensor, std::filesystem::path(path), state.services);
   state.crossSectionMode = kFullSurface;
+  // The file read is the one shown: Save As proposes it, though only Save As makes it the
+  // target of a plain Save.
+  state.currentSaveName = path;
   state.saveNameValid = false;
 }
 
@@ -26,9 +29,8 @@ void ChooseSaveName(ProgramState& state, const std::string& path) {
 
 std::string ProposedSavePath(const ProgramState& state, const std::string& documentsFolder) {
   namespace fs = std::filesystem;
-  const std::string shown = state.saveNameValid ? state.currentSaveName : state.openDialogFileName;
-  const fs::path name =
-      fs::path(state.currentSaveName.empty() ? shown : state.currentSaveName).filename();
+  const fs::path shown(state.currentSaveName.empty() ? state.openDialogFileName
+                                                     : state.currentSaveName);
   const auto usable = [&](const fs::path& folder) {
     std::error_code ec;
     if (folder.empty() || !fs::is_directory(folder, ec)) return false;
@@ -36,9 +38,10 @@ std::string ProposedSavePath(const ProgramState& state, const std::string& docum
            !fs::equivalent(folder, fs::path(state.programDirectory), ec);
   };
   for (const fs::path& folder :
-       {fs::path(shown).parent_path(), fs::path(state.lastUsedFolder), fs::path(documentsFolder)})
-    if (usable(folder)) return (folder / name).string();
-  return name.string();
+       {shown.parent_path(), fs::path(state.openDialogFileName).parent_path(),
+        fs::path(state.lastUsedFolder), fs::path(documentsFolder)})
+    if (usable(folder)) return (folder / shown.filename()).string();
+  return shown.filename().string();
 }
 
 void SaveTensorFile(ProgramState& state) {

@@ -28,17 +28,19 @@ inline constexpr const char* kHelpFileName = "Quillmerehelp.html";
 std::string CaptionForFile(const std::string& path);
 
 /// Reads the tensor file at `path` into the records: the components are replaced by the file's
-/// (all others zero), the cross-section ends (mode 0, angles not restored) and the next Save
-/// asks for a name again. On failure nothing changes.
+/// (all others zero), the cross-section ends (mode 0, angles not restored), the file becomes the
+/// shown tensor's name (CurrentSaveName) and the next Save asks for a name again. On failure
+/// nothing changes.
 void OpenTensorFile(ProgramState& state, const std::string& path);
 
 /// Save As has chosen `path`: it becomes the save target, valid for the following Saves.
 void ChooseSaveName(ProgramState& state, const std::string& path);
 
-/// The path Save As proposes: the save target's name (else the shown file's) in the folder of
-/// the file shown (the last saved, else the last opened), else in the folder last used in a file
-/// dialog, else in `documentsFolder`. A folder that does not exist, or the program's own folder
-/// (read-only once installed), is passed over.
+/// The path Save As proposes: the shown tensor's name (CurrentSaveName, set by Open, Reopen, the
+/// New Tensor panel and Save As; else the file last opened) in its own folder, else in the
+/// folder of the file last opened, else in the folder last used in a file dialog, else in
+/// `documentsFolder`. A folder that does not exist, or the program's own folder (read-only once
+/// installed), is passed over.
 std::string ProposedSavePath(const ProgramState& state, const std::string& documentsFolder);
 
 /// Writes the tensor to the save target (through a temporary file, so a failed write keeps the

@@ -71,17 +71,28 @@ QStringList QtNameFilters(const std::string& filter) {
   const QStringList parts = FromUtf8(filter).split(QLatin1Char('|'));
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    const QString& description = parts[i];
+    QString description = parts[i];
     QString patterns = parts[i + 1];
+    // A description that already names its patterns, whole or with a bracket missing
+    // ("Windows-Bitmap *.BMP)"), names them once: the mention is dropped and the patterns
+    // follow in brackets.
+    const qsizetype mention = description.indexOf(parts[i + 1]);
+    if (mention > 0) {
+      description.truncate(mention);
+      description = description.trimmed();
+      if (description.endsWith(QLatin1Char('('))) description.chop(1);
+      description = description.trimmed();
+    }
     patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
     if (patterns == QLatin1String("*.*")) patterns = QStringLiteral("*");
-    if (description.contains(QLatin1Char('(') + patterns + QLatin1Char(')')))
-      filters << description;
-    else
-      filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
   }
   if (filters.isEmpty()) filters << QStringLiteral("All files (*)");
   return filters;
+}
+
+std::string CreateFileQuestion(const QString& path) {
+  return ToUtf8(QFileInfo(path).fileName()) + " does not exist.\nCreate the file?";
 }
 
 QString WithDefaultExtension(const QString& path, const QString& extension) {
@@ -140,10 +151,17 @@ std::optional<QString> QtDialogs::SaveFileName(const FileDialogRequest& request)
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
       return std::nullopt;
     const QString chosen = dialog->selectedFiles().first();
-    if (!request.folderMustExist || QFileInfo(chosen).absoluteDir().exists()) return chosen;
-    ExecMessageBox(QMessageBox::Warning, kCaption,
-                   QStringLiteral("The folder of \"%1\" does not exist.").arg(chosen),
-                   QMessageBox::Ok, dialog.get());
+    if (request.folderMustExist && !QFileInfo(chosen).absoluteDir().exists()) {
+      ExecMessageBox(QMessageBox::Warning, kCaption,
+                     QStringLiteral("The folder of \"%1\" does not exist.").arg(chosen),
+                     QMessageBox::Ok, dialog.get());
+      continue;
+    }
+    if (!request.createPrompt || QFileInfo::exists(chosen)) return chosen;
+    if (ExecMessageBox(QMessageBox::Question, kCaption, FromUtf8(CreateFileQuestion(chosen)),
+                       QMessageBox::Yes | QMessageBox::No, dialog.get(),
+                       QMessageBox::Yes) == QMessageBox::Yes)
+      return chosen;
   }
 }
 
@@ -189,6 +207,12 @@ std::optional<QString> ScriptedDialogs::SaveFileName(const FileDialogRequest& re
   saveRequests.push_back(request);
   std::optional<QString> answer = TakeFront(saveAnswers, unscripted);
   if (answer) *answer = WithDefaultExtension(*answer, request.defaultExtension);
+  if (answer && request.createPrompt && !QFileInfo::exists(*answer)) {
+    createQuestions.push_back(CreateFileQuestion(*answer));
+    const bool yes = createAnswers.empty() || createAnswers.front();
+    if (!createAnswers.empty()) createAnswers.pop_front();
+    if (!yes) return std::nullopt;
+  }
   return answer;
 }
 

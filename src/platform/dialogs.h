@@ -35,7 +35,13 @@ struct FileDialogRequest {
   QString proposedPath;         ///< file name (and folder) shown when the dialog opens
   bool overwritePrompt = true;  ///< save dialog: ask before replacing an existing file
   bool folderMustExist = true;  ///< save dialog: refuse a name in a folder that does not exist
+  /// Save dialog: ask before creating a file that does not exist yet (CreateFileQuestion); No
+  /// returns to the dialog.
+  bool createPrompt = false;
 };
+
+/// The question before a save dialog creates `path`: "<name> does not exist. Create the file?"
+std::string CreateFileQuestion(const QString& path);
 
 /// Texts between the core (UTF-8 std::string) and Qt.
 QString FromUtf8(const std::string& text);
@@ -116,10 +122,14 @@ class ScriptedDialogs : public Dialogs {
   std::deque<std::optional<QColor>> colourAnswers;
   std::deque<std::optional<QFont>> fontAnswers;
   std::deque<std::optional<QString>> printAnswers;  ///< the PDF file to print into
+  /// Answers to the question before a save dialog creates a new file (asked only when the
+  /// request wants it and the file does not exist); an empty script answers Yes, No cancels.
+  std::deque<bool> createAnswers;
 
   // Records.
   std::vector<std::string> shown;
   std::vector<std::string> asked;
+  std::vector<std::string> createQuestions;
   std::vector<std::string> errors;
   std::vector<FileDialogRequest> openRequests;
   std::vector<FileDialogRequest> saveRequests;

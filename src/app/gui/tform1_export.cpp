@@ -49,6 +49,7 @@ void TForm1::makeVRML(ExportVariant variant) {
     request.defaultExtension = FromUtf8(r.defaultExtension);
     request.proposedPath = FromUtf8(r.proposedPath);
     request.overwritePrompt = true;
+    request.createPrompt = true;
     request.folderMustExist = true;
     const std::optional<QString> chosen = dialogs_.SaveFileName(request);
     if (!chosen) return std::nullopt;

@@ -76,6 +76,7 @@ void TForm1::OpenFile(const QString& path) {
   OpenTensorFile(state_, file);
   state_.openDialogFileName = file;
   setWindowTitle(FromUtf8(CaptionForFile(file)));
+  emit tensorReplaced();
   Label11Click();
   emit tensorFileOpened();
   DrawTensor();
@@ -101,8 +102,11 @@ void TForm1::ReopenClick(int k) {
   const std::string file = recentFileNames_[static_cast<std::size_t>(k - 1)];
   OpenTensorFile(state_, file);
   setWindowTitle(FromUtf8(CaptionForFile(file)));
+  emit tensorReplaced();
   Label11Click();
-  DRAWClick();
+  // The grids now show the file's values: the DRAW command draws it at once instead of taking
+  // an open grid over first.
+  DrawShownTensor();
 }
 
 void TForm1::Save1Click() {
@@ -120,6 +124,7 @@ void TForm1::SaveAs1Click() {
   FileDialogRequest request =
       TensorFileRequest(QStringLiteral("Save As"), ProposedSavePath(state_, ToUtf8(documents)));
   request.overwritePrompt = true;
+  request.createPrompt = true;
   request.folderMustExist = true;
   const std::optional<QString> chosen = dialogs_.SaveFileName(request);
   if (!chosen) return;
