@@ -3,7 +3,6 @@
 #include <array>
 #include <cfloat>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -127,6 +126,27 @@ bool AnyNumber(std::string_view line, char separator, char decimalComma) {
 }
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kUnitComment = "# unit:";
+
+/// A comment line "# unit: 1E<exponent> <unit text>": the exponent and the text after it.
+bool ReadUnitLine(const std::string& line, int& exponent, std::string& unitText) {
+  std::string_view rest = Trimmed(line);
+  if (rest.substr(0, kUnitComment.size()) != kUnitComment) return false;
+  rest = Trimmed(rest.substr(kUnitComment.size()));
+  const std::size_t blank = rest.find_first_of(" \t");
+  const std::string_view power = rest.substr(0, blank);
+  if (power.size() < 3 || power[0] != '1' || (power[1] != 'E' && power[1] != 'e')) return false;
+  int value = 0;
+  const char* first = power.data() + 2;
+  if (*first == '+') ++first;
+  const auto [end, ec] = std::from_chars(first, power.data() + power.size(), value);
+  if (ec != std::errc() || end != power.data() + power.size() || value < -4000 || value > 4000)
+    return false;
+  exponent = value;
+  unitText =
+      blank == std::string_view::npos ? std::string() : std::string(Trimmed(rest.substr(blank)));
+  return true;
+}
 
 /// Reads one line of at most kCsvLineLimit bytes; a longer one refuses the file.
 bool ReadBoundedLine(std::istream& in, std::string& line, long long number) {
@@ -161,6 +181,11 @@ MeasurementReading Read(std::istream& in, int directionCount, const Good& good) 
     // Spreadsheets mark the files they save as "CSV UTF-8" with a byte-order mark.
     if (number == 1 && line.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0)
       line.erase(0, kByteOrderMark.size());
+    if (result.table.Count() == 0 && !result.table.hasUnit &&
+        ReadUnitLine(line, result.table.unitExponent, result.table.unitText)) {
+      result.table.hasUnit = true;
+      continue;
+    }
     const std::string_view content = Trimmed(std::string_view(line).substr(0, line.find('#')));
     if (content.empty()) continue;
     if (!separator) separator = content.find(';') != std::string_view::npos ? ';' : ',';
@@ -253,6 +278,13 @@ MeasurementReading ReadMeasurementCsvFile(
 }
 
 void WriteMeasurementCsv(std::ostream& out, const MeasurementTable& table, char decimalSeparator) {
+  if (table.hasUnit) {
+    if (table.unitText.find_first_of("\r\n") != std::string::npos)
+      throw std::runtime_error("The unit text cannot be written to a measurement file");
+    out << kUnitComment << " 1E" << table.unitExponent;
+    if (!table.unitText.empty()) out << ' ' << table.unitText;
+    out << '\n';
+  }
   const char names[] = {'u', 'v', 'w'};
   for (int d = 0; d < table.directionCount; ++d)
     for (int c = 1; c <= 3; ++c) out << names[d] << c << ", ";

@@ -2,11 +2,13 @@
 // measuring direction, then the measured value y and its error dy.
 //
 // Reading: fields are separated by commas, or by semicolons when the first data line has one
-// (then a decimal comma is accepted too); '#' starts a comment; a first line without any number
-// names the columns; a leading UTF-8 byte-order mark is skipped. Every bad line is reported with
-// its number and the file is then refused as a whole; nothing is thrown for bad content.
-// Writing: a line of column names, then the measurements separated by commas with '.' as the
-// decimal point, so that the reader reads back the same texts.
+// (then a decimal comma is accepted too); '#' starts a comment, and a comment line
+// "# unit: 1E<exponent> <unit text>" before the data gives the unit of y and dy; a first line
+// without any number names the columns; a leading UTF-8 byte-order mark is skipped. Every bad line
+// is reported with its number and the file is then refused as a whole; nothing is thrown for bad
+// content. Writing: the unit line when the table has a unit, a line of column names, then the
+// measurements separated by commas with '.' as the decimal point, so that the reader reads back the
+// same texts.
 #pragma once
 
 #include <cstddef>
@@ -28,6 +30,12 @@ struct MeasurementTable {
 
   int directionCount;
   std::vector<std::string> fields;  ///< measurement k occupies [k*Width(), (k+1)*Width())
+  /// The unit the values y and dy are given in: 10^unitExponent times unitText. Written as the
+  /// file's first line "# unit: 1E-6 1/K" and read back from it; a file without that line
+  /// leaves hasUnit false.
+  bool hasUnit = false;
+  int unitExponent = 0;
+  std::string unitText;
 
   std::size_t Width() const { return static_cast<std::size_t>(3 * directionCount + 2); }
   int Count() const { return static_cast<int>(fields.size() / Width()); }

@@ -65,12 +65,16 @@ ProjectionSummary PaintMetafile(SceneList& scene, const ViewSettings& view, cons
   PaintOptions paint;
   int steps = 0;
   if (options.progress) paint.progress = [&](int s) { options.progress(20 * s); };
+  // A picture much wider than high would put the legend below its bottom edge: it moves up into
+  // the picture, as on the screen.
+  KeepLegendInside(scene, v, metrics, size.height);
   PaintRecords(scene, v, canvas, metrics, paint, &steps);
   if (v.stereo) {
     shifted.shiftX = v.shiftX - kStereoSecondShift;
     summary.undrawable +=
         ProjectScene(scene, shifted, a, options.crossSectionMode, t, options.decimalSeparator)
             .undrawable;
+    KeepLegendInside(scene, v, metrics, size.height);
     PaintRecords(scene, v, canvas, metrics, paint, &steps);
     // The second pass's closing re-projection, which leaves the scene as the next one expects.
     ProjectScene(scene, shifted, a, options.crossSectionMode, t, options.decimalSeparator);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/user_messages.h"
+#include "update/update_config.h"
 
 namespace quillmere {
 
@@ -27,7 +28,7 @@ bool UserIsAdministrator() {
 
 bool UnconfiguredUpdateCheck::CheckForUpdates(bool verbose, UpdateDisplay&,
                                               UserMessages& messages) {
-  if (verbose) messages.ShowMessage(kNoUpdateConnection);
+  if (verbose) messages.ShowMessage(NoUpdateServerMessage({}));
   return false;
 }
 

@@ -110,4 +110,13 @@ std::filesystem::path DefaultSettingsDirectory() {
   return std::filesystem::path(home && *home ? home : ".") / ".config" / "quillmere";
 }
 
+std::string NoUpdateServerMessage(const std::filesystem::path& settingsDirectory) {
+  const std::filesystem::path file = settingsDirectory.empty()
+                                         ? std::filesystem::path(kUpdateConfigName)
+                                         : settingsDirectory / kUpdateConfigName;
+  return "No update server is configured, so no connection was tried. To check for updates, put "
+         "a line server=HOST[:PORT] into " +
+         file.string();
+}
+
 }  // namespace quillmere

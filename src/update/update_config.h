@@ -13,6 +13,10 @@
 namespace quillmere {
 
 inline constexpr const char* kUpdateConfigName = "update.conf";
+
+/// What a check for updates says when no server is configured (and so no connection was tried):
+/// that none is, and the file in `settingsDirectory` that configures one.
+std::string NoUpdateServerMessage(const std::filesystem::path& settingsDirectory);
 inline constexpr int kDefaultFtpPort = 21;
 
 /// The server and keys named in `settingsDirectory`/update.conf; an empty address when the file

@@ -215,9 +215,10 @@ bool UpdateProcedure::Checkforupdates1Click(bool verbose) {
     ftp_.Disconnect();
     return false;
   }
-  // Without a configured server no connection is tried; a verbose check says it cannot connect.
+  // Without a configured server no connection is tried; a verbose check says that none is
+  // configured and where to configure one.
   if (context_.server.address.empty()) {
-    if (verbose) messages_.ShowMessage(kNoUpdateConnection);
+    if (verbose) messages_.ShowMessage(NoUpdateServerMessage(context_.settingsDirectory));
     return false;
   }
   display_.Wait(kWaitBeforeConnect);

@@ -39,11 +39,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/picture_commands.h"
 #include "files/vrml_export.h"
 #include "surface/display_palette.h"
+#include "surface/extremes.h"
 #include "surface/interaction.h"
 #include "surface/qt/picture_bytes.h"
 #include "surface/renderer.h"
@@ -171,14 +173,18 @@ class TForm1 : public QMainWindow {
 
   // ---- Drawing (tform1_drawing.cpp) -------------------------------------------------------
   /// Rebuilds the scene from the tensor and re-projects it (SetUpSurface). The build lets
-  /// window events run; a rebuild asked for during a build runs once after it.
-  void DrawTensor();
+  /// window events run; a rebuild asked for during a build runs once after it. `resolution`,
+  /// when given, replaces the view's for this build (a section builds at kSectionResolution).
+  void DrawTensor(std::optional<int> resolution = std::nullopt);
   /// Re-projects the scene at the drawing area's size and repaints it (the resize handler).
   void SetUpSurface();
   /// Paints the projected scene into SceneBitmap and shows it.
   void DrawOnCanvas();
   /// The DRAW command (button, menu item, speed button).
   void DRAWClick();
+  /// The DRAW command after its first step (an open grid is not taken over): the grid check
+  /// box, the end of a cross-section, the rebuild and its report of an invalid surface.
+  void DrawShownTensor();
   /// Refreshes every label of the tensor panel after a change of kind, point group,
   /// polar/axial, unit text or scale, and tells the other parts (tensorPanelRefreshed).
   void Label11Click();
@@ -193,6 +199,8 @@ class TForm1 : public QMainWindow {
   bool copyBitmapToClipboard = false;
   /// The scene builder (busy while a build runs).
   SceneBuilder& Builder() { return builder_; }
+  /// How often a build lets window events run (0: after every patch).
+  std::chrono::milliseconds buildEventInterval{5};
 
   /// DRAW step 1: commits an open component grid and returns true (DRAW then stops). Set by
   /// the component grids; unset, DRAW goes on at once.
@@ -415,6 +423,8 @@ class TForm1 : public QMainWindow {
   /// "Show extremes" is on, and the projection map when its window is open.
   void ShowExtremesAfterBuild();
   void ProjectionMap1Click();
+  /// The extremes of the last build, written on the panel in the present power of ten.
+  void ShowDrawnExtremes();
   /// Two lines on the tensor panel: "max ... [x, y, z]" and "min ... [x, y, z]".
   QLabel* extremesLabel = nullptr;
   ProjectionMapWindow* projectionMap = nullptr;
@@ -484,6 +494,10 @@ class TForm1 : public QMainWindow {
   void tensorPanelRefreshed(const TensorPanelTexts& texts);
   /// A tensor file has been opened (Open, Reopen, command line): the kind chooser closes.
   void tensorFileOpened();
+  /// The tensor was replaced as a whole (a file opened, the fit window closed without a fit):
+  /// text typed into a grid belonged to the tensor before and is dropped, so that every open
+  /// grid shows the new values at the following refresh.
+  void tensorReplaced();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -539,6 +553,9 @@ class TForm1 : public QMainWindow {
   std::array<std::string, 5> recentFileNames_;
   SceneBuilder builder_;
   ProjectionSummary lastPicture_;
+  std::optional<SurfaceExtremes> drawnExtremes_;  ///< found after the last build
+  /// The power of ten and unit text the scale legend of the last paint showed.
+  std::optional<std::pair<int, std::string>> paintedUnit_;
   DisplayPalette displayPalette_{};
 };
 

@@ -20,17 +20,7 @@ namespace quillmere {
 void TForm1::ConnectComponentEntry() {
   ComponentEntryHooks hooks;
   hooks.drawTensor = [this] { DrawTensor(); };
-  hooks.drawAtResolution = [this](int resolution) {
-    const int kept = state_.view.resolution;
-    state_.view.resolution = resolution;
-    try {
-      DrawTensor();
-    } catch (...) {
-      state_.view.resolution = kept;
-      throw;
-    }
-    state_.view.resolution = kept;
-  };
+  hooks.drawAtResolution = [this](int resolution) { DrawTensor(resolution); };
   hooks.refresh = [this] { Label11Click(); };
   hooks.restartRebuildTimer = [this] { RestartRebuildTimer(); };
   hooks.showError = [this](const std::string& text) { dialogs_.ShowError(text); };
@@ -113,6 +103,7 @@ void TForm1::ConnectComponentEntry() {
   connect(this, &TForm1::tensorPanelRefreshed, c,
           [this, c] { Guarded([c] { c->refreshEntryWidgets(); }); });
   connect(this, &TForm1::tensorFileOpened, c, [c] { c->kindChooser()->hide(); });
+  connect(this, &TForm1::tensorReplaced, c, [c] { c->dropTypedText(); });
 }
 
 }  // namespace quillmere

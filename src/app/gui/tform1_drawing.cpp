@@ -24,16 +24,22 @@ void TForm1::ConnectDrawingCommands() {
   connect(DRAWButton, &QPushButton::clicked, this, [this] { Guarded([this] { DRAWClick(); }); });
 }
 
-void TForm1::DrawTensor() {
+void TForm1::DrawTensor(std::optional<int> resolution) {
   UpdateDrawnQuantity();
   SceneInputs inputs;
   inputs.tensor = &state_.DrawnTensor();
   inputs.evaluation = &state_.evaluation;
   inputs.view = &state_.view;
   inputs.crossSectionMode = state_.crossSectionMode;
+  // The resolution travels with the request, so that a build asked for while another runs is
+  // made at the resolution it was asked for; a section is always built finely.
+  inputs.resolution = resolution;
+  if (!inputs.resolution && state_.crossSectionMode != kFullSurface)
+    inputs.resolution = kSectionResolution;
 
   BuildCallbacks callbacks;
   callbacks.processEvents = [] { QCoreApplication::processEvents(); };
+  callbacks.eventInterval = buildEventInterval;
   // The panel's power of ten and unit are those of what is drawn.
   callbacks.refreshTensorDisplay = [this] {
     RefreshPanelLabels(PanelTextsOf(state_.DrawnTensor()));
@@ -82,6 +88,8 @@ void TForm1::DrawOnCanvas() {
     if (screen && screen->depth() <= 8) options.paint.palette = &displayPalette_;
     lastPicture_ = RenderPicture(state_.scene, state_.view, state_.DrawnTensor(), canvas, options);
   });
+  paintedUnit_ = std::make_pair(DecadeExponent(state_.DrawnTensor().scale),
+                                state_.DrawnTensor().unitText);
   FormActivate();
   surfaceArea->update();
   if (copyBitmapToClipboard) PutImageOnClipboard(bitmap);
@@ -91,6 +99,10 @@ void TForm1::DrawOnCanvas() {
 
 void TForm1::DRAWClick() {
   if (commitOpenComponentGrid && commitOpenComponentGrid()) return;
+  DrawShownTensor();
+}
+
+void TForm1::DrawShownTensor() {
   ShowBusy(true);
   state_.view.showGrid = Grid1->isChecked();
   if (state_.crossSectionMode != kFullSurface)
@@ -123,6 +135,13 @@ void TForm1::Label11Click() {
   const TensorPanelTexts texts = PanelTextsOf(state_.tensor);
   RefreshPanelLabels(texts);
   axial1->setText(FromUtf8(texts.axialMenuCaption));
+  // The readouts describe what is drawn: the extremes in the present power of ten, and the
+  // scale legend painted again when its power of ten or unit text no longer match.
+  ShowDrawnExtremes();
+  if (paintedUnit_ && !builder_.busy() &&
+      *paintedUnit_ != std::make_pair(DecadeExponent(state_.DrawnTensor().scale),
+                                      state_.DrawnTensor().unitText))
+    SetUpSurface();
   emit tensorPanelRefreshed(texts);
 }
 

@@ -20,15 +20,24 @@ void TForm1::ConnectExtremes() {
 void TForm1::ShowExtremesAfterBuild() {
   const SurfaceExtremes x = FindShownExtremes(state_.DrawnTensor(), state_.evaluation);
   const char separator = state_.services.decimalSeparator;
-  extremesLabel->setText(
-      FromUtf8(ExtremePanelText("max", x.largest, state_.DrawnTensor().exponent, separator) + "\n" +
-               ExtremePanelText("min", x.smallest, state_.DrawnTensor().exponent, separator)));
+  drawnExtremes_ = x;
+  ShowDrawnExtremes();
   if (ShowExtremes1->isChecked() && state_.crossSectionMode == kFullSurface)
     AppendExtremeMarks(state_.scene, x, state_.DrawnTensor(), state_.view);
   if (projectionMap && projectionMap->isVisible())
     projectionMap->ShowTensor(state_.DrawnTensor(), state_.evaluation, state_.view.axesCaptionStyle,
                               separator);
   PlaceOverlays();
+}
+
+void TForm1::ShowDrawnExtremes() {
+  // The extremes of the surface drawn, in the power of ten the panel shows now.
+  if (!drawnExtremes_) return;
+  const int exponent = DecadeExponent(state_.DrawnTensor().scale);
+  const char separator = state_.services.decimalSeparator;
+  extremesLabel->setText(
+      FromUtf8(ExtremePanelText("max", drawnExtremes_->largest, exponent, separator) + "\n" +
+               ExtremePanelText("min", drawnExtremes_->smallest, exponent, separator)));
 }
 
 void TForm1::ProjectionMap1Click() {

@@ -79,6 +79,7 @@ TForm2* TForm1::FitWindow() const {
 void TForm1::OpenFit(const PropertyKind& kind) {
   // OpenFitForKind: nothing while a window is open; otherwise the geometry and the tensor's
   // kind, axial flag, unit and scale, then the window's refresh and the new fit window.
+  const TensorState before = state_.tensor;
   if (!OpenFitForKind(state_.tensor, state_.fitSession, kind)) {
     // The open window may lie hidden behind others: it comes to the front, unchanged.
     if (TForm2* open = FitWindow()) {
@@ -114,6 +115,17 @@ void TForm1::OpenFit(const PropertyKind& kind) {
   // The unit shown in the fit window follows every refresh of the tensor panel (the main
   // window's own unit editor and spin button included).
   connect(this, &TForm1::tensorPanelRefreshed, window, [window] { window->RefreshUnit(); });
+  // Closed before any fit reached the tensor, the window only borrowed it: the tensor the main
+  // window showed before comes back, with its kind, symmetry, unit, components and drawing.
+  connect(window, &TForm2::fitClosed, this, [this, window, before] {
+    if (window->fitApplied()) return;
+    Guarded([this, &before] {
+      state_.tensor = before;
+      emit tensorReplaced();
+      Label11Click();
+      DrawTensor();
+    });
+  });
   window->FormCreate();
 }
 

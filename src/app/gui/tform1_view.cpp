@@ -271,6 +271,9 @@ void TForm1::ConnectViewControls() {
 void TForm1::FormMouseDown(QMouseEvent* event) {
   if (event->modifiers() & Qt::AltModifier) return;
   const QPoint at = event->position().toPoint();
+  // A drag continues from the view as it is now, whatever turned it since the last drag (keys,
+  // sliders, angle boxes, Reset View).
+  EndDrag(dragOffsets, state_.view);
   BeginDrag(dragOrigin, at.x(), at.y(), surfaceArea->width(), surfaceArea->height());
 }
 
@@ -531,8 +534,7 @@ void TForm1::Cross_section(int mode) {
   // DRAW takes back.
   if (!EnterCrossSection(state_.view, state_.crossSectionMode, state_.savedViewAngles, mode))
     return;
-  const SectionResolution fine(state_.view);
-  DrawTensor();
+  DrawTensor(kSectionResolution);
 }
 
 }  // namespace quillmere

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "fit/fit_layout.h"
@@ -251,6 +252,7 @@ void TForm2::Guarded(const std::function<void()>& handler) {
 
 void TForm2::FormCreate() {
   FitWindowCreated(session_);
+  measurementScale_ = t_.scale;
   filling_ = true;
   // Heading rows: "u" with the start position of each direction and the cosine's number.
   StringGrid1->setRowCount(directions_);
@@ -416,6 +418,12 @@ int TForm2::ValueRowCount() const {
 void TForm2::Button2Click() {
   CommitEditors();
   ClearResiduals();
+  // The measurements are read in their own power of ten, whatever the main window's unit was
+  // changed to since: the result is expressed in it too.
+  if (t_.scale != measurementScale_) {
+    t_.scale = measurementScale_;
+    if (hooks_.refresh) hooks_.refresh();
+  }
   const FitOutcome outcome = RunFit(*workspace_, t_, *this, services_);
   if (outcome == FitOutcome::CloseRequested) {
     RequestClose();
@@ -430,6 +438,7 @@ void TForm2::Button2Click() {
 void TForm2::StringGrid3Click() {
   result_ = ApplyFitResult(t_, *workspace_, services_);
   if (!result_.shown) return;
+  fitApplied_ = true;
   StringGrid3->setRowCount(static_cast<int>(result_.rows.size()));
   for (int r = 0; r < StringGrid3->rowCount(); ++r)
     for (int c = 0; c < 3; ++c)
@@ -463,19 +472,22 @@ void TForm2::StringGrid4DblClick() {
 // ---- Unit ---------------------------------------------------------------------------------------
 
 void TForm2::RefreshUnit() {
-  DecadeOf(t_, t_.scale);
-  Label3->setText(QString::number(t_.exponent));
+  Label3->setText(QString::number(DecadeExponent(measurementScale_)));
   Label1->setText(t_.unitText.empty() ? QStringLiteral(" ") : Q(t_.unitText));
 }
 
 void TForm2::SpinButton1UpClick() {
-  t_.scale *= 10;
+  measurementScale_ *= 10;
+  t_.scale = measurementScale_;
+  DecadeOf(t_, t_.scale);
   if (hooks_.refresh) hooks_.refresh();
   RefreshUnit();
 }
 
 void TForm2::SpinButton1DownClick() {
-  t_.scale /= 10;
+  measurementScale_ /= 10;
+  t_.scale = measurementScale_;
+  DecadeOf(t_, t_.scale);
   if (hooks_.refresh) hooks_.refresh();
   RefreshUnit();
 }
@@ -646,11 +658,22 @@ void TForm2::LoadClick() {
     rows.push_back(std::move(row));
   }
   SetMeasurementTexts(rows);
+  if (reading.table.hasUnit) {
+    // The values are in the file's unit: it becomes the measurements' and the tensor's.
+    measurementScale_ = std::pow(10.0L, static_cast<Real>(reading.table.unitExponent));
+    t_.scale = measurementScale_;
+    t_.unitText = reading.table.unitText;
+    if (hooks_.refresh) hooks_.refresh();
+    RefreshUnit();
+  }
 }
 
 void TForm2::SaveClick() {
   CommitEditors();
   MeasurementTable table(directions_);
+  table.hasUnit = true;
+  table.unitExponent = DecadeExponent(measurementScale_);
+  table.unitText = t_.unitText;
   const std::vector<std::vector<std::string>> rows = MeasurementTexts();
   for (std::size_t k = 0; k < rows.size(); ++k)
     for (const std::string& text : rows[k]) {

@@ -93,7 +93,8 @@ class TForm2 : public QWidget, public FitCells {
   void StringGrid4Click();
   void StringGrid3DblClick();
   void StringGrid4DblClick();
-  /// The unit's power of ten up or down; entered numbers are read in the new unit next run.
+  /// The measurements' power of ten up or down (the tensor's follows); entered numbers are read
+  /// in the new unit next run.
   void SpinButton1UpClick();
   void SpinButton1DownClick();
   /// Opens or takes the main window's unit-text field, then shows the unit text.
@@ -105,8 +106,14 @@ class TForm2 : public QWidget, public FitCells {
 
   /// Asks to close through the normal close path ("Close Fit ?").
   void RequestClose();
-  /// Shows the tensor's exponent and unit text in the heading strip.
+  /// Shows the measurements' power of ten and the tensor's unit text in the heading strip.
   void RefreshUnit();
+  /// The power of ten the measurements are typed in: set when the window opens, by its spin
+  /// button and by a loaded file's unit line, never by the main window's unit. A FIT puts it on
+  /// the tensor before it reads the measurements.
+  Real measurementScale() const { return measurementScale_; }
+  /// True once a FIT has put its result into the tensor.
+  bool fitApplied() const { return fitApplied_; }
 
   /// Pastes rows of 3*D cosines, y and dy (tab-, semicolon- or comma-separated), from
   /// measurement `first` (0-based) on, adding measurements as needed. A row of another length,
@@ -174,6 +181,8 @@ class TForm2 : public QWidget, public FitCells {
   bool filling_ = false;
   bool closeConfirmed_ = false;
   FitResultTexts result_;
+  Real measurementScale_ = 1;
+  bool fitApplied_ = false;
   std::string lastFile_;  ///< the measurement file last loaded or saved
 };
 

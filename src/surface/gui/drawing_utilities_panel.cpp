@@ -137,10 +137,13 @@ DrawingUtilitiesPanel::DrawingUtilitiesPanel(QWidget* parent) : QFrame(parent) {
   connect(alphaCaption_, &ClickableLabel::clicked, this, [this] { ShowAngleEntries(alphaEntry_); });
   connect(betaCaption_, &ClickableLabel::clicked, this, [this] { ShowAngleEntries(betaEntry_); });
   connect(gammaCaption_, &ClickableLabel::clicked, this, [this] { ShowAngleEntries(gammaEntry_); });
-  // The boxes take typing (a click into one only moves the cursor) until Enter, or until the
-  // focus goes anywhere but another box.
-  for (AngleEntryBox* e : {alphaEntry_, betaEntry_, gammaEntry_})
-    connect(e, &QLineEdit::returnPressed, this, &DrawingUtilitiesPanel::ApplyAngleEntries);
+  // Enter, or the focus going anywhere but another box, applies the three angles and closes
+  // the boxes; a click or double click in a box applies them too and leaves the boxes open for
+  // more typing.
+  for (AngleEntryBox* e : {alphaEntry_, betaEntry_, gammaEntry_}) {
+    connect(e, &QLineEdit::returnPressed, this, [this] { ApplyAngleEntries(); });
+    connect(e, &AngleEntryBox::clicked, this, [this] { ApplyAngleEntries(/*close=*/false); });
+  }
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
     const auto isBox = [this](QWidget* w) {
       return w == alphaEntry_ || w == betaEntry_ || w == gammaEntry_;
@@ -261,12 +264,13 @@ void DrawingUtilitiesPanel::ApplyEntry(QLineEdit* box, QSlider* slider,
   (this->*handler)(slider->value());
 }
 
-void DrawingUtilitiesPanel::ApplyAngleEntries() {
+void DrawingUtilitiesPanel::ApplyAngleEntries(bool close) {
   if (alphaEntry_->isHidden() && betaEntry_->isHidden() && gammaEntry_->isHidden()) return;
   ApplyEntry(gammaEntry_, gamma_, &DrawingUtilitiesPanel::GammaMoved);
   ApplyEntry(betaEntry_, beta_, &DrawingUtilitiesPanel::BetaMoved);
   ApplyEntry(alphaEntry_, alpha_, &DrawingUtilitiesPanel::AlphaMoved);
-  for (AngleEntryBox* e : {alphaEntry_, betaEntry_, gammaEntry_}) e->hide();
+  if (close)
+    for (AngleEntryBox* e : {alphaEntry_, betaEntry_, gammaEntry_}) e->hide();
 }
 
 void DrawingUtilitiesPanel::ShowSwitches(bool grid, bool axes, bool fill, bool scale) {

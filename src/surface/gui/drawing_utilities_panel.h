@@ -79,9 +79,10 @@ class DrawingUtilitiesPanel : public QFrame {
 
   /// Shows the three angle entry boxes beside their sliders and gives `focusBox` the input focus.
   void ShowAngleEntries(QLineEdit* focusBox);
-  /// Applies the three entry boxes in the order γ, β, α and hides them. A box whose text is not a
+  /// Applies the three entry boxes in the order γ, β, α and, with `close`, hides them. A box whose
+  /// text is not a
   /// whole number leaves its slider where it is; the slider's change handling runs in any case.
-  void ApplyAngleEntries();
+  void ApplyAngleEntries(bool close = true);
 
   /// Sets the switches without reporting them as clicks (for mirroring the View menu).
   void ShowSwitches(bool grid, bool axes, bool fill, bool scale);

@@ -271,6 +271,12 @@ void ComponentEntryController::refreshEntryWidgets() {
   Guarded([this] { RedisplayOpenGrids(); });
 }
 
+void ComponentEntryController::dropTypedText() {
+  grid1_->discardTyped();
+  grid2_->discardTyped();
+  TypedTakenOver();
+}
+
 void ComponentEntryController::RedisplayOpenGrids() {
   if (grid1_->isVisible() && (!grid1_->typed() || grid1Kind_ != t_.kind)) {
     GridTexts cells;
@@ -586,8 +592,7 @@ void ComponentEntryController::ResetTensor1Click() {
   if (!AskYesNo("delete all components now?")) return;
   ResetComponents(t_);
   // Text typed into an open grid belonged to the components just deleted.
-  grid1_->clearTyped();
-  grid2_->clearTyped();
+  dropTypedText();
   // An empty surface needs no detail: one quick build at resolution 1.
   if (hooks_.drawAtResolution)
     hooks_.drawAtResolution(1);

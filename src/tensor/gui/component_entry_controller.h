@@ -94,6 +94,10 @@ class ComponentEntryController : public QObject {
   /// for has changed).
   void refreshEntryWidgets();
 
+  /// The tensor was replaced as a whole: text typed into the grids and not taken over is
+  /// dropped, so that the next refresh shows the new tensor's values in every open grid.
+  void dropTypedText();
+
   /// Brings every open grid, chooser and the New Tensor panel inside the drawing area at its
   /// present size (after the window was resized): each keeps its own place where it fits and
   /// moves or shrinks only as far as it must.

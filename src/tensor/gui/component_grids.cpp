@@ -65,6 +65,13 @@ void EntryGrid::commitOpenEditor() {
   }
 }
 
+void EntryGrid::discardTyped() {
+  if (state() == QAbstractItemView::EditingState)
+    for (QWidget* editor : viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (editor->isVisible()) closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+  typed_ = false;
+}
+
 void EntryGrid::selectCell(int column, int row) {
   if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return;
   setCurrentCell(row, column);

@@ -28,6 +28,8 @@ class EntryGrid : public QTableWidget {
   /// True once a key was typed or a cell edited since the texts were last set.
   bool typed() const { return typed_; }
   void clearTyped() { typed_ = false; }
+  /// Closes an edit in progress without keeping its text, and forgets what was typed.
+  void discardTyped();
 
  signals:
   /// A key was typed into the grid or a cell's text was edited.

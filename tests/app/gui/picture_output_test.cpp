@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cstring>
+#include <sstream>
 
 #include "app/gui/gui_test_support.h"
 #include "app/gui/surface_area.h"
@@ -56,6 +57,7 @@ class PictureOutputTest : public QObject {
   void pngSvgAndPdfAtTheMetafileSize();
   void failedSaveKeepsTheEarlierFile();
   void printsIntoPdfAndEscapeAborts();
+  void wideWindowKeepsTheLegendInsideThePicture();
 };
 
 void PictureOutputTest::bitmapCopyAndBmpAreTheScreenPicture() {
@@ -227,6 +229,43 @@ void PictureOutputTest::printsIntoPdfAndEscapeAborts() {
   QCOMPARE(p.dialogs.shown, std::vector<std::string>{"Printing has been aborted"});
   QVERIFY(!std::filesystem::exists(aborted));
   QVERIFY(p.form().busyCover->isHidden());
+}
+
+void PictureOutputTest::wideWindowKeepsTheLegendInsideThePicture() {
+  StartedProgram p;
+  p.Start({Q(p.Example("quartz-piezoelectric.ten"))});
+  QVERIFY(p.EndSplash());
+  p.form().resize(1300, 560);
+  p.form().surfaceArea->resize(1200, 480);
+  p.form().SetScale(true);  // the legend on
+  QVERIFY(p.state().view.showScale);
+  const auto svg = p.root() / "wide.SVG";
+  p.dialogs.saveAnswers.push_back(Q(svg));
+  p.form().SaveSvg1->trigger();
+  QVERIFY(p.dialogs.errors.empty());
+
+  // Every text of the legend (its numbers, the "10" with its exponent and the unit) stands
+  // inside the picture's height; only the axis captions may lie beyond, as the surface does.
+  const std::string text = ReadFile(svg);
+  const std::size_t box = text.find("viewBox=\"");
+  QVERIFY(box != std::string::npos);
+  std::istringstream numbers(text.substr(box + 9));
+  double x0 = 0, y0 = 0, width = 0, height = 0;
+  numbers >> x0 >> y0 >> width >> height;
+  QVERIFY(width > 1.4 * height);
+  QStringList legend;
+  for (std::size_t at = text.find("<text "); at != std::string::npos;
+       at = text.find("<text ", at + 1)) {
+    const std::size_t end = text.find("</text>", at);
+    const std::string content =
+        text.substr(text.rfind('>', end) + 1, end - text.rfind('>', end) - 1);
+    if (content == "x" || content == "y" || content == "z") continue;
+    const double y = std::stod(text.substr(text.find(" y=\"", at) + 4));
+    QVERIFY2(y <= height,
+             qPrintable(QString::fromStdString(content) + " at y " + QString::number(y)));
+    legend << QString::fromStdString(content);
+  }
+  QVERIFY2(legend.contains("10") && legend.contains("C/N"), qPrintable(legend.join(' ')));
 }
 
 }  // namespace quillmere

@@ -89,6 +89,7 @@ class FitWindowTest : public QObject {
   void refusalsAndTheCloseQuestionKeepTheData();
   void pastedBlockFitsARankThreeTensor();
   void exampleFileIsLoadedFittedAndSavedBack();
+  void measurementsKeepTheirPowerOfTen();
 };
 
 void FitWindowTest::everyItemSetsUpItsGeometry() {
@@ -420,6 +421,42 @@ void FitWindowTest::exampleFileIsLoadedFittedAndSavedBack() {
            std::string("Measurement 3: '' is not a number; nothing was saved"));
   QCOMPARE(ReadMeasurementCsvFile(saved, 1).table.Count(), 6);
   QCOMPARE(p.dialogs.unscripted, 0);
+}
+
+void FitWindowTest::measurementsKeepTheirPowerOfTen() {
+  StartedProgram p;
+  p.Start();
+  QVERIFY(p.EndSplash());
+  p.state().tensor.pointGroup = k4mmm;
+  p.form().ThermalExpansion1->trigger();
+  TForm2& w = *p.form().FitWindow();
+  Enter(w, 0, {"1", "0", "0"}, "5", "0.1");
+  Enter(w, 1, {"0", "0", "1"}, "12", "0.1");
+  w.Button2->click();
+  const auto t11 = [&p] { return static_cast<double>(p.state().tensor.At(1, 1, 1, 1, 1)); };
+  QCOMPARE(t11(), 5e-6);
+
+  // The main window's unit changes; the measurements are still in 10^-6 and fit the same.
+  p.form().SpinButton5->upButton()->click();
+  QCOMPARE(p.form().Label11->text(), QStringLiteral("-5"));
+  QCOMPARE(w.Label3->text(), QStringLiteral("-6"));
+  w.Button2->click();
+  QCOMPARE(t11(), 5e-6);
+  QCOMPARE(p.form().Label11->text(), QStringLiteral("-6"));
+
+  // Saved with their unit, loaded back into another power of ten: the file's unit returns.
+  const auto file = p.root() / "unit.csv";
+  p.dialogs.saveAnswers.push_back(test::Q(file));
+  w.SaveClick();
+  QCOMPARE(test::ReadFile(file).substr(0, 17), std::string("# unit: 1E-6 1/K\n"));
+  w.SpinButton1->downButton()->click();
+  QCOMPARE(w.Label3->text(), QStringLiteral("-7"));
+  p.dialogs.openAnswers.push_back(test::Q(file));
+  w.LoadClick();
+  QCOMPARE(w.Label3->text(), QStringLiteral("-6"));
+  w.Button2->click();
+  QCOMPARE(t11(), 5e-6);
+  QCOMPARE(p.dialogs.errors, std::vector<std::string>{});
 }
 
 }  // namespace quillmere

@@ -117,14 +117,21 @@ void DrawingUtilitiesPanelTest::AngleEntriesApplyInOrderGammaBetaAlpha() {
   QVERIFY(panel.gammaEntry()->isHidden());
   QVERIFY(panel.redrawTimer()->isActive());
 
-  // A click in a box moves the typing there and applies nothing; a click on the panel beside
-  // the boxes applies all three and keeps the panel.
+  // A click in a box applies all three and leaves the boxes open for more typing; a click on
+  // the panel beside the boxes applies them again, closes them and keeps the panel.
   QTest::mouseClick(panel.gammaCaption(), Qt::LeftButton);
   seen.clear();
+  panel.betaEntry()->setText("-40");
   QTest::mouseClick(panel.betaEntry(), Qt::LeftButton);
   QCoreApplication::processEvents();
   QVERIFY(panel.betaEntry()->isVisible());
-  QVERIFY(seen.isEmpty());
+  QCOMPARE(panel.betaSlider()->value(), -40);
+  QCOMPARE(seen.size(), 4);  // beta moved, then the three explicit runs
+  seen.clear();
+  QTest::mouseDClick(panel.alphaEntry(), Qt::LeftButton);
+  QVERIFY(panel.alphaEntry()->isVisible());
+  QVERIFY(seen.size() >= 3);
+  seen.clear();
   int hides = 0;
   connect(&panel, &DrawingUtilitiesPanel::backgroundClicked, this, [&] { ++hides; });
   QTest::mouseClick(&panel, Qt::LeftButton, {}, QPoint(panel.width() / 2, panel.height() - 4));

@@ -53,6 +53,7 @@ class ViewWindowTest : public QObject {
   void resetViewKeepsExactStartAngleWhenBetaIsAtItsStart();
   void whiteBackgroundBecomesThePaletteColour();
   void drawReturnsFromSectionsToTheFirstSavedView();
+  void dragContinuesFromKeysSlidersAndReset();
 
  private:
   std::unique_ptr<StartedProgram> p_;
@@ -201,6 +202,26 @@ void ViewWindowTest::drawReturnsFromSectionsToTheFirstSavedView() {
   form().OpenFile(QString::fromStdString(p_->Example("quartz-elastic.ten").string()));
   QCOMPARE(p_->state().crossSectionMode, int(kFullSurface));
   QCOMPARE(view().angleX, -kPi);
+}
+
+void ViewWindowTest::dragContinuesFromKeysSlidersAndReset() {
+  // A drag of one pixel turns the view by almost nothing from where it is now.
+  const auto nudge = [this] { Drag(form(), Qt::LeftButton, {{200, 150}, {200, 151}}); };
+  nudge();
+  for (int i = 0; i < 6; ++i) Key(form(), 'e');
+  Real before = view().angleX;
+  nudge();
+  QVERIFY2(std::fabs(view().angleX - before) < 0.02L, "the drag jumped back from the key turn");
+  form().DrawingUtilities->gammaSlider()->setValue(40);
+  before = view().angleZ;
+  nudge();
+  QVERIFY2(std::fabs(view().angleZ - before) < 0.02L, "the drag jumped back from the slider");
+  form().ResetView1->trigger();
+  before = view().angleX;
+  const Real z = view().angleZ;
+  nudge();
+  QVERIFY2(std::fabs(view().angleX - before) < 0.02L && std::fabs(view().angleZ - z) < 0.02L,
+           "the drag jumped back from Reset View");
 }
 
 }  // namespace quillmere
