@@ -12,11 +12,11 @@ namespace quillmere {
 
 // ---- Geometry -------------------------------------------------------------------------------
 
-GridRect FullGridRect(int columns, int rows, int windowWidth, int windowHeight) {
+GridRect FullGridRect(int columns, int rows, int windowWidth, int windowHeight, int columnPitch) {
   GridRect r;
   r.x = 10;
   r.y = 32;
-  r.width = (columns + 1) * kFullGridColumnPitch + 12;
+  r.width = (columns + 1) * columnPitch + 12;
   r.height = (rows + 1) * kGridRowPitch + 10;
   if (r.width > windowWidth - 30) {
     r.width = windowWidth - 30;

@@ -44,10 +44,11 @@ constexpr int kIndependentLabelWidth = 200;
 constexpr int kIndependentValueWidth = 63;
 
 /// Place and size of the full component grid for `columns` x `rows` component cells (header
-/// row and column not counted). A grid wider than the window minus 30 is clipped and gets room
-/// for a horizontal scroll bar; then one taller than the window minus 30 is clipped and gets
-/// room for a vertical one.
-GridRect FullGridRect(int columns, int rows, int windowWidth, int windowHeight);
+/// row and column not counted), each column `columnPitch` wide with its grid line. A grid wider
+/// than the window minus 30 is clipped and gets room for a horizontal scroll bar; then one taller
+/// than the window minus 30 is clipped and gets room for a vertical one.
+GridRect FullGridRect(int columns, int rows, int windowWidth, int windowHeight,
+                      int columnPitch = kFullGridColumnPitch);
 /// Place and size of the independent-components grid for `count` components.
 GridRect IndependentGridRect(int count, int windowWidth, int windowHeight);
 /// `r` brought inside `room`, changing only what does not fit: a grid reaching past

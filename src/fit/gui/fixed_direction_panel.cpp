@@ -43,12 +43,16 @@ void DirectionGrid::showRecords(const SurfaceEvaluation& e, char decimalSeparato
       g(c + 2, p) = FormatGeneral(static_cast<Real>(record.u[c]), decimalSeparator, 15);
   }
   setTexts(g, [](int c, int r) { return c > 0 && r > 0; });
-  setColumnWidth(0, kNameColumnWidth);
-  setColumnWidth(1, kFlagColumnWidth);
-  for (int c = 2; c <= 4; ++c) setColumnWidth(c, kCosineColumnWidth);
+  // Columns as wide as their longest text in the grid's font: a cosine is never cut.
+  setColumnWidth(0, widthForTexts(0, kNameColumnWidth));
+  setColumnWidth(1, widthForTexts(1, kFlagColumnWidth));
+  int width = columnWidth(0) + columnWidth(1);
+  for (int c = 2; c <= 4; ++c) {
+    setColumnWidth(c, widthForTexts(c, kCosineColumnWidth, QStringLiteral("-0.707106781186548")));
+    width += columnWidth(c);
+  }
   const int frame = 2 * frameWidth();
-  setFixedSize(kNameColumnWidth + kFlagColumnWidth + 3 * kCosineColumnWidth + frame,
-               6 * verticalHeader()->defaultSectionSize() + frame);
+  setFixedSize(width + frame, 6 * verticalHeader()->defaultSectionSize() + frame);
 }
 
 FixedDirectionPanel::FixedDirectionPanel(QWidget* parent, FixedDirectionPanelContext context,

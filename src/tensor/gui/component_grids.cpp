@@ -1,7 +1,9 @@
 #include "tensor/gui/component_grids.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <algorithm>
 
 namespace quillmere {
 
@@ -72,6 +74,16 @@ void EntryGrid::discardTyped() {
   typed_ = false;
 }
 
+int EntryGrid::widthForTexts(int column, int minimum, const QString& sample) const {
+  // The cell's text is inset from its grid lines on both sides; a number must never be cut.
+  constexpr int kTextInset = 14;
+  const QFontMetrics metrics(font());
+  int widest = metrics.horizontalAdvance(sample);
+  for (int r = 0; r < rowCount(); ++r)
+    widest = std::max(widest, metrics.horizontalAdvance(cellText(column, r)));
+  return std::max(minimum, widest + kTextInset);
+}
+
 void EntryGrid::selectCell(int column, int row) {
   if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return;
   setCurrentCell(row, column);
@@ -139,10 +151,17 @@ ComponentGrid::ComponentGrid(QWidget* parent) : EntryGrid(parent) {
 void ComponentGrid::showTexts(const GridTexts& texts, int kind) {
   setTexts(texts,
            [kind](int c, int r) { return r > 0 && c > 0 && FullGridCellOf(kind, r, c).editable; });
+  // One pitch for every column, wide enough for the longest number shown.
+  pitch_ = kFullGridColumnPitch;
+  for (int c = 0; c < columnCount(); ++c) pitch_ = widthForTexts(c, pitch_);
+  horizontalHeader()->setDefaultSectionSize(pitch_);
+  for (int c = 0; c < columnCount(); ++c) setColumnWidth(c, pitch_);
 }
 
 void ComponentGrid::placeFor(int windowWidth, int windowHeight, const GridRoom& room) {
-  ApplyRect(this, FullGridRect(columnCount() - 1, rowCount() - 1, windowWidth, windowHeight), room);
+  ApplyRect(this,
+            FullGridRect(columnCount() - 1, rowCount() - 1, windowWidth, windowHeight, pitch_),
+            room);
 }
 
 IndependentGrid::IndependentGrid(QWidget* parent) : EntryGrid(parent) {
@@ -159,8 +178,8 @@ void IndependentGrid::showTexts(const IndependentTexts& texts, const QString& co
     if (static_cast<std::size_t>(r - 1) < texts.values.size()) g(1, r) = texts.values[r - 1];
   }
   setTexts(g, [](int c, int) { return c == 1; });
-  setColumnWidth(0, kIndependentLabelWidth);
-  setColumnWidth(1, kIndependentValueWidth);
+  setColumnWidth(0, widthForTexts(0, kIndependentLabelWidth));
+  setColumnWidth(1, widthForTexts(1, kIndependentValueWidth));
 }
 
 IndependentTexts IndependentGrid::cellTexts() {

@@ -24,6 +24,9 @@ class EntryGrid : public QTableWidget {
   void commitOpenEditor();
   /// Makes (column, row) the current cell and opens it for correction.
   void selectCell(int column, int row);
+  /// The width that shows every text of `column` whole in the grid's font, at least `minimum`
+  /// and at least as wide as `sample` (the longest text the column is meant for).
+  int widthForTexts(int column, int minimum, const QString& sample = {}) const;
 
   /// True once a key was typed or a cell edited since the texts were last set.
   bool typed() const { return typed_; }
@@ -62,6 +65,9 @@ class ComponentGrid : public EntryGrid {
   /// Places the grid by the geometry rules for a window client area of the given size, kept
   /// inside `room` (KeepGridInside).
   void placeFor(int windowWidth, int windowHeight, const GridRoom& room);
+
+ private:
+  int pitch_ = kFullGridColumnPitch;  ///< the width of every column, for the longest text
 };
 
 /// StringGrid2: label column (0) and value column (1); cell (1,0) holds the unit text.

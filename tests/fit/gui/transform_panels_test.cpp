@@ -67,6 +67,7 @@ class TransformPanelsTest : public QObject {
   void fixedDirectionsFromThePanel();
   void toggledFlagsRedrawOnlyWhenTyped();
   void panelAndCommandLineWriteTheSameScene();
+  void longNumbersAreShownWhole();
 };
 
 void TransformPanelsTest::matrixGridReadsColumnAsFirstIndex() {
@@ -303,6 +304,41 @@ void TransformPanelsTest::panelAndCommandLineWriteTheSameScene() {
   const std::string a = test::ReadFile(fromPanel);
   QVERIFY(!a.empty());
   QVERIFY2(a == test::ReadFile(fromCli), "the panel's scene differs from --fix");
+}
+
+void TransformPanelsTest::longNumbersAreShownWhole() {
+  Window w;
+  // A larger font than the default, as on many desktops: every number still fits its column.
+  QFont big = w.form().font();
+  big.setPointSize(16);
+  const auto expectWhole = [](const EntryGrid* g) {
+    const QFontMetrics metrics(g->font());
+    for (int r = 0; r < g->rowCount(); ++r)
+      for (int c = 0; c < g->columnCount(); ++c)
+        QVERIFY2(metrics.horizontalAdvance(g->cellText(c, r)) + 4 <= g->columnWidth(c),
+                 qPrintable(g->objectName() + ": " + g->cellText(c, r)));
+  };
+  const Real h = 0.707106781186548L;
+  w.p.state().transformMatrix = {{{h, -h, 0}, {h, h, 0}, {0, 0, 1}}};
+  w.transform().StringGrid4->setFont(big);
+  w.form().Transform1->trigger();
+  QCOMPARE(w.transform().StringGrid4->cellText(1, 1), QStringLiteral("0.707106781186548"));
+  expectWhole(w.transform().StringGrid4);
+  QVERIFY(w.transform().StringGrid4->geometry().right() <= w.transform().width());
+
+  float* u = w.p.state().evaluation.fixedDirections[0].u;
+  u[0] = static_cast<float>(h);
+  u[1] = -u[0];
+  w.fixed().StringGrid3->setFont(big);
+  w.form().FixedDirections1->trigger();
+  expectWhole(w.fixed().StringGrid3);
+
+  w.t().At(TensorIndices{{1, 1, 1, 1, 1}}) = 2.45678901234567e-6L;
+  ComponentGrid* g1 = w.form().componentEntry->stringGrid1();
+  g1->setFont(big);
+  w.form().Components1->trigger();
+  QVERIFY(g1->isVisible());
+  expectWhole(g1);
 }
 
 }  // namespace quillmere
