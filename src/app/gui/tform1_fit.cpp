@@ -97,17 +97,21 @@ void TForm1::OpenFit(const PropertyKind& kind) {
     if (componentEntry) componentEntry->Edit1Change();
   };
   hooks.place = [this](QWidget* w) {
-    // Beside the main window: on its right when the screen has room, else on its left, else
-    // as far right as the screen allows.
+    // Beside the main window, wholly on its screen: on its right when the screen has room,
+    // else on its left, else as far right as the screen allows. The window manager's frame is
+    // not known before the window is shown; it is taken to be the main window's.
     const QRect frame = frameGeometry();
+    const QRect inner = geometry();
     const QRect screen = this->screen() ? this->screen()->availableGeometry() : frame;
-    const QSize size = w->frameGeometry().size().expandedTo(w->size());
+    const QSize decoration = frame.size() - inner.size();
+    const QSize size = w->size() + decoration.expandedTo(QSize(0, 0));
     int x = frame.right() + 8;
-    if (x + size.width() > screen.right()) x = frame.left() - 8 - size.width();
-    if (x < screen.left()) x = screen.right() - size.width();
+    if (x + size.width() > screen.right() + 1) x = frame.left() - 8 - size.width();
+    if (x < screen.left()) x = screen.right() + 1 - size.width();
+    x = std::clamp(x, screen.left(), std::max(screen.left(), screen.right() + 1 - size.width()));
     const int y = std::clamp(frame.top(), screen.top(),
-                             std::max(screen.top(), screen.bottom() - size.height()));
-    w->move(std::max(screen.left(), x), y);
+                             std::max(screen.top(), screen.bottom() + 1 - size.height()));
+    w->move(x, y);
   };
   auto* window = new TForm2(state_.tensor, state_.fitSession, state_.services, dialogs_,
                             std::move(hooks), this);

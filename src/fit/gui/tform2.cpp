@@ -119,7 +119,7 @@ void FitGrid::keyPressEvent(QKeyEvent* event) {
 
 TForm2::TForm2(TensorState& tensor, FitSession& session, const CoreServices& services,
                Dialogs& dialogs, FitWindowHooks hooks, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : QWidget(parent, Qt::Tool),
       t_(tensor),
       session_(session),
       services_(services),
@@ -246,6 +246,12 @@ TForm2::~TForm2() = default;
 
 void TForm2::Guarded(const std::function<void()>& handler) {
   ReportErrors(dialogs_, handler);
+  // A message box or file dialog of the handler hands the focus back to the main window: the
+  // fit window comes back to the front.
+  if (isVisible() && !closeConfirmed_) {
+    raise();
+    activateWindow();
+  }
 }
 
 // ---- Creation and closing ---------------------------------------------------------------------
@@ -270,11 +276,12 @@ void TForm2::FormCreate() {
       ->setToolTip(QStringLiteral("Residual of the last fit: y minus the fitted prediction"));
   filling_ = false;
   SetMeasurementCount(1);
+  // The unit text widens the heading strip: the window is measured and placed with it.
+  RefreshUnit();
   layout()->activate();
   adjustSize();
   if (hooks_.place) hooks_.place(this);
   show();
-  RefreshUnit();
 
   if (t_.pointGroup == 0) {
     services_.Tell(kMsgNoPointGroup);
@@ -415,9 +422,34 @@ int TForm2::ValueRowCount() const {
 
 // ---- The fit and its result ---------------------------------------------------------------------
 
+void TForm2::CheckNumberCells() {
+  // A cell holding text that is no number is named by its measurement and column heading and
+  // selected, so that it can be corrected; empty cells are left to the fit's own notices.
+  const auto check = [this](FitGrid* grid, int column, int row, int measurement,
+                            const QString& heading) {
+    const std::string text = ToUtf8(grid->cellText(column, row).trimmed());
+    Real v = 0;
+    if (text.empty() || TryParseReal(text, v, services_.decimalSeparator)) return;
+    grid->setCurrentCell(row, column);
+    grid->setFocus();
+    throw std::runtime_error(NotAFloatMessage(text) + " (measurement " +
+                             std::to_string(measurement) + ", " + ToUtf8(heading) + ")");
+  };
+  for (int k = 0; k < measurementCount(); ++k) {
+    for (int d = 1; d <= directions_; ++d)
+      for (int column = 1; column <= 3; ++column)
+        check(StringGrid1, column, DirectionGridRow(directions_, k, d), k + 1,
+              StringGrid1->cellText(column, d - 1));
+    for (int column = 0; column <= 1; ++column)
+      check(StringGrid2, column, k + 1, k + 1,
+            StringGrid2->cellText(column, 0).remove(QLatin1Char('=')));
+  }
+}
+
 void TForm2::Button2Click() {
   CommitEditors();
   ClearResiduals();
+  CheckNumberCells();
   // The measurements are read in their own power of ten, whatever the main window's unit was
   // changed to since: the result is expressed in it too.
   if (t_.scale != measurementScale_) {

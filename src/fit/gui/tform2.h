@@ -158,6 +158,8 @@ class TForm2 : public QWidget, public FitCells {
  private:
   void Guarded(const std::function<void()>& handler);
   void CommitEditors();
+  /// Refuses a cell whose text is no number, naming and selecting it.
+  void CheckNumberCells();
   /// Sets the direction and value rows for `count` measurements, keeping the texts of those
   /// that stay.
   void SetMeasurementCount(int count);

@@ -292,8 +292,22 @@ void FitWindowTest::refusalsAndTheCloseQuestionKeepTheData() {
   // A cell that is not a number: the conversion error, nothing else changes.
   Enter(w, 1, {"0", "0", "1"}, "x7", "1");
   w.Button2->click();
-  QCOMPARE(p.dialogs.errors.back(), std::string("'x7' is not a valid floating point value"));
+  QCOMPARE(p.dialogs.errors.back(),
+           std::string("'x7' is not a valid floating point value (measurement 2, y)"));
+  QCOMPARE(w.StringGrid2->currentRow(), 2);
+  QCOMPARE(w.StringGrid2->currentColumn(), 0);
   QVERIFY(w.StringGrid3->isHidden());
+  w.StringGrid2->item(2, 0)->setText("7");
+  w.StringGrid1->item(DirectionGridRow(1, 1, 1), 2)->setText("0,0.5");
+  w.Button2->click();
+  QCOMPARE(p.dialogs.errors.back(),
+           std::string("'0,0.5' is not a valid floating point value (measurement 2, u12)"));
+  QCOMPARE(w.StringGrid1->currentRow(), DirectionGridRow(1, 1, 1));
+  QCOMPARE(w.StringGrid1->currentColumn(), 2);
+  w.StringGrid1->item(DirectionGridRow(1, 1, 1), 2)->setText("0");
+  // The window is a tool window of the main window (kept above it), wholly on the screen.
+  QVERIFY(w.windowFlags().testFlag(Qt::Tool));
+  QVERIFY(w.screen()->availableGeometry().contains(w.frameGeometry()));
 
   // Another Fit item while the window is open changes nothing, not even the unit.
   const TensorState before = p.state().tensor;
