@@ -226,6 +226,7 @@ std::optional<QFont> ScriptedDialogs::ChooseFont(const QFont&) {
 
 bool ScriptedDialogs::ChoosePrinter(QPrinter& printer) {
   ++printRequests;
+  printerFilesOffered.push_back(printer.outputFileName());
   const std::optional<QString> file = TakeFront(printAnswers, unscripted);
   if (!file) return false;
   printer.setOutputFormat(QPrinter::PdfFormat);

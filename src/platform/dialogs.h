@@ -134,6 +134,8 @@ class ScriptedDialogs : public Dialogs {
   std::vector<FileDialogRequest> openRequests;
   std::vector<FileDialogRequest> saveRequests;
   int printRequests = 0;
+  /// The output file each print dialog was opened with (empty for none).
+  std::vector<QString> printerFilesOffered;
   int unscripted = 0;
 };
 

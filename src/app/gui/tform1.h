@@ -28,6 +28,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStringList>
@@ -540,6 +541,7 @@ class TForm1 : public QMainWindow {
   QSize ScreenSize() const;
   std::string PaintAtMetafileSize(VectorFormat format);
   std::string metaPicture_;
+  std::unique_ptr<QPrinter> printer_;  ///< kept between prints, with the user's choices
   std::filesystem::path lastPictureFolder_;
 
   ProgramState& state_;

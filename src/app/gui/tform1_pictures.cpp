@@ -167,7 +167,10 @@ void TForm1::SavePictureAs(PictureKind kind) {
 }
 
 void TForm1::Print1Click() {
-  QPrinter printer(QPrinter::HighResolution);
+  // One printer for the whole run: the print dialog offers the printer, page and output file
+  // chosen last time.
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  QPrinter& printer = *printer_;
   if (!dialogs_.ChoosePrinter(printer)) return;
 
   ShowBusy(true);
@@ -191,7 +194,9 @@ void TForm1::Print1Click() {
     PrintPageOptions options;
     options.crossSectionMode = state_.crossSectionMode;
     options.decimalSeparator = state_.services.decimalSeparator;
-    options.screenWidth = ScreenSize().width();
+    // The type is sized for the printed width (in pixels of a screen's 96 per inch), as the
+    // "10" of the legend is placed by it, so that the legend's labels keep their distances.
+    options.screenWidth = std::max(1, printer.width() * 96 / std::max(1, printer.resolution()));
     options.progress = [this](int steps) {
       progressBar->setValue(steps);
       QCoreApplication::processEvents();

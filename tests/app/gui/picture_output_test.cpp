@@ -229,6 +229,11 @@ void PictureOutputTest::printsIntoPdfAndEscapeAborts() {
   QCOMPARE(p.dialogs.shown, std::vector<std::string>{"Printing has been aborted"});
   QVERIFY(!std::filesystem::exists(aborted));
   QVERIFY(p.form().busyCover->isHidden());
+  // Each print dialog offers the output file chosen the time before.
+  QCOMPARE(p.dialogs.printerFilesOffered.back(), Q(pdf));
+  p.dialogs.printAnswers.push_back(std::nullopt);
+  p.form().Print1->trigger();
+  QCOMPARE(p.dialogs.printerFilesOffered.back(), Q(aborted));
 }
 
 void PictureOutputTest::wideWindowKeepsTheLegendInsideThePicture() {
