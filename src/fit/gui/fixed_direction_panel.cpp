@@ -48,7 +48,7 @@ void DirectionGrid::showRecords(const SurfaceEvaluation& e, char decimalSeparato
   setColumnWidth(1, widthForTexts(1, kFlagColumnWidth));
   int width = columnWidth(0) + columnWidth(1);
   for (int c = 2; c <= 4; ++c) {
-    setColumnWidth(c, widthForTexts(c, kCosineColumnWidth, QStringLiteral("-0.707106781186548")));
+    setColumnWidth(c, widthForTexts(c, kCosineColumnWidth));
     width += columnWidth(c);
   }
   const int frame = 2 * frameWidth();

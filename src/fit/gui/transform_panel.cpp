@@ -36,12 +36,11 @@ void MatrixGrid::showMatrix(const TransformMatrix& u, char decimalSeparator) {
   for (int a = 1; a <= 3; ++a)
     for (int b = 1; b <= 3; ++b) g(a, b) = FormatGeneral(u[a - 1][b - 1], decimalSeparator, 15);
   setTexts(g, [](int c, int r) { return c > 0 && r > 0; });
-  // Every column as wide as the longest cosine (15 significant digits and a sign) in the
-  // grid's font, or the longest text it holds.
+  // Every column as wide as the longest number it holds in the grid's font.
   setColumnWidth(0, kMatrixHeadingWidth);
   int width = kMatrixHeadingWidth;
   for (int c = 1; c <= 3; ++c) {
-    setColumnWidth(c, widthForTexts(c, kMatrixColumnWidth, QStringLiteral("-0.707106781186548")));
+    setColumnWidth(c, widthForTexts(c, kMatrixColumnWidth));
     width += columnWidth(c);
   }
   const int frame = 2 * frameWidth();

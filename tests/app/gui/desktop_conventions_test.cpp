@@ -276,8 +276,9 @@ void DesktopConventionsTest::angleBoxesStayInViewWhileTyped() {
   QTest::mouseClick(panel->betaCaption(), Qt::LeftButton);
   QVERIFY(panel->isVisible());
   QVERIFY(panel->betaEntry()->isVisible());
-  const Real angleX = w.p.state().view.angleX;
+  // A click in a box applies the three angles shown; typing after it applies nothing yet.
   QTest::mouseClick(panel->betaEntry(), Qt::LeftButton);
+  const Real angleX = w.p.state().view.angleX;
   panel->betaEntry()->selectAll();
   QTest::keyClicks(panel->betaEntry(), QStringLiteral("40"));
   QCoreApplication::processEvents();
