@@ -14,8 +14,8 @@
 
 #include "fit/fit_cells.h"
 #include "fit/property_kinds.h"
-#include "tensor/number_text.h"
 #include "support/test_support.h"
+#include "tensor/number_text.h"
 
 namespace quillmere {
 namespace {
@@ -200,10 +200,24 @@ TEST(MeasurementCsv, AFitRunReadsTheTableOnce) {
 TEST(MeasurementCsv, ReadOnceAsTheRunGoesGivesTheNumbersAndTheFitOfTheTable) {
   // Numerals of every form the quick readings take or hand on: each number must be the one
   // the program's own reading gives, bit for bit.
-  const std::vector<std::string> numerals = {
-      "0.1",   "-5.62",  "1e-27", "123456789012345678", "9.999999999999999999", "2.5E27",
-      "1e28",  "0.000",  "-0",    "+3.25",              ".5",                   "7.",
-      "1e-30", "0.05",   "25.04", "00012.50",           "-1.5e+3",              "4.63"};
+  const std::vector<std::string> numerals = {"0.1",
+                                             "-5.62",
+                                             "1e-27",
+                                             "123456789012345678",
+                                             "9.999999999999999999",
+                                             "2.5E27",
+                                             "1e28",
+                                             "0.000",
+                                             "-0",
+                                             "+3.25",
+                                             ".5",
+                                             "7.",
+                                             "1e-30",
+                                             "0.05",
+                                             "25.04",
+                                             "00012.50",
+                                             "-1.5e+3",
+                                             "4.63"};
   std::string text = "u1,u2,u3,y,dy\n";
   for (const std::string& n : numerals) text += "1, 0.3, " + n + ", " + n + ", 0.05\n";
   std::istringstream in(text);
@@ -241,13 +255,12 @@ TEST(MeasurementCsv, ReadOnceAsTheRunGoesGivesTheNumbersAndTheFitOfTheTable) {
   ASSERT_EQ(RunFit(fromCells, t1, MeasurementCells(table.table), shipped.services),
             FitOutcome::Done);
   std::istringstream again(data);
-  ASSERT_EQ(RunFit(
-                fromFeed, t2,
-                [&](const std::function<void(const Real*)>& add) {
-                  ReadMeasurementCsv(again, 2, add);
-                },
-                shipped.services),
-            FitOutcome::Done);
+  ASSERT_EQ(
+      RunFit(
+          fromFeed, t2,
+          [&](const std::function<void(const Real*)>& add) { ReadMeasurementCsv(again, 2, add); },
+          shipped.services),
+      FitOutcome::Done);
   EXPECT_EQ(fromFeed.m, 60);
   EXPECT_EQ(fromFeed.n, fromCells.n);
   EXPECT_TRUE(fromFeed.x == fromCells.x && fromFeed.sd == fromCells.sd &&

@@ -88,8 +88,8 @@ void TForm1::DrawOnCanvas() {
     if (screen && screen->depth() <= 8) options.paint.palette = &displayPalette_;
     lastPicture_ = RenderPicture(state_.scene, state_.view, state_.DrawnTensor(), canvas, options);
   });
-  paintedUnit_ = std::make_pair(DecadeExponent(state_.DrawnTensor().scale),
-                                state_.DrawnTensor().unitText);
+  paintedUnit_ =
+      std::make_pair(DecadeExponent(state_.DrawnTensor().scale), state_.DrawnTensor().unitText);
   FormActivate();
   surfaceArea->update();
   if (copyBitmapToClipboard) PutImageOnClipboard(bitmap);
@@ -139,8 +139,8 @@ void TForm1::Label11Click() {
   // scale legend painted again when its power of ten or unit text no longer match.
   ShowDrawnExtremes();
   if (paintedUnit_ && !builder_.busy() &&
-      *paintedUnit_ != std::make_pair(DecadeExponent(state_.DrawnTensor().scale),
-                                      state_.DrawnTensor().unitText))
+      *paintedUnit_ !=
+          std::make_pair(DecadeExponent(state_.DrawnTensor().scale), state_.DrawnTensor().unitText))
     SetUpSurface();
   emit tensorPanelRefreshed(texts);
 }
