@@ -105,7 +105,7 @@ has out '^The update could not be downloaded: the disk is full$'
 # A server that stops sending after the first bytes, and one that trickles (a short window for
 # the test instead of 31 s).
 start_server --stall 2000
-check 1 --download "$dir/dl" --stall-seconds 1
+check 1 --download "$dir/dl" --stall-seconds 4
 has out '^The update could not be downloaded: the update server stopped sending$'
 [ -z "$(ls -A "$dir/dl")" ] || fail "left behind: $(ls -A "$dir/dl")"
 start_server --rate 300
