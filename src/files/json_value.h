@@ -26,7 +26,23 @@ struct JsonValue {
 
   /// The member named `key` of an object, nullptr when there is none (or this is no object).
   const JsonValue* Find(const std::string& key) const;
+
+  // Declared here and defaulted below, where the member pairs are complete types: clang will not
+  // instantiate the vectors' special members inside the class that the pairs hold.
+  JsonValue();
+  ~JsonValue();
+  JsonValue(const JsonValue&);
+  JsonValue(JsonValue&&) noexcept;
+  JsonValue& operator=(const JsonValue&);
+  JsonValue& operator=(JsonValue&&) noexcept;
 };
+
+inline JsonValue::JsonValue() = default;
+inline JsonValue::~JsonValue() = default;
+inline JsonValue::JsonValue(const JsonValue&) = default;
+inline JsonValue::JsonValue(JsonValue&&) noexcept = default;
+inline JsonValue& JsonValue::operator=(const JsonValue&) = default;
+inline JsonValue& JsonValue::operator=(JsonValue&&) noexcept = default;
 
 /// Parses a whole JSON text (one value, blanks around it). Nesting deeper than 64 levels is
 /// refused, so that a hostile file cannot exhaust the stack.
