@@ -10,7 +10,7 @@ QUILLMERE_PACKAGES=(
   librsvg2-bin poppler-utils
   xdotool desktop-file-utils appstream lintian dpkg-dev shared-mime-info
   libuemf-dev emf2svg libwmf-bin
-  libsodium-dev minisign
+  libsodium-dev minisign pkgconf
   python3-numpy g++-aarch64-linux-gnu qemu-user
 )
 
