@@ -46,6 +46,6 @@ quillmere_cli_test(info_missing_file 1 "^$" info ${examples}/no-such-file.ten)
 quillmere_cli_test(info_no_file 2 "^$" info)
 
 # FIFOs, devices, damaged files and a file-size limit given to the commands.
-add_test(NAME cli_special_files COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/special_files_test.sh
+add_test(NAME cli_nonregular_files COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/nonregular_files_test.sh
   $<TARGET_FILE:quillmere-cli>)
-set_tests_properties(cli_special_files PROPERTIES TIMEOUT 120)
+set_tests_properties(cli_nonregular_files PROPERTIES TIMEOUT 120)

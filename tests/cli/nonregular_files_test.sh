@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # quillmere-cli given files that are no regular files, damaged files and a file-size limit: every
 # command answers at once (each run has a time limit), says what is wrong and exits 1.
-# Usage: special_files_test.sh PATH/TO/quillmere-cli
+# Usage: nonregular_files_test.sh PATH/TO/quillmere-cli
 set -u
 cli=$1
 here=$(cd "$(dirname "$0")" && pwd)
