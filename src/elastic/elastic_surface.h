@@ -14,7 +14,8 @@ struct QuantitySurface {
   /// (so the surface reaches radius 1), whose power of ten follows that value and whose unit is
   /// the quantity's.
   TensorState tensor;
-  /// The derived value is the quantity; nothing else is set.
+  /// The derived value is the quantity, with its polynomial form for Young's modulus and the
+  /// linear compressibility; nothing else is set.
   SurfaceEvaluation evaluation;
 };
 

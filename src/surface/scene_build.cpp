@@ -29,7 +29,9 @@ void BuildInto(SceneList& list, const TensorState& tensor, const SurfaceEvaluati
   const std::optional<SurfacePolynomial> polynomial = SurfacePolynomial::Make(tensor, evaluation);
   // A polynomial that cancels to rounding noise is a zero surface: every corner at the origin.
   const scene_parts::CornerValues values =
-      !polynomial ? scene_parts::GeneralCornerValues(tensor, evaluation)
+      evaluation.derivedValue && evaluation.derivedPolynomial && !evaluation.printableExport
+          ? scene_parts::DerivedCornerValues(*evaluation.derivedPolynomial, tensor.scale)
+      : !polynomial ? scene_parts::GeneralCornerValues(tensor, evaluation)
       : polynomial->IsZero()
           ? scene_parts::CornerValues([](const double*, const double*, const double*, double* value,
                                          std::size_t n) { std::fill(value, value + n, 0.0); })

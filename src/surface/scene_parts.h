@@ -38,6 +38,11 @@ using CornerValues = std::function<void(const double* x, const double* y, const 
 /// surface value does.
 CornerValues PolynomialCornerValues(const SurfacePolynomial& polynomial);
 
+/// A derived value of polynomial form (SurfaceEvaluation::derivedPolynomial) divided by the
+/// scale, over whole rows: each direction is taken to the crystal frame and normalised, as the
+/// surface value does for a derived quantity (a zero direction gives 0).
+CornerValues DerivedCornerValues(const DerivedPolynomial& form, Real scale);
+
 /// The surface value (SurfaceValue) one direction at a time, for what the polynomial does not
 /// cover (the printable exports' rule).
 CornerValues GeneralCornerValues(const TensorState& t, const SurfaceEvaluation& e);

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "tensor/tensor_state.h"
@@ -16,6 +17,16 @@ struct FixedDirection {
   float u[3] = {0.0f, 0.0f, 0.0f};
 };
 
+/// A value along the unit vector n that follows from one homogeneous polynomial p of degree
+/// 1..5 in n: factor * p(n), or factor / p(n) with `reciprocal`. The coefficients stand in the
+/// order a = 0..degree, then b = 0..degree - a, each the factor of n1^a n2^b n3^(degree - a - b).
+struct DerivedPolynomial {
+  int degree = 0;
+  std::array<double, 21> terms{};
+  double factor = 1;
+  bool reciprocal = false;
+};
+
 /// What the surface evaluation reads besides the tensor: the fixed directions of index positions
 /// i, j, k, l, m (entries 0..4) and the flag of the 3-D printable exports.
 struct SurfaceEvaluation {
@@ -26,6 +37,10 @@ struct SurfaceEvaluation {
   /// directions then do not apply): its value along the crystal-frame unit vector (x, y, z), in
   /// the units that the tensor's scale and unit text describe.
   std::function<Real(Real x, Real y, Real z)> derivedValue;
+  /// The derived value's form as one polynomial in the direction, when it has one: the scene
+  /// then evaluates whole rows of directions at once instead of calling derivedValue for each.
+  /// Set together with derivedValue (and cleared with it); the two agree to rounding.
+  std::optional<DerivedPolynomial> derivedPolynomial;
 };
 
 /// Value of the tensor along the crystal-frame direction (x, y, z), divided by t.scale. The

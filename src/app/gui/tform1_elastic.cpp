@@ -53,6 +53,7 @@ void TForm1::UpdateDrawnQuantity() {
     if (drawn) {
       drawn.reset();
       state_.evaluation.derivedValue = nullptr;
+      state_.evaluation.derivedPolynomial.reset();
       RefreshPanelLabels(PanelTextsOf(state_.tensor));
     }
     return;
@@ -69,6 +70,7 @@ void TForm1::UpdateDrawnQuantity() {
   drawn =
       ProgramState::DrawnQuantity{*quantity, density, revision, state_.tensor, std::move(s.tensor)};
   state_.evaluation.derivedValue = std::move(s.evaluation.derivedValue);
+  state_.evaluation.derivedPolynomial = s.evaluation.derivedPolynomial;
   RefreshPanelLabels(PanelTextsOf(state_.DrawnTensor()));
 }
 
