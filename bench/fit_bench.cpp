@@ -26,7 +26,7 @@ struct PiezoFit {
   test::ShippedTable shipped;
   TensorState tensor;
   const PropertyKind* kind = FindPropertyKind("piezoelectric");
-  test::GridCells cells{2};
+  test::TextCells cells{2};
 
   PiezoFit() {
     FitSession session;

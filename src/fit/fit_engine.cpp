@@ -49,6 +49,7 @@ TensorIndices Tuple(int q, int rank) {
 /// applied to the products of its cosines, without walking the entry again.
 void MakeRowMap(FitWorkspace& w, TensorState& t, const CoreServices& services) {
   w.rowMap.clear();
+  w.reached.clear();
   if (w.n <= 0) return;
   const int rank = t.rank < 1 ? 1 : (t.rank > 5 ? 5 : t.rank);
   int tuples = 1;
@@ -60,8 +61,23 @@ void MakeRowMap(FitWorkspace& w, TensorState& t, const CoreServices& services) {
     for (Real& c : t.components) c = 0;
     t.At(Tuple(q, rank)) = 1;
     ApplySymmetryEntry(t, SymmetryMode::CoefficientSums, w.entry, services);
-    for (int c = 1; c <= w.n; ++c)
+    bool reached = false;
+    for (int c = 1; c <= w.n; ++c) {
       w.rowMap[static_cast<std::size_t>(q)][c - 1] = t.coefficientSums[c];
+      reached = reached || t.coefficientSums[c] != 0;
+    }
+    if (reached) {
+      FitWorkspace::ReachedTuple tuple;
+      tuple.q = static_cast<std::uint32_t>(q);
+      const TensorIndices x = Tuple(q, rank);
+      for (int p = 0; p < 5; ++p) tuple.index[p] = static_cast<std::uint8_t>(x.i[p] - 1);
+      for (int c = 1; c <= w.n; ++c)
+        if (t.coefficientSums[c] != 0) {
+          tuple.component[static_cast<std::size_t>(tuple.count)] = static_cast<std::uint8_t>(c - 1);
+          tuple.coefficient[static_cast<std::size_t>(tuple.count++)] = t.coefficientSums[c];
+        }
+      w.reached.push_back(tuple);
+    }
   }
   ResetComponents(t);
   ApplySymmetryEntry(t, SymmetryMode::UnitValues, w.entry, services);
@@ -107,46 +123,49 @@ void RowFromDirections(FitWorkspace& w, TensorState& t, const DirectionOf& direc
                        const CoreServices& services) {
   if (w.rowMap.empty()) MakeRowMap(w, t, services);
 
-  // Positions beyond the rank keep (1, 0, 0): they stand at index 1, which contributes 1.
-  std::array<Direction, 5> slot;
-  for (Direction& u : slot) u = {1, 0, 0};
+  // Each direction is normalised once, as it is read; a position that shares the direction of
+  // the one before it takes the normalised cosines. Only the positions within the rank are read
+  // below (a rank below 1 counts as 1, its one position at index 1).
+  static constexpr Direction kIndexOne = {1, 0, 0};
+  std::array<Direction, 5> read;
+  std::array<const Real*, 5> slot;
+  slot[0] = kIndexOne.data();
   int d = 0;
   for (int p = 0; p < t.rank && p < 5; ++p) {
-    if (w.flags[p] == 0 || p == 0) {
-      direction(++d, slot[p]);
-    } else {
+    if (w.flags[p] != 0 && p != 0) {
       slot[p] = slot[p - 1];
+      continue;
     }
-    const Real sum = std::fabs(slot[p][0]) + std::fabs(slot[p][1]) + std::fabs(slot[p][2]);
+    Direction& u = read[static_cast<std::size_t>(d)];
+    direction(++d, u);
+    slot[p] = u.data();
+    const Real sum = std::fabs(u[0]) + std::fabs(u[1]) + std::fabs(u[2]);
     if (sum == 0) {
       services.Tell(kMsgDirectionMissing);
       w.ok = false;
       return;
     }
-    const Real length =
-        std::sqrt(slot[p][0] * slot[p][0] + slot[p][1] * slot[p][1] + slot[p][2] * slot[p][2]);
-    for (Real& cosine : slot[p]) cosine /= length;
+    // A unit vector as typed (an axis, say) stays as it is: its length is exactly 1.
+    const Real squared = u[0] * u[0] + u[1] * u[1] + u[2] * u[2];
+    if (squared == 1) continue;
+    const Real length = std::sqrt(squared);
+    for (Real& cosine : u) cosine /= length;
   }
 
   // Every component holds the product of the measuring cosines of its indices; the row is the
   // run's linear map applied to those products, summed in the order of the components.
-  // (The positions beyond the rank contribute factors of exactly 1, left out.)
+  // Components that no independent one reaches would add exact zeros: only the reached ones
+  // are visited. (The positions beyond the rank contribute factors of exactly 1, left out.)
   const int rank = t.rank < 1 ? 1 : (t.rank > 5 ? 5 : t.rank);
   const int n = w.n;
-  Real f[kMaxFitComponents] = {};
-  int index[5] = {0, 0, 0, 0, 0};  // the tuple q, counted up with the last index fastest
-  // Components that no independent one reaches add exact zeros: they are passed over.
-  for (std::size_t q = 0; q < w.rowMap.size(); ++q) {
-    const Real* row = w.rowMap[q].data();
-    bool reached = false;
-    for (int c = 0; c < n; ++c) reached = reached || row[c] != 0;
-    if (reached) {
-      Real weight = slot[0][index[0]];
-      for (int p = 1; p < rank; ++p) weight *= slot[p][index[p]];
-      for (int c = 0; c < n; ++c)
-        if (row[c] != 0) f[c] += weight * row[c];
-    }
-    for (int p = rank - 1; p >= 0 && ++index[p] == 3; --p) index[p] = 0;
+  Real f[kMaxFitComponents];
+  for (int c = 0; c < n; ++c) f[c] = 0;
+  for (const FitWorkspace::ReachedTuple& tuple : w.reached) {
+    Real weight = slot[0][tuple.index[0]];
+    for (int p = 1; p < rank; ++p) weight *= slot[p][tuple.index[p]];
+    for (int k = 0; k < tuple.count; ++k)
+      f[tuple.component[static_cast<std::size_t>(k)]] +=
+          weight * tuple.coefficient[static_cast<std::size_t>(k)];
   }
   for (int c = 1; c <= n; ++c) w.f[c] = f[c - 1];
 }
@@ -163,12 +182,25 @@ void SetValue(FitWorkspace& w, Real y, Real dy, const CoreServices& services) {
 
 /// Adds the current measurement (f, y, dy) to the normal equations.
 void AddToSums(FitWorkspace& w) {
-  const Real weight = 1 / w.dy / w.dy;
+  // Measurements mostly share their error: its weight is worked out again only when it changes.
+  if (!(w.dy == w.weightedDy)) {
+    w.weightedDy = w.dy;
+    w.weight = 1 / w.dy / w.dy;
+  }
+  const Real weight = w.weight;
   for (int i = 1; i <= w.n; ++i) w.b[i] += w.y * w.f[i] * weight;
+  // The normal matrix is symmetric, f[i] f[j] and f[j] f[i] being the same product: its upper
+  // triangle is summed here and mirrored when the sums are complete.
   for (int i = 1; i <= w.n; ++i)
-    for (int j = 1; j <= w.n; ++j) w.a[i][j] += w.f[i] * w.f[j] * weight;
+    for (int j = i; j <= w.n; ++j) w.a[i][j] += w.f[i] * w.f[j] * weight;
   w.syy += w.y * w.y * weight;
   ++w.m;
+}
+
+/// The lower triangle of the normal matrix from its upper one.
+void MirrorNormalMatrix(FitWorkspace& w) {
+  for (int i = 1; i <= w.n; ++i)
+    for (int j = 1; j < i; ++j) w.a[i][j] = w.a[j][i];
 }
 
 }  // namespace
@@ -178,9 +210,8 @@ void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells,
   RowFromDirections(
       w, t,
       [&](int d, Direction& u) {
-        const int row = DirectionGridRow(w.directions, k, d);
         for (int c = 0; c < 3; ++c)
-          u[c] = ParseReal(cells.DirectionCell(c + 1, row), services.decimalSeparator);
+          u[c] = ParseReal(cells.Cosine(k, d, c), services.decimalSeparator);
       },
       services);
 }
@@ -189,8 +220,8 @@ void ReadMeasurement(FitWorkspace& w, TensorState& t, const FitCells& cells, int
                      const CoreServices& services) {
   BuildCoefficientRow(w, t, cells, k, services);
   if (!w.ok) return;
-  const Real y = ParseReal(cells.ValueCell(0, k + 1), services.decimalSeparator);
-  const Real dy = ParseReal(cells.ValueCell(1, k + 1), services.decimalSeparator);
+  const Real y = ParseReal(cells.Value(k, 0), services.decimalSeparator);
+  const Real dy = ParseReal(cells.Value(k, 1), services.decimalSeparator);
   SetValue(w, y, dy, services);
 }
 
@@ -198,13 +229,14 @@ void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const FitCells& 
                                const CoreServices& services) {
   // The window always keeps one measurement; a source without any still gets one read, which
   // then fails on its empty cells rather than looping.
-  const int count = cells.ValueRowCount() - 1 < 1 ? 1 : cells.ValueRowCount() - 1;
+  const int count = cells.MeasurementCount() < 1 ? 1 : cells.MeasurementCount();
   w.m = 0;
   do {
     ReadMeasurement(w, t, cells, w.m, services);
     if (!w.ok) return;
     AddToSums(w);
   } while (w.m < count);
+  MirrorNormalMatrix(w);
 }
 
 void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const MeasurementFeed& feed,
@@ -222,6 +254,7 @@ void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const Measuremen
     SetValue(w, numbers[3 * w.directions], numbers[3 * w.directions + 1], services);
     AddToSums(w);
   });
+  MirrorNormalMatrix(w);
 }
 
 void InvertInPlace(FitMatrix& a, int n, bool& ok) {

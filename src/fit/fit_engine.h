@@ -12,6 +12,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -41,26 +42,19 @@ using IndexDirectionFlags = std::array<int, 5>;
 /// (position 1 always starts a direction).
 int DirectionCount(const IndexDirectionFlags& flags);
 
-/// Where the fit finds its data: the grids of the fit window, or a file read by the command-line
-/// tool. Rows count from 0.
-///
-/// Direction grid: rows 0..D-1 are headings, then D rows per measurement; direction d (1..D) of
-/// measurement k (0-based) stands in row D*(k+1) + d - 1, its three cosines in columns 1..3.
-/// Value grid: row 0 is the heading, measurement k stands in row k+1, y in column 0, dy in
-/// column 1.
+/// Where the fit finds its measurements as texts: the fit window's grids, or a file read by the
+/// command-line tool. Measurements count from 0, their directions from 1; a measurement beyond
+/// the count reads as empty texts.
 class FitCells {
  public:
   virtual ~FitCells() = default;
-  virtual std::string DirectionCell(int column, int row) const = 0;
-  virtual std::string ValueCell(int column, int row) const = 0;
-  /// Rows of the value grid, the heading row included.
-  virtual int ValueRowCount() const = 0;
+  /// The number of measurements.
+  virtual int MeasurementCount() const = 0;
+  /// Cosine `axis` (0..2) of direction d (1..D) of measurement k.
+  virtual std::string Cosine(int k, int d, int axis) const = 0;
+  /// y (`column` 0) or dy (`column` 1) of measurement k.
+  virtual std::string Value(int k, int column) const = 0;
 };
-
-/// Row of the direction grid that holds direction d (1..D) of measurement k (0-based).
-constexpr int DirectionGridRow(int directionCount, int k, int d) {
-  return directionCount * (k + 1) + d - 1;
-}
 
 constexpr int kFitSize = kMaxFitComponents + 1;  ///< arrays numbered 1..21, element 0 unused
 using FitVector = std::array<Real, kFitSize>;
@@ -78,10 +72,11 @@ struct FitWorkspace {
   int dof = 0;  ///< m - n
   FitVector f{};
   Real y = 0, dy = 1;
-  FitMatrix a{};  ///< normal matrix: sum of f[i] f[j] / dy^2
-  FitVector b{};  ///< sum of y f[i] / dy^2
-  Real syy = 0;   ///< sum of y^2 / dy^2
-  FitMatrix c{};  ///< copy of a, inverted in place
+  Real weightedDy = 0, weight = 0;  ///< the last dy summed and its weight 1 / dy^2
+  FitMatrix a{};                    ///< normal matrix: sum of f[i] f[j] / dy^2
+  FitVector b{};                    ///< sum of y f[i] / dy^2
+  Real syy = 0;                     ///< sum of y^2 / dy^2
+  FitMatrix c{};                    ///< copy of a, inverted in place
   FitVector x{};  ///< fitted components in the display unit (10^exponent times unitText)
   FitVector sd{};
   Real chi2 = 0;
@@ -92,6 +87,17 @@ struct FitWorkspace {
   /// rowMap[q][c - 1] is the coefficient of independent component c that a unit value of
   /// component q (of the 3^rank index tuples, the last index running fastest) gives.
   std::vector<std::array<Real, kMaxFitComponents>> rowMap;
+  /// The tuples q of rowMap that reach some independent component, in increasing order, with
+  /// the index (0..2) each position takes and the components (0-based) they reach with their
+  /// coefficients: a measurement's row sums over these alone.
+  struct ReachedTuple {
+    std::uint32_t q = 0;
+    std::array<std::uint8_t, 5> index{};
+    int count = 0;
+    std::array<std::uint8_t, kMaxFitComponents> component{};
+    std::array<Real, kMaxFitComponents> coefficient{};
+  };
+  std::vector<ReachedTuple> reached;
 };
 
 /// How a run ended.

@@ -11,7 +11,7 @@ std::vector<Real> FitResiduals(const FitWorkspace& w, TensorState& t, const FitC
   FitWorkspace scratch = w;
   std::vector<Real> residuals;
   try {
-    for (int k = 0; k + 1 < cells.ValueRowCount(); ++k) {
+    for (int k = 0; k < cells.MeasurementCount(); ++k) {
       scratch.ok = true;
       BuildCoefficientRow(scratch, t, cells, k, services);
       if (!scratch.ok) {
@@ -20,8 +20,7 @@ std::vector<Real> FitResiduals(const FitWorkspace& w, TensorState& t, const FitC
       }
       Real predicted = 0;
       for (int c = 1; c <= w.n; ++c) predicted += scratch.f[c] * w.x[c];
-      residuals.push_back(ParseReal(cells.ValueCell(0, k + 1), services.decimalSeparator) -
-                          predicted);
+      residuals.push_back(ParseReal(cells.Value(k, 0), services.decimalSeparator) - predicted);
     }
   } catch (...) {
     t = saved;

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
@@ -18,56 +19,61 @@ namespace quillmere {
 
 namespace {
 
+bool Blank(char c) {
+  return c == ' ' || c == '\t' || c == '\r';
+}
+
 std::string_view Trimmed(std::string_view s) {
-  const std::size_t b = s.find_first_not_of(" \t\r");
-  if (b == std::string_view::npos) return {};
-  return s.substr(b, s.find_last_not_of(" \t\r") - b + 1);
+  std::size_t b = 0, e = s.size();
+  while (b < e && Blank(s[b])) ++b;
+  while (e > b && Blank(s[e - 1])) --e;
+  return s.substr(b, e - b);
 }
 
 /// Splits `line` at `separator`, keeping the first `keep` fields (trimmed, as views into the
 /// line). Returns the number of fields.
 std::size_t SplitLine(std::string_view line, char separator, std::size_t keep,
                       std::vector<std::string_view>& kept) {
+  // Fields are short: a plain scan finds their ends quicker than a library search per field.
   kept.clear();
   std::size_t count = 0, start = 0;
-  for (;;) {
-    const std::size_t end = line.find(separator, start);
-    const std::string_view piece =
-        Trimmed(line.substr(start, end == std::string_view::npos ? end : end - start));
+  for (std::size_t i = 0;; ++i) {
+    if (i < line.size() && line[i] != separator) continue;
     ++count;
-    if (kept.size() < keep) kept.push_back(piece);
-    if (end == std::string_view::npos) break;
-    start = end + 1;
+    if (kept.size() < keep) kept.push_back(Trimmed(line.substr(start, i - start)));
+    if (i == line.size()) break;
+    start = i + 1;
   }
   return count;
 }
 
-/// Short decimal numbers ("-5.62", "0.05", "1e-3") as reading the text gives them, but quicker:
-/// the digits as an integer and the power of ten are both exact in the extended numbers, so the
-/// one multiplication or division that joins them rounds once, as reading does. False for a
-/// text of another form or length, which is then read the usual way.
-bool QuickDecimal(std::string_view s, Real& value) {
-  // 10^k is exact while 5^k fits the mantissa: up to 10^27 with 64 bits.
-  constexpr int kMaxPower = LDBL_MANT_DIG >= 64 ? 27 : 22;
-  static const std::array<Real, kMaxPower + 1> kPowers = [] {
-    std::array<Real, kMaxPower + 1> p{};
-    p[0] = 1;
-    for (int k = 1; k <= kMaxPower; ++k) p[k] = p[k - 1] * 10;
-    return p;
-  }();
-  std::size_t i = 0;
-  const bool negative = !s.empty() && s[0] == '-';
-  if (negative) ++i;
+// 10^k is exact in the extended numbers while 5^k fits the mantissa: up to 10^27 with 64 bits.
+constexpr int kMaxPower = LDBL_MANT_DIG >= 64 ? 27 : 22;
+constexpr std::array<Real, kMaxPower + 1> kPowers = [] {
+  std::array<Real, kMaxPower + 1> p{};
+  p[0] = 1;
+  for (int k = 1; k <= kMaxPower; ++k) p[k] = p[k - 1] * 10;
+  return p;
+}();
+
+/// A short decimal number ("-5.62", "0.05", "1e-3") at the start of [p, end), as reading the
+/// text gives it, but quicker: the digits as an integer and the power of ten are both exact in
+/// the extended numbers, so the one multiplication or division that joins them rounds once, as
+/// reading does. Returns where the number ends, or nullptr for a text of another form or length,
+/// which is then read the usual way.
+const char* QuickNumber(const char* p, const char* end, Real& value) {
+  const bool negative = p < end && *p == '-';
+  if (negative) ++p;
   std::uint64_t digits = 0;
   int count = 0, exponent = 0;
   bool any = false, point = false;
-  for (; i < s.size(); ++i) {
-    const char c = s[i];
+  for (; p < end; ++p) {
+    const char c = *p;
     if (c >= '0' && c <= '9') {
       any = true;
       if (point) --exponent;
       if (digits == 0 && c == '0') continue;  // leading zeros
-      if (++count > 19) return false;
+      if (++count > 19) return nullptr;
       digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
     } else if (c == '.' && !point) {
       point = true;
@@ -75,28 +81,51 @@ bool QuickDecimal(std::string_view s, Real& value) {
       break;
     }
   }
-  if (!any) return false;
-  if (i < s.size()) {
-    if (s[i] != 'e' && s[i] != 'E') return false;
-    ++i;
-    const bool down = i < s.size() && s[i] == '-';
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  if (!any) return nullptr;
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    const bool down = p < end && *p == '-';
+    if (p < end && (*p == '+' || *p == '-')) ++p;
     int e = 0, places = 0;
-    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-      if (++places > 4) return false;
-      e = e * 10 + (s[i] - '0');
+    for (; p < end && *p >= '0' && *p <= '9'; ++p) {
+      if (++places > 4) return nullptr;
+      e = e * 10 + (*p - '0');
     }
-    if (places == 0 || i != s.size()) return false;
+    if (places == 0) return nullptr;
     exponent += down ? -e : e;
   }
   if constexpr (LDBL_MANT_DIG < 64)
-    if (digits >> LDBL_MANT_DIG) return false;
-  if (exponent < -kMaxPower || exponent > kMaxPower) return false;
+    if (digits >> LDBL_MANT_DIG) return nullptr;
+  if (exponent < -kMaxPower || exponent > kMaxPower) return nullptr;
   const Real m = static_cast<Real>(digits);
   const Real v = exponent < 0 ? m / kPowers[static_cast<std::size_t>(-exponent)]
                               : m * kPowers[static_cast<std::size_t>(exponent)];
   value = negative ? -v : v;
-  return true;
+  return p;
+}
+
+/// QuickNumber on a whole field.
+bool QuickDecimal(std::string_view s, Real& value) {
+  return QuickNumber(s.data(), s.data() + s.size(), value) == s.data() + s.size();
+}
+
+/// A line of `count` short decimal numbers separated by commas (blanks around them allowed)
+/// read in one pass: the same numbers as splitting the line and reading each field, for the
+/// usual lines of a long file. False for anything else, which is then read field by field.
+bool QuickLine(std::string_view line, std::size_t count, Real* values) {
+  const char* p = line.data();
+  const char* const end = p + line.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    while (p < end && Blank(*p)) ++p;
+    p = QuickNumber(p, end, values[i]);
+    if (!p) return false;
+    while (p < end && Blank(*p)) ++p;
+    if (i + 1 < count) {
+      if (p == end || *p != ',') return false;
+      ++p;
+    }
+  }
+  return p == end;
 }
 
 /// A field as a number: QuickDecimal or std::from_chars on the usual form (the quick ways for
@@ -129,7 +158,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kUnitComment = "# unit:";
 
 /// A comment line "# unit: 1E<exponent> <unit text>": the exponent and the text after it.
-bool ReadUnitLine(const std::string& line, int& exponent, std::string& unitText) {
+bool ReadUnitLine(std::string_view line, int& exponent, std::string& unitText) {
   std::string_view rest = Trimmed(line);
   if (rest.substr(0, kUnitComment.size()) != kUnitComment) return false;
   rest = Trimmed(rest.substr(kUnitComment.size()));
@@ -148,45 +177,96 @@ bool ReadUnitLine(const std::string& line, int& exponent, std::string& unitText)
   return true;
 }
 
-/// Reads one line of at most kCsvLineLimit bytes; a longer one refuses the file.
-bool ReadBoundedLine(std::istream& in, std::string& line, long long number) {
-  line.clear();
-  std::streambuf* buffer = in.rdbuf();
-  for (;;) {
-    const int c = buffer ? buffer->sbumpc() : EOF;
-    if (c == EOF) {
-      in.setstate(std::ios::eofbit);
-      return !line.empty();
+/// The lines of a stream, read in large blocks: a line is handed out as a view into the block
+/// that holds it, or into a spill buffer when it crosses the end of a block. A line longer than
+/// kCsvLineLimit bytes refuses the file.
+class LineReader {
+ public:
+  explicit LineReader(std::istream& in) : in_(in), block_(kBlockSize) {}
+
+  /// The next line without its '\n'; false at the end (a last line without '\n' still counts).
+  bool Next(std::string_view& line, long long number) {
+    spill_.clear();
+    for (;;) {
+      const char* start = block_.data() + begin_;
+      const char* newline = static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
+      const std::size_t length =
+          newline ? static_cast<std::size_t>(newline - start) : end_ - begin_;
+      if (spill_.size() + length > kCsvLineLimit) {
+        spill_.append(start, kCsvLineLimit - spill_.size());
+        throw std::runtime_error("Line " + std::to_string(number) + " is longer than " +
+                                 std::to_string(kCsvLineLimit) + " bytes: '" +
+                                 QuoteForMessage(spill_) + "'");
+      }
+      if (newline) {
+        begin_ += length + 1;
+        if (spill_.empty()) {
+          line = std::string_view(start, length);
+        } else {
+          spill_.append(start, length);
+          line = spill_;
+        }
+        return true;
+      }
+      spill_.append(start, length);
+      if (!Refill()) {
+        line = spill_;
+        return !spill_.empty();
+      }
     }
-    if (c == '\n') return true;
-    if (line.size() >= kCsvLineLimit)
-      throw std::runtime_error("Line " + std::to_string(number) + " is longer than " +
-                               std::to_string(kCsvLineLimit) + " bytes: '" + QuoteForMessage(line) +
-                               "'");
-    line += static_cast<char>(c);
   }
+
+ private:
+  static constexpr std::size_t kBlockSize = 1 << 18;
+
+  bool Refill() {
+    begin_ = end_ = 0;
+    std::streambuf* buffer = in_.rdbuf();
+    const std::streamsize got =
+        buffer ? buffer->sgetn(block_.data(), static_cast<std::streamsize>(block_.size())) : 0;
+    if (got <= 0) {
+      in_.setstate(std::ios::eofbit);
+      return false;
+    }
+    end_ = static_cast<std::size_t>(got);
+    return true;
+  }
+
+  std::istream& in_;
+  std::vector<char> block_;
+  std::size_t begin_ = 0, end_ = 0;
+  std::string spill_;
+};
+
+/// The first direction (1..D) whose three cosines are 0, or 0 when there is none.
+int ZeroDirection(const Real* values, int directionCount) {
+  for (int d = 0; d < directionCount; ++d)
+    if (values[3 * d] == 0 && values[3 * d + 1] == 0 && values[3 * d + 2] == 0) return d + 1;
+  return 0;
 }
 
-/// The reading proper: every good measurement is handed to `good` with its fields and numbers.
+/// The reading proper: every good measurement is handed to `good` with its numbers, and with
+/// its fields when `keepTexts` is set (else the fields may be left empty).
 template <typename Good>
-MeasurementReading Read(std::istream& in, int directionCount, const Good& good) {
+MeasurementReading Read(std::istream& in, int directionCount, bool keepTexts, const Good& good) {
   MeasurementReading result{MeasurementTable(directionCount), {}, 0};
   const std::size_t expected = result.table.Width();
   char separator = 0;
   bool firstContent = true;
-  std::string line;
+  LineReader lines(in);
+  std::string_view line;
   std::vector<std::string_view> fields;
   std::vector<Real> values(expected);
-  for (long long number = 1; ReadBoundedLine(in, line, number); ++number) {
+  for (long long number = 1; lines.Next(line, number); ++number) {
     // Spreadsheets mark the files they save as "CSV UTF-8" with a byte-order mark.
-    if (number == 1 && line.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0)
-      line.erase(0, kByteOrderMark.size());
+    if (number == 1 && line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+      line.remove_prefix(kByteOrderMark.size());
     if (result.table.Count() == 0 && !result.table.hasUnit &&
         ReadUnitLine(line, result.table.unitExponent, result.table.unitText)) {
       result.table.hasUnit = true;
       continue;
     }
-    const std::string_view content = Trimmed(std::string_view(line).substr(0, line.find('#')));
+    const std::string_view content = Trimmed(line.substr(0, line.find('#')));
     if (content.empty()) continue;
     if (!separator) separator = content.find(';') != std::string_view::npos ? ';' : ',';
     const char decimalComma = separator == ';' ? ',' : '.';
@@ -194,6 +274,13 @@ MeasurementReading Read(std::istream& in, int directionCount, const Good& good) 
     if (firstContent) {
       firstContent = false;
       if (!AnyNumber(content, separator, decimalComma)) continue;
+    }
+    // The usual line of a long file, when its texts are not kept: read in one pass.
+    if (!keepTexts && separator == ',' && QuickLine(content, expected, values.data()) &&
+        values[expected - 1] > 0 && !ZeroDirection(values.data(), directionCount)) {
+      ++result.measurements;
+      good(result, fields, values.data());
+      continue;
     }
     const std::size_t count = SplitLine(content, separator, expected, fields);
 
@@ -212,9 +299,9 @@ MeasurementReading Read(std::istream& in, int directionCount, const Good& good) 
                         : NotAFloatMessage(text);
         }
       }
-      for (int d = 0; d < directionCount && problem.empty(); ++d)
-        if (values[3 * d] == 0 && values[3 * d + 1] == 0 && values[3 * d + 2] == 0)
-          problem = "direction " + std::to_string(d + 1) + " has three zero cosines";
+      if (problem.empty() && ZeroDirection(values.data(), directionCount))
+        problem = "direction " + std::to_string(ZeroDirection(values.data(), directionCount)) +
+                  " has three zero cosines";
     }
     if (!problem.empty()) {
       result.messages.push_back("line " + std::to_string(number) + ": " + problem);
@@ -235,7 +322,7 @@ MeasurementReading Read(std::istream& in, int directionCount, const Good& good) 
 
 MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount) {
   return Read(
-      in, directionCount,
+      in, directionCount, true,
       [](MeasurementReading& result, const std::vector<std::string_view>& fields, const Real*) {
         for (const std::string_view f : fields) {
           std::string& text = result.table.fields.emplace_back(f);
@@ -247,7 +334,7 @@ MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount) {
 
 MeasurementReading ReadMeasurementCsv(std::istream& in, int directionCount,
                                       const std::function<void(const Real* numbers)>& measurement) {
-  return Read(in, directionCount,
+  return Read(in, directionCount, false,
               [&](MeasurementReading&, const std::vector<std::string_view>&, const Real* numbers) {
                 measurement(numbers);
               });
@@ -310,16 +397,15 @@ void WriteMeasurementCsvFile(const std::filesystem::path& path, const Measuremen
       path, [&](std::ostream& out) { WriteMeasurementCsv(out, table, decimalSeparator); });
 }
 
-std::string MeasurementCells::DirectionCell(int column, int row) const {
-  const int d = table_.directionCount;
-  const int k = row / d - 1, direction = row % d;
-  if (k < 0 || k >= table_.Count() || column < 1 || column > 3) return "";
-  return table_.Field(k, 3 * direction + column - 1);
+std::string MeasurementCells::Cosine(int k, int d, int axis) const {
+  if (k < 0 || k >= table_.Count() || d < 1 || d > table_.directionCount || axis < 0 || axis > 2)
+    return "";
+  return table_.Field(k, 3 * (d - 1) + axis);
 }
 
-std::string MeasurementCells::ValueCell(int column, int row) const {
-  if (row < 1 || row > table_.Count() || column < 0 || column > 1) return "";
-  return table_.Field(row - 1, 3 * table_.directionCount + column);
+std::string MeasurementCells::Value(int k, int column) const {
+  if (k < 0 || k >= table_.Count() || column < 0 || column > 1) return "";
+  return table_.Field(k, 3 * table_.directionCount + column);
 }
 
 }  // namespace quillmere

@@ -88,13 +88,13 @@ void WriteMeasurementCsv(std::ostream& out, const MeasurementTable& table,
 void WriteMeasurementCsvFile(const std::filesystem::path& path, const MeasurementTable& table,
                              char decimalSeparator = '.');
 
-/// The measurements as the fit window's grids would hold them, for RunFit.
+/// The measurements of a table, for RunFit.
 class MeasurementCells : public FitCells {
  public:
   explicit MeasurementCells(const MeasurementTable& table) : table_(table) {}
-  std::string DirectionCell(int column, int row) const override;
-  std::string ValueCell(int column, int row) const override;
-  int ValueRowCount() const override { return table_.Count() + 1; }
+  int MeasurementCount() const override { return table_.Count(); }
+  std::string Cosine(int k, int d, int axis) const override;
+  std::string Value(int k, int column) const override;
 
  private:
   const MeasurementTable& table_;

@@ -1,4 +1,4 @@
-// Measurements laid out as the fit window's grids hold them, for the fit tests.
+// Measurements as texts, read by the fit as it reads the window's grids, for the fit tests.
 #pragma once
 
 #include <array>
@@ -26,41 +26,41 @@ inline std::string FullText(Real v) {
   return buf;
 }
 
-/// Direction and value grids with heading rows; cells beyond the grids read as empty texts.
-class GridCells : public FitCells {
+/// Measurements as texts, one after another; a measurement beyond them reads as empty texts.
+class TextCells : public FitCells {
  public:
-  explicit GridCells(int directionCount) : d_(directionCount) {
-    directionRows_.resize(static_cast<std::size_t>(d_));
-    valueRows_.push_back({"y=", "dy="});
-  }
+  explicit TextCells(int directionCount) : d_(directionCount) {}
   void Add(const Measurement& m) {
+    std::vector<std::string> cosines;
     for (const Vector3& u : m.directions)
-      directionRows_.push_back({FullText(u[0]), FullText(u[1]), FullText(u[2])});
-    valueRows_.push_back({FullText(m.y), FullText(m.dy)});
+      for (const Real c : u) cosines.push_back(FullText(c));
+    AddTexts(cosines, FullText(m.y), FullText(m.dy));
   }
   /// Adds one measurement given as texts (3 per direction, then y and dy).
   void AddTexts(const std::vector<std::string>& cosines, const std::string& y,
                 const std::string& dy) {
-    for (std::size_t i = 0; i + 2 < cosines.size(); i += 3)
-      directionRows_.push_back({cosines[i], cosines[i + 1], cosines[i + 2]});
-    valueRows_.push_back({y, dy});
+    rows_.push_back({cosines, y, dy});
   }
-  std::string DirectionCell(int column, int row) const override {
-    if (row < 0 || row >= static_cast<int>(directionRows_.size()) || column < 1 || column > 3)
-      return "";
-    return directionRows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column - 1)];
+  int MeasurementCount() const override { return static_cast<int>(rows_.size()); }
+  std::string Cosine(int k, int d, int axis) const override {
+    if (k < 0 || k >= MeasurementCount() || d < 1 || d > d_ || axis < 0 || axis > 2) return "";
+    const std::vector<std::string>& c = rows_[static_cast<std::size_t>(k)].cosines;
+    const std::size_t i = static_cast<std::size_t>(3 * (d - 1) + axis);
+    return i < c.size() ? c[i] : "";
   }
-  std::string ValueCell(int column, int row) const override {
-    if (row < 0 || row >= static_cast<int>(valueRows_.size()) || column < 0 || column > 1)
-      return "";
-    return valueRows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+  std::string Value(int k, int column) const override {
+    if (k < 0 || k >= MeasurementCount() || column < 0 || column > 1) return "";
+    const Row& r = rows_[static_cast<std::size_t>(k)];
+    return column == 0 ? r.y : r.dy;
   }
-  int ValueRowCount() const override { return static_cast<int>(valueRows_.size()); }
 
  private:
+  struct Row {
+    std::vector<std::string> cosines;
+    std::string y, dy;
+  };
   int d_;
-  std::vector<std::array<std::string, 3>> directionRows_;
-  std::vector<std::array<std::string, 2>> valueRows_;
+  std::vector<Row> rows_;
 };
 
 /// The tensor contracted with the measuring directions, straight from its components: index

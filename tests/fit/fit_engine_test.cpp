@@ -16,7 +16,7 @@
 namespace quillmere {
 namespace {
 
-using test::GridCells;
+using test::TextCells;
 
 const IndexDirectionFlags kOneDirection{0, 1, 1, 1, 1};
 const IndexDirectionFlags kHallDirections{0, 0, 0, 1, 1};
@@ -60,7 +60,7 @@ TEST(FitRun, OneMeasurementForOneComponentIsExactWithoutDeviations) {
   InlineTable table("2 0 0 3\n");
   TensorState t = Tensor(0);
   FitWorkspace w(kOneDirection);
-  GridCells cells(1);
+  TextCells cells(1);
   cells.AddTexts({"0", "0", "2"}, "5", "0.1");  // unnormalised, along z
   ASSERT_EQ(RunFit(w, t, cells, table.services), FitOutcome::Done);
   ASSERT_EQ(table.messages.shown.size(), 1u);
@@ -83,7 +83,7 @@ TEST(FitRun, OneMeasurementForOneComponentIsExactWithoutDeviations) {
 TEST(FitRun, ErrorsNotAboveZeroCountAsOneWithOneNoticeEach) {
   InlineTable table("2 0 0 1,2,3\n");
   TensorState t = Tensor(0);
-  GridCells bad(1), ones(1);
+  TextCells bad(1), ones(1);
   const char* dys[] = {"0", "-2", "1", "1"};
   const char* ys[] = {"1", "2.5", "-3", "0.25"};
   const std::vector<std::string> dirs[] = {
@@ -160,7 +160,7 @@ TEST(FitRun, RefusalsShowTheirNoticeAndPutTheTensorBack) {
     t.axial = c.kind == 12;
     const TensorState before = t;
     FitWorkspace w(c.flags);
-    GridCells cells(DirectionCount(c.flags));
+    TextCells cells(DirectionCount(c.flags));
     for (const auto& d : c.directions) cells.AddTexts(d, "1", "1");
     EXPECT_EQ(RunFit(w, t, cells, table.services), c.outcome) << c.name;
     ASSERT_FALSE(table.messages.shown.empty()) << c.name;
@@ -175,7 +175,7 @@ TEST(FitRun, FailuresThatThrowPutTheTensorBack) {
     TensorState t = Marked(0);
     const TensorState before = t;
     FitWorkspace w(kOneDirection);
-    GridCells cells(1);
+    TextCells cells(1);
     cells.AddTexts({"1", "0", "0"}, "1", "1");
     cells.AddTexts({"0", "1,5x", "0"}, "1", "1");
     try {
@@ -192,7 +192,7 @@ TEST(FitRun, ValueGridWithoutMeasurementsEndsInsteadOfLooping) {
   InlineTable table("2 0 0 1\n");
   TensorState t = Tensor(0);
   FitWorkspace w(kOneDirection);
-  GridCells empty(1);
+  TextCells empty(1);
   EXPECT_THROW(RunFit(w, t, empty, table.services), std::runtime_error);
 }
 
@@ -203,7 +203,7 @@ TEST(FitRun, EntryBeyondTheFitsArraysIsRefusedBeforeAnythingChanges) {
   TensorState t = Marked(1);
   const TensorState before = t;
   FitWorkspace w(kOneDirection);
-  GridCells cells(1);
+  TextCells cells(1);
   cells.AddTexts({"1", "0", "0"}, "1", "1");
   EXPECT_EQ(RunFit(w, t, cells, table.services), FitOutcome::Stopped);
   ASSERT_EQ(table.messages.shown.size(), 1u);
@@ -219,7 +219,7 @@ TEST(FitRun, FinishedRunLeavesTheTensorToTheResult) {
   t.scale = 1e-6L;  // display unit 10^-6
   const TensorState before = t;
   FitWorkspace w(kOneDirection);
-  GridCells cells(1);
+  TextCells cells(1);
   cells.AddTexts({"1", "0", "0"}, "2.1234567", "0.1");
   cells.AddTexts({"0", "0", "1"}, "-7", "0.1");
   cells.AddTexts({"0", "1", "0"}, "2.1234567", "0.1");
@@ -249,7 +249,7 @@ TEST(FitResult, IsotropicTensorShowsItsTripleEigenvalueOnTheAxes) {
   InlineTable table("2 1 0 11=22=33\n");
   TensorState t = Tensor(1);
   FitWorkspace w(kOneDirection);
-  GridCells cells(1);
+  TextCells cells(1);
   cells.AddTexts({"1", "0", "0"}, "4", "1");
   cells.AddTexts({"1", "1", "1"}, "4", "1");
   ASSERT_EQ(RunFit(w, t, cells, table.services), FitOutcome::Done);

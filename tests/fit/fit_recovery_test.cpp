@@ -17,8 +17,8 @@
 namespace quillmere {
 namespace {
 
-using test::GridCells;
 using test::Measurement;
+using test::TextCells;
 using test::Vector3;
 
 /// The tensor of `kind` in `group` with random independent components (display unit) put in
@@ -49,10 +49,10 @@ int RandomTensor(TensorState& t, const PropertyKind& kind, int group, test::Rand
 
 /// `count` measurements along random directions, y from the components in the display unit,
 /// with Gaussian noise of the given relative size of dy (0 for exact values).
-GridCells Measure(const TensorState& t, const IndexDirectionFlags& flags, int count,
+TextCells Measure(const TensorState& t, const IndexDirectionFlags& flags, int count,
                   test::Random& random, double noise, Real dyBase = 0.01L) {
   const int d = DirectionCount(flags);
-  GridCells cells(d);
+  TextCells cells(d);
   TensorState copy = t;
   const Real decade = DecadeOf(copy, copy.scale);
   for (int k = 0; k < count; ++k) {
@@ -81,7 +81,7 @@ TEST(FitRecovery, EveryKindAndGroupFromExactMeasurements) {
       if (n <= 0) continue;
       ASSERT_LE(n, kMaxFitComponents) << kind.shortName << " in group " << group;
       FitWorkspace w(kind.sharingFlags);
-      const GridCells cells = Measure(t, kind.sharingFlags, n + 8, random, 0);
+      const TextCells cells = Measure(t, kind.sharingFlags, n + 8, random, 0);
       shipped.messages.shown.clear();
       ASSERT_EQ(RunFit(w, t, cells, shipped.services), FitOutcome::Done)
           << kind.shortName << " in group " << group;
@@ -131,7 +131,7 @@ TEST(FitRecovery, DeviationsMatchTheScatterOfRepeatedFits) {
     for (int r = 0; r < kRepeats; ++r) {
       TensorState t = truth;
       FitWorkspace w(kind.sharingFlags);
-      const GridCells cells = Measure(t, kind.sharingFlags, 3 * n, random, 1.0);
+      const TextCells cells = Measure(t, kind.sharingFlags, 3 * n, random, 1.0);
       ASSERT_EQ(RunFit(w, t, cells, shipped.services), FitOutcome::Done);
       for (int c = 1; c <= n; ++c) {
         const double e = static_cast<double>(w.x[c] - values[c]);

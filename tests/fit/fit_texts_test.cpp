@@ -49,10 +49,6 @@ TEST(FitLayout, HeadingsNameTheStartPositionOfEachDirection) {
   EXPECT_EQ(DirectionHeading(piezo, 2, 3), "u23");
   EXPECT_EQ(DirectionHeading(electrostriction, 2, 1), "u31");
   EXPECT_EQ(DirectionHeading(electrostriction, 2, 3), "u33");
-  // Rows: D headings, then D rows per measurement.
-  EXPECT_EQ(DirectionGridRow(2, 0, 1), 2);
-  EXPECT_EQ(DirectionGridRow(2, 0, 2), 3);
-  EXPECT_EQ(DirectionGridRow(3, 1, 3), 8);
 }
 
 TEST(PropertyKinds, HallEffectPreparesAnAxialThirdRankTensorWithThreeDirections) {

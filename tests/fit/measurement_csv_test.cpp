@@ -165,9 +165,9 @@ class TableEditingCells : public MeasurementCells {
  public:
   TableEditingCells(const MeasurementTable& table, const test::TempDir& dir)
       : MeasurementCells(table), dir_(dir) {}
-  std::string ValueCell(int column, int row) const override {
-    if (row == 2) dir_.Write("tensor.tab", "2 0 0 1,2,3\n");
-    return MeasurementCells::ValueCell(column, row);
+  std::string Value(int k, int column) const override {
+    if (k == 1) dir_.Write("tensor.tab", "2 0 0 1,2,3\n");
+    return MeasurementCells::Value(k, column);
   }
 
  private:
@@ -233,6 +233,17 @@ TEST(MeasurementCsv, ReadOnceAsTheRunGoesGivesTheNumbersAndTheFitOfTheTable) {
     EXPECT_TRUE(got[5 * k + 2] == want && std::signbit(got[5 * k + 2]) == std::signbit(want))
         << numerals[k];
   }
+
+  // Lines that the one-pass reading of a feed hands on to the field-by-field one keep their
+  // notices: a dy not above 0 (still counted), three zero cosines (refused).
+  std::istringstream odd("1,0,0,2,0\n0,0,0,1,1\n 1 ,2,\t3 ,4,5 \r\n");
+  int fedCount = 0;
+  const MeasurementReading notices = ReadMeasurementCsv(odd, 1, [&](const Real*) { ++fedCount; });
+  EXPECT_EQ(fedCount, 2);
+  EXPECT_EQ(notices.badLines, 1);
+  EXPECT_EQ(Messages(notices).find("line 1: dy = 0 is not above 0"), 0u) << Messages(notices);
+  EXPECT_NE(Messages(notices).find("line 2: direction 1 has three zero cosines"), std::string::npos)
+      << Messages(notices);
 
   // The fit of a feed equals the fit of the same measurements held as texts, to the bit.
   test::ShippedTable shipped;

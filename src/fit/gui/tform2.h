@@ -67,6 +67,14 @@ struct FitWindowHooks {
   std::function<void(QWidget*)> place;
 };
 
+/// The rows of the window's grids. Direction grid: rows 0..D-1 are headings, then D rows per
+/// measurement; direction d (1..D) of measurement k (0-based) stands in the row returned here,
+/// its three cosines in columns 1..3. Value grid: row 0 is the heading, measurement k stands in
+/// row k + 1 (y, dy, residual).
+constexpr int DirectionGridRow(int directionCount, int k, int d) {
+  return directionCount * (k + 1) + d - 1;
+}
+
 class TForm2 : public QWidget, public FitCells {
   Q_OBJECT
  public:
@@ -126,10 +134,10 @@ class TForm2 : public QWidget, public FitCells {
   int measurementCount() const;
   const FitWorkspace& workspace() const { return *workspace_; }
 
-  // ---- FitCells ---------------------------------------------------------------------------
-  std::string DirectionCell(int column, int row) const override;
-  std::string ValueCell(int column, int row) const override;
-  int ValueRowCount() const override;
+  // ---- FitCells: the measurements in the grids' rows -------------------------------------------
+  int MeasurementCount() const override { return measurementCount(); }
+  std::string Cosine(int k, int d, int axis) const override;
+  std::string Value(int k, int column) const override;
 
   // ---- Controls ---------------------------------------------------------------------------
   FitGrid* StringGrid1 = nullptr;  ///< direction grid

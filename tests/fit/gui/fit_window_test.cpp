@@ -354,6 +354,18 @@ void FitWindowTest::pastedBlockFitsARankThreeTensor() {
   QCOMPARE(w.measurementCount(), 5);
   QCOMPARE(w.StringGrid1->cellText(3, DirectionGridRow(2, 3, 2)), QStringLiteral("1"));
   QCOMPARE(w.StringGrid2->cellText(0, 3), QStringLiteral("-2.3"));
+  // The fit reads measurement k as it was pasted, whatever rows the grids keep it in; the
+  // direction grid ends with the last measurement's last direction.
+  QCOMPARE(w.StringGrid1->rowCount(), DirectionGridRow(2, 4, 2) + 1);
+  const QStringList lines = block.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  QCOMPARE(w.MeasurementCount(), 5);
+  for (int k = 0; k < 5; ++k) {
+    const QStringList f = lines[k + 1].trimmed().split(QLatin1Char('\t'));
+    for (int i = 0; i < 6; ++i)
+      QCOMPARE(QString::fromStdString(w.Cosine(k, i / 3 + 1, i % 3)), f[i]);
+    QCOMPARE(QString::fromStdString(w.Value(k, 0)), f[6]);
+    QCOMPARE(QString::fromStdString(w.Value(k, 1)), f[7]);
+  }
   w.Button2->click();
   QCOMPARE(p.dialogs.errors, std::vector<std::string>{});
   QVERIFY(w.StringGrid3->isVisible());
