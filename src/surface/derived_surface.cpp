@@ -1,7 +1,6 @@
 #include "surface/derived_surface.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -228,36 +227,14 @@ MapGrid ComputeMapGrid(const DirectionValue& value, MapProjection projection, bo
 
 void WriteMapCsv(std::ostream& out, const DirectionValue& value, MapProjection projection,
                  MapHemisphere hemisphere, int n) {
-  out << "x,y,nx,ny,nz,value\n";
-  // Every number with 17 significant digits, which gives back the double it was made from.
-  std::string text;
-  auto put = [&text](double v, char after) {
-    char number[32];
-    const auto end =
-        std::to_chars(number, number + sizeof number, v, std::chars_format::general, 17).ptr;
-    text.append(number, end);
-    text.push_back(after);
-  };
-  for (const bool lower : {false, true}) {
-    if ((lower && hemisphere == MapHemisphere::Upper) ||
-        (!lower && hemisphere == MapHemisphere::Lower))
-      continue;
-    for (int row = 0; row < n; ++row) {
-      text.clear();
-      const double y = 1 - (2.0 * row + 1) / n;
-      for (int column = 0; column < n; ++column) {
-        const double x = -1 + (2.0 * column + 1) / n;
-        if (x * x + y * y > 1) continue;
-        Direction d;
-        MapDirection(projection, lower, x, y, d);
-        put(x, ',');
-        put(y, ',');
-        for (int i = 0; i < 3; ++i) put(static_cast<double>(d[i]), ',');
-        put(static_cast<double>(value(d)), '\n');
-      }
-      out << text;
-    }
-  }
+  WriteMapRowsCsv(
+      out,
+      [&value](const double* x, const double* y, const double* z, const char* valid, double* values,
+               std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i)
+          if (valid[i]) values[i] = static_cast<double>(value(Direction{x[i], y[i], z[i]}));
+      },
+      projection, hemisphere, n);
 }
 
 }  // namespace quillmere

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "surface/scale_legend.h"
 
@@ -213,12 +214,11 @@ Colour BandColour(const MapLevels& levels, Real value) {
   return DivergingColour(std::copysign(0.12L + 0.88L * share, middle));
 }
 
-void WriteMapCsv(std::ostream& out, const DirectionalPolynomial& p, MapProjection projection,
-                 MapHemisphere hemisphere, int n) {
+void WriteMapRowsCsv(std::ostream& out, const MapRowValues& values, MapProjection projection,
+                     MapHemisphere hemisphere, int n) {
   out << "x,y,nx,ny,nz,value\n";
   // Every number with 17 significant digits, which gives back the double it was made from: the
   // values can be worked out again from the directions in the same line.
-  const Real unit = Unit(p);
   MapRow cells(n);
   std::string text;
   auto put = [&text](double v, char after) {
@@ -228,28 +228,60 @@ void WriteMapCsv(std::ostream& out, const DirectionalPolynomial& p, MapProjectio
     text.append(number, end);
     text.push_back(after);
   };
+  // Every row repeats the columns' x and every cell of a row its y: those texts are made once.
+  std::vector<std::string> columnTexts(static_cast<std::size_t>(std::max(n, 0)));
+  for (int column = 0; column < n; ++column) {
+    text.clear();
+    put(-1 + (2.0 * column + 1) / n, ',');
+    columnTexts[static_cast<std::size_t>(column)] = text;
+  }
+  std::string rowText;
   for (const bool lower : {false, true}) {
     if ((lower && hemisphere == MapHemisphere::Upper) ||
         (!lower && hemisphere == MapHemisphere::Lower))
       continue;
     for (int row = 0; row < n; ++row) {
       cells.Fill(projection, lower, row, n, true);
-      cells.Evaluate(p, unit);
+      values(cells.x.data(), cells.y.data(), cells.z.data(), cells.valid.data(), cells.value.data(),
+             cells.x.size());
       text.clear();
-      const double y = 1 - (2.0 * row + 1) / n;
+      put(1 - (2.0 * row + 1) / n, ',');
+      rowText = text;
+      text.clear();
       for (int column = 0; column < n; ++column) {
         const std::size_t i = static_cast<std::size_t>(column);
         if (!cells.valid[i]) continue;
-        put(-1 + (2.0 * column + 1) / n, ',');
-        put(y, ',');
+        text += columnTexts[i];
+        text += rowText;
         put(cells.x[i], ',');
         put(cells.y[i], ',');
         put(cells.z[i], ',');
-        put(static_cast<double>(static_cast<Real>(cells.value[i]) * unit), '\n');
+        put(cells.value[i], '\n');
       }
       out << text;
     }
   }
+}
+
+void WriteMapCsv(std::ostream& out, const DirectionalPolynomial& p, MapProjection projection,
+                 MapHemisphere hemisphere, int n) {
+  const Real unit = Unit(p);
+  const bool zero = p.IsZero();
+  WriteMapRowsCsv(
+      out,
+      [&](const double* x, const double* y, const double* z, const char*, double* value,
+          std::size_t count) {
+        // A polynomial that cancels to rounding noise is a zero surface: it maps to 0.
+        if (zero) {
+          std::fill(value, value + count, 0.0);
+          return;
+        }
+        WithDegree(p.Degree(),
+                   [&]<int R>() { EvaluateTerms(p.Scaled<R>(unit), x, y, z, value, count); });
+        for (std::size_t i = 0; i < count; ++i)
+          value[i] = static_cast<double>(static_cast<Real>(value[i]) * unit);
+      },
+      projection, hemisphere, n);
 }
 
 }  // namespace quillmere

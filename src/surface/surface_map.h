@@ -7,6 +7,8 @@
 // values are in the tensor's units (absolute, not divided by the scale).
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <ostream>
 #include <vector>
 
@@ -77,8 +79,18 @@ Colour DivergingColour(Real s);
 /// The colour of the band between two contour levels that holds `value`.
 Colour BandColour(const MapLevels& levels, Real value);
 
+/// The values along a row of map directions: value[i] along the unit vector (x[i], y[i], z[i])
+/// wherever valid[i] is set (the others are not written), in the tensor's units. n is a
+/// multiple of kEvaluationBlock.
+using MapRowValues = std::function<void(const double* x, const double* y, const double* z,
+                                        const char* valid, double* value, std::size_t n)>;
+
 /// The map as text: "x,y,nx,ny,nz,value" and one row per cell centre of an n x n grid inside
-/// each disc (upper first), the direction a unit vector, the value in the tensor's units.
+/// each disc (upper first), the direction a unit vector, the value in the tensor's units; every
+/// number with 17 significant digits.
+void WriteMapRowsCsv(std::ostream& out, const MapRowValues& values, MapProjection projection,
+                     MapHemisphere hemisphere, int n);
+/// WriteMapRowsCsv of the polynomial.
 void WriteMapCsv(std::ostream& out, const DirectionalPolynomial& p, MapProjection projection,
                  MapHemisphere hemisphere, int n);
 
