@@ -31,8 +31,13 @@ void TForm1::ShowExtremesAfterBuild() {
 }
 
 void TForm1::ShowDrawnExtremes() {
-  // The extremes of the surface drawn, in the power of ten the panel shows now.
+  // The extremes of the surface drawn, in the power of ten the panel shows now; a surface that
+  // is zero has none to name.
   if (!drawnExtremes_) return;
+  if (drawnExtremes_->zero) {
+    extremesLabel->setText(FromUtf8(kMsgZeroSurface));
+    return;
+  }
   const int exponent = DecadeExponent(state_.DrawnTensor().scale);
   const char separator = state_.services.decimalSeparator;
   extremesLabel->setText(

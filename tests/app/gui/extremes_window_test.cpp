@@ -54,6 +54,16 @@ void ExtremesWindowTest::thePanelNamesTheExtremesAndTheArrowsFollowTheMenu() {
   // Off again: a plain surface.
   form.ShowExtremes1->trigger();
   QCOMPARE(p.state().scene.count, plain);
+
+  // A surface that cancels everywhere (d123 = d132 = -d213 = -d231): the panel says so, and
+  // the menu draws no arrows.
+  for (Real& c : p.state().tensor.components) c = 0;
+  p.state().tensor.At(1, 2, 3) = p.state().tensor.At(1, 3, 2) = 1;
+  p.state().tensor.At(2, 1, 3) = p.state().tensor.At(2, 3, 1) = -1;
+  form.ShowExtremes1->trigger();
+  QCOMPARE(form.extremesLabel->text(), QStringLiteral("The value is 0 in every direction"));
+  QCOMPARE(LabelledRecords(p.state().scene, "max"), 0);
+  form.ShowExtremes1->trigger();
 }
 
 void ExtremesWindowTest::theMapWindowFollowsDrawAndSavesItsPicture() {
