@@ -116,8 +116,9 @@ int ResetFit(FitWorkspace& w, TensorState& t, const CoreServices& services) {
 namespace {
 
 /// w.f[1..n] from the measuring directions: `direction(d, u)` gives direction d (1..D) as read,
-/// asked for in order and only as far as the positions need it. Clears w.ok, with its notice,
-/// at a direction whose three cosines are all 0.
+/// as a pointer to its three cosines (written into u, or held elsewhere for as long as the
+/// call), asked for in order and only as far as the positions need it. Clears w.ok, with its
+/// notice, at a direction whose three cosines are all 0.
 template <typename DirectionOf>
 void RowFromDirections(FitWorkspace& w, TensorState& t, const DirectionOf& direction,
                        const CoreServices& services) {
@@ -137,19 +138,20 @@ void RowFromDirections(FitWorkspace& w, TensorState& t, const DirectionOf& direc
       continue;
     }
     Direction& u = read[static_cast<std::size_t>(d)];
-    direction(++d, u);
-    slot[p] = u.data();
-    const Real sum = std::fabs(u[0]) + std::fabs(u[1]) + std::fabs(u[2]);
+    const Real* v = direction(++d, u);
+    slot[p] = v;
+    const Real sum = std::fabs(v[0]) + std::fabs(v[1]) + std::fabs(v[2]);
     if (sum == 0) {
       services.Tell(kMsgDirectionMissing);
       w.ok = false;
       return;
     }
     // A unit vector as typed (an axis, say) stays as it is: its length is exactly 1.
-    const Real squared = u[0] * u[0] + u[1] * u[1] + u[2] * u[2];
+    const Real squared = v[0] * v[0] + v[1] * v[1] + v[2] * v[2];
     if (squared == 1) continue;
     const Real length = std::sqrt(squared);
-    for (Real& cosine : u) cosine /= length;
+    for (int i = 0; i < 3; ++i) u[i] = v[i] / length;
+    slot[p] = u.data();
   }
 
   // Every component holds the product of the measuring cosines of its indices; the row is the
@@ -157,9 +159,8 @@ void RowFromDirections(FitWorkspace& w, TensorState& t, const DirectionOf& direc
   // Components that no independent one reaches would add exact zeros: only the reached ones
   // are visited. (The positions beyond the rank contribute factors of exactly 1, left out.)
   const int rank = t.rank < 1 ? 1 : (t.rank > 5 ? 5 : t.rank);
-  const int n = w.n;
-  Real f[kMaxFitComponents];
-  for (int c = 0; c < n; ++c) f[c] = 0;
+  Real* f = w.f.data() + 1;
+  for (int c = 0; c < w.n; ++c) f[c] = 0;
   for (const FitWorkspace::ReachedTuple& tuple : w.reached) {
     Real weight = slot[0][tuple.index[0]];
     for (int p = 1; p < rank; ++p) weight *= slot[p][tuple.index[p]];
@@ -167,7 +168,6 @@ void RowFromDirections(FitWorkspace& w, TensorState& t, const DirectionOf& direc
       f[tuple.component[static_cast<std::size_t>(k)]] +=
           weight * tuple.coefficient[static_cast<std::size_t>(k)];
   }
-  for (int c = 1; c <= n; ++c) w.f[c] = f[c - 1];
 }
 
 /// y and dy of the current measurement; a dy that is not > 0 becomes 1 with its notice.
@@ -212,6 +212,7 @@ void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells,
       [&](int d, Direction& u) {
         for (int c = 0; c < 3; ++c)
           u[c] = ParseReal(cells.Cosine(k, d, c), services.decimalSeparator);
+        return u.data();
       },
       services);
 }
@@ -245,11 +246,7 @@ void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const Measuremen
   feed([&](const Real* numbers) {
     if (!w.ok) return;  // stopped at a missing direction: the rest is read but not used
     RowFromDirections(
-        w, t,
-        [&](int d, Direction& u) {
-          u = {numbers[3 * d - 3], numbers[3 * d - 2], numbers[3 * d - 1]};
-        },
-        services);
+        w, t, [&](int d, Direction&) { return numbers + 3 * d - 3; }, services);
     if (!w.ok) return;
     SetValue(w, numbers[3 * w.directions], numbers[3 * w.directions + 1], services);
     AddToSums(w);
