@@ -261,7 +261,9 @@ MeasurementReading Read(std::istream& in, int directionCount, bool keepTexts, co
     // Spreadsheets mark the files they save as "CSV UTF-8" with a byte-order mark.
     if (number == 1 && line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
       line.remove_prefix(kByteOrderMark.size());
-    if (result.table.Count() == 0 && !result.table.hasUnit &&
+    // The unit line counts only before the first measurement (a file read as a feed keeps no
+    // table to tell).
+    if (result.measurements == 0 && !result.table.hasUnit &&
         ReadUnitLine(line, result.table.unitExponent, result.table.unitText)) {
       result.table.hasUnit = true;
       continue;

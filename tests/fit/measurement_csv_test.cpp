@@ -236,11 +236,13 @@ TEST(MeasurementCsv, ReadOnceAsTheRunGoesGivesTheNumbersAndTheFitOfTheTable) {
 
   // Lines that the one-pass reading of a feed hands on to the field-by-field one keep their
   // notices: a dy not above 0 (still counted), three zero cosines (refused).
-  std::istringstream odd("1,0,0,2,0\n0,0,0,1,1\n 1 ,2,\t3 ,4,5 \r\n");
+  // A unit line after the first measurement is a comment, as in a table.
+  std::istringstream odd("1,0,0,2,0\n0,0,0,1,1\n 1 ,2,\t3 ,4,5 \r\n# unit: 1E-6 1/K\n");
   int fedCount = 0;
   const MeasurementReading notices = ReadMeasurementCsv(odd, 1, [&](const Real*) { ++fedCount; });
   EXPECT_EQ(fedCount, 2);
   EXPECT_EQ(notices.badLines, 1);
+  EXPECT_FALSE(notices.table.hasUnit);
   EXPECT_EQ(Messages(notices).find("line 1: dy = 0 is not above 0"), 0u) << Messages(notices);
   EXPECT_NE(Messages(notices).find("line 2: direction 1 has three zero cosines"), std::string::npos)
       << Messages(notices);
