@@ -170,30 +170,33 @@ void RowFromDirections(FitWorkspace& w, TensorState& t, const DirectionOf& direc
   }
 }
 
-/// y and dy of the current measurement; a dy that is not > 0 becomes 1 with its notice.
-void SetValue(FitWorkspace& w, Real y, Real dy, const CoreServices& services) {
-  w.y = y;
-  w.dy = dy;
-  if (!(w.dy > 0)) {
-    w.dy = 1;
-    services.Tell(kMsgBadErrors);
-  }
+/// dy, or 1 with its notice when it is not > 0.
+Real CheckedError(Real dy, const CoreServices& services) {
+  if (dy > 0) return dy;
+  services.Tell(kMsgBadErrors);
+  return 1;
 }
 
-/// Adds the current measurement (f, y, dy) to the normal equations.
-void AddToSums(FitWorkspace& w) {
+/// y and dy of the current measurement, the error checked.
+void SetValue(FitWorkspace& w, Real y, Real dy, const CoreServices& services) {
+  w.y = y;
+  w.dy = CheckedError(dy, services);
+}
+
+/// Adds the measurement with row w.f, value y and error dy to the normal equations.
+void AddToSums(FitWorkspace& w, Real y, Real dy) {
   // Measurements mostly share their error: its weight is worked out again only when it changes.
-  if (!(w.dy == w.weightedDy)) {
-    w.weightedDy = w.dy;
-    w.weight = 1 / w.dy / w.dy;
+  if (!(dy == w.weightedDy)) {
+    w.weightedDy = dy;
+    w.weight = 1 / dy / dy;
   }
   const Real weight = w.weight;
-  for (int i = 1; i <= w.n; ++i) w.b[i] += w.y * w.f[i] * weight;
+  for (int i = 1; i <= w.n; ++i) w.b[i] += y * w.f[i] * weight;
   // The normal matrix is symmetric, f[i] f[j] and f[j] f[i] being the same product: its upper
   // triangle is summed here and mirrored when the sums are complete.
   for (int i = 1; i <= w.n; ++i)
     for (int j = i; j <= w.n; ++j) w.a[i][j] += w.f[i] * w.f[j] * weight;
-  w.syy += w.y * w.y * weight;
+  w.syy += y * y * weight;
   ++w.m;
 }
 
@@ -235,7 +238,7 @@ void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const FitCells& 
   do {
     ReadMeasurement(w, t, cells, w.m, services);
     if (!w.ok) return;
-    AddToSums(w);
+    AddToSums(w, w.y, w.dy);
   } while (w.m < count);
   MirrorNormalMatrix(w);
 }
@@ -248,8 +251,8 @@ void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const Measuremen
     RowFromDirections(
         w, t, [&](int d, Direction&) { return numbers + 3 * d - 3; }, services);
     if (!w.ok) return;
-    SetValue(w, numbers[3 * w.directions], numbers[3 * w.directions + 1], services);
-    AddToSums(w);
+    // The feed's numbers are summed where they stand.
+    AddToSums(w, numbers[3 * w.directions], CheckedError(numbers[3 * w.directions + 1], services));
   });
   MirrorNormalMatrix(w);
 }
