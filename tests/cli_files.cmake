@@ -14,6 +14,10 @@ set(examples ${CMAKE_SOURCE_DIR}/examples)
 quillmere_cli_test(components_quartz 0 "^t111=-t122=-t212\nt123=-t213\n$" components 5 32)
 # The same group by its stored name; #32 is the cubic group 23 (d14 = d25 = d36).
 quillmere_cli_test(components_stored_name 0 "^t111=-t122=-t212\n" components i\(jk\) "#12")
+# The full symbol and the stored name of a group give the same components.
+quillmere_cli_test(components_full_symbol 0 "^t11=t22\nt33\n$" components "(ij)" 6/mmm)
+quillmere_cli_test(components_stored_symbol 0 "^t11=t22\nt33\n$" components "(ij)" 6/mm)
+quillmere_cli_test(components_overline 0 "^t1111=t2222=t3333\n" components "(ij)kl" "m3̅m")
 quillmere_cli_test(components_numbered 0 "^t123=t213=t312\n$" components 5 "#32")
 quillmere_cli_test(components_caption 0 "^t1111=t2222=t3333\nt1122=t1133=t2211" components
   "(ij)(kl)" m-3m)

@@ -18,7 +18,7 @@ u1, u2, u3, y, dy
 1, 1, 1, 4.6, 0.1
 CSV
 expect_status 0 "$cli" fit thermal-expansion --group -3m "$dir/calcite.csv" -o "$dir/calcite.ten"
-has out '^Thermal Expansion in point group -3m \(trigonal\): 4 measurements, 2 independent'
+has out '^Thermal Expansion in point group 3̅m \(trigonal\): 4 measurements, 2 independent'
 has out '^1/K +10\^-6 +dy$'
 has out '^t11=t22 +-5\.60000 '
 has out '^t33 +25\.00000 '

@@ -44,6 +44,22 @@ std::string ProposedSavePath(const ProgramState& state, const std::string& docum
   return shown.filename().string();
 }
 
+std::string WrittenMessage(const std::string& what, const std::filesystem::path& file) {
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(file, ec);
+  std::string message = what + ": ";
+  if (!ec) {
+    // Digits in groups of three, as "10 446".
+    const std::string digits = std::to_string(size);
+    for (std::size_t k = 0; k < digits.size(); ++k) {
+      if (k > 0 && (digits.size() - k) % 3 == 0) message += ' ';
+      message += digits[k];
+    }
+    message += size == 1 ? " byte " : " bytes ";
+  }
+  return message + "written to " + file.filename().string();
+}
+
 void SaveTensorFile(ProgramState& state) {
   WriteTensorFile(state.tensor, std::filesystem::path(state.currentSaveName), state.services);
 }

@@ -7,6 +7,7 @@
 // which the window updates only after a successful open, still describe the tensor shown.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "core/program_version.h"
@@ -42,6 +43,10 @@ void ChooseSaveName(ProgramState& state, const std::string& path);
 /// `documentsFolder`. A folder that does not exist, or the program's own folder (read-only once
 /// installed), is passed over.
 std::string ProposedSavePath(const ProgramState& state, const std::string& documentsFolder);
+
+/// The status line's word after a file was written: "VRML: 10 446 bytes written to quartz.wrl"
+/// (`what`, the file's size as it is now, its name without the folder).
+std::string WrittenMessage(const std::string& what, const std::filesystem::path& file);
 
 /// Writes the tensor to the save target (through a temporary file, so a failed write keeps the
 /// previous file).

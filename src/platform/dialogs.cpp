@@ -1,10 +1,12 @@
 #include "platform/dialogs.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -51,6 +53,10 @@ void AsDialogBox(QMessageBox& box) {
   flags |= Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
            Qt::WindowCloseButtonHint;
   box.setWindowFlags(flags);
+  // Room above the first line for the bar of a point-group symbol (m3̄m): the combining overline
+  // rises above the font's ascent and would be cut off.
+  if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+    label->setContentsMargins(0, 3, 0, 0);
 }
 
 int ExecMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
@@ -124,6 +130,24 @@ bool QtDialogs::AskYesNo(const std::string& text) {
                         QMessageBox::Yes) == QMessageBox::Yes;
 }
 
+SaveChangesAnswer QtDialogs::AskSaveChanges(const std::string& text) {
+  const int answer = ExecMessageBox(QMessageBox::Warning, kCaption, FromUtf8(text),
+                                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                    parent_, QMessageBox::Save);
+  if (answer == QMessageBox::Save) return SaveChangesAnswer::Save;
+  if (answer == QMessageBox::Discard) return SaveChangesAnswer::Discard;
+  return SaveChangesAnswer::Cancel;
+}
+
+void QtDialogs::ShowAbout(const std::string& title, const std::string& text) {
+  QMessageBox box(QMessageBox::NoIcon, FromUtf8(title), FromUtf8(text), QMessageBox::Ok, parent_);
+  // Plain text, so a path or an address from the build is shown as it is.
+  box.setTextFormat(Qt::PlainText);
+  box.setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
+  AsDialogBox(box);
+  box.exec();
+}
+
 bool QtDialogs::AskWarning(const std::string& text) {
   return ExecMessageBox(QMessageBox::Warning, QStringLiteral("Warning"), FromUtf8(text),
                         QMessageBox::Yes | QMessageBox::No, parent_,
@@ -186,6 +210,17 @@ bool QtDialogs::ChoosePrinter(QPrinter& printer) {
 }
 
 // ---- Scripted --------------------------------------------------------------------------------
+
+SaveChangesAnswer ScriptedDialogs::AskSaveChanges(const std::string& text) {
+  asked.push_back(text);
+  if (saveChangesAnswers.empty()) {
+    ++unscripted;
+    return SaveChangesAnswer::Cancel;
+  }
+  const SaveChangesAnswer answer = saveChangesAnswers.front();
+  saveChangesAnswers.pop_front();
+  return answer;
+}
 
 bool ScriptedDialogs::AskYesNo(const std::string& text) {
   asked.push_back(text);

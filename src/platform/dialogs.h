@@ -54,6 +54,9 @@ QStringList QtNameFilters(const std::string& filter);
 /// Appends ".ext" to a chosen file name that has no extension of its own.
 QString WithDefaultExtension(const QString& path, const QString& extension);
 
+/// The answers to "Save changes to name.ten?".
+enum class SaveChangesAnswer { Save, Discard, Cancel };
+
 class Dialogs : public UserMessages {
  public:
   // UserMessages: ShowMessage is an information box with one OK button, AskYesNo a confirmation
@@ -64,6 +67,10 @@ class Dialogs : public UserMessages {
   virtual bool AskWarning(const std::string& text) { return AskYesNo(text); }
   /// The top-level handler's box for a failure: the runtime's text and one OK button.
   virtual void ShowError(const std::string& text) = 0;
+  /// The question before unsaved changes are set aside, with Save, Discard and Cancel.
+  virtual SaveChangesAnswer AskSaveChanges(const std::string& text) = 0;
+  /// The About box: a title and plain lines of text (links shown as text).
+  virtual void ShowAbout(const std::string& title, const std::string& text) = 0;
   /// The chosen file's full path, or nothing when the dialog is cancelled.
   virtual std::optional<QString> OpenFileName(const FileDialogRequest& request) = 0;
   virtual std::optional<QString> SaveFileName(const FileDialogRequest& request) = 0;
@@ -90,6 +97,8 @@ class QtDialogs : public Dialogs {
   bool AskYesNo(const std::string& text) override;
   bool AskWarning(const std::string& text) override;
   void ShowError(const std::string& text) override;
+  SaveChangesAnswer AskSaveChanges(const std::string& text) override;
+  void ShowAbout(const std::string& title, const std::string& text) override;
   std::optional<QString> OpenFileName(const FileDialogRequest& request) override;
   std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
   std::optional<QColor> ChooseColour(const QColor& initial) override;
@@ -108,6 +117,11 @@ class ScriptedDialogs : public Dialogs {
   void ShowMessage(const std::string& text) override { shown.push_back(text); }
   bool AskYesNo(const std::string& text) override;
   void ShowError(const std::string& text) override { errors.push_back(text); }
+  /// Recorded in `asked`; an empty script answers Cancel and counts as unscripted.
+  SaveChangesAnswer AskSaveChanges(const std::string& text) override;
+  void ShowAbout(const std::string& title, const std::string& text) override {
+    abouts.push_back(title + "\n" + text);
+  }
   std::optional<QString> OpenFileName(const FileDialogRequest& request) override;
   std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
   std::optional<QColor> ChooseColour(const QColor& initial) override;
@@ -125,12 +139,14 @@ class ScriptedDialogs : public Dialogs {
   /// Answers to the question before a save dialog creates a new file (asked only when the
   /// request wants it and the file does not exist); an empty script answers Yes, No cancels.
   std::deque<bool> createAnswers;
+  std::deque<SaveChangesAnswer> saveChangesAnswers;
 
   // Records.
   std::vector<std::string> shown;
   std::vector<std::string> asked;
   std::vector<std::string> createQuestions;
   std::vector<std::string> errors;
+  std::vector<std::string> abouts;
   std::vector<FileDialogRequest> openRequests;
   std::vector<FileDialogRequest> saveRequests;
   int printRequests = 0;

@@ -6,6 +6,7 @@
 
 #include "core/user_messages.h"
 #include "tensor/number_text.h"
+#include "tensor/point_group_symbols.h"
 #include "tensor/symmetry_table.h"
 
 namespace quillmere {
@@ -308,9 +309,13 @@ TensorPanelTexts PanelTextsOf(TensorState& t) {
   p.kindCaption = TensorKinds()[p.kindListIndex].caption;
   p.polarity = t.axial ? "axial" : "polar";
   p.axialMenuCaption = t.axial ? "change into &polar" : "change into &axial";
-  p.groupName = DisplayedGroupName(PointGroupName(t.pointGroup), &p.groupBarred);
+  const BarredSymbol symbol = PointGroupBarredSymbol(t.pointGroup);
+  p.groupName = symbol.text;
+  p.groupBarIndex = symbol.barIndex;
+  p.groupBarred = symbol.barIndex >= 0;
   p.pointSymmetry = "PS: " + p.groupName;
-  p.dialogPointSymmetry = ("Point  Symmetry:  " + p.groupName).substr(0, 22);
+  // The whole symbol, never cut: a shortened 6/mmm would read as another group.
+  p.dialogPointSymmetry = "Point  Symmetry:  " + p.groupName;
   return p;
 }
 

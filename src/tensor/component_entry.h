@@ -160,10 +160,11 @@ struct TensorPanelTexts {
   std::string kindCaption;       ///< Label14
   std::string polarity;          ///< Label15: "polar" or "axial"
   std::string axialMenuCaption;  ///< "change into &polar" when axial, else "change into &axial"
-  std::string groupName;         ///< displayed name, bar marker removed ("42" for "4b2")
-  bool groupBarred = false;      ///< a bar belongs over the first character of groupName
+  std::string groupName;         ///< full symbol without its bar ("42m" for -42m, "" for none)
+  int groupBarIndex = -1;        ///< the character of groupName that carries the bar, or -1
+  bool groupBarred = false;      ///< groupBarIndex >= 0
   std::string pointSymmetry;     ///< Label23: "PS: " followed by groupName
-  /// The New dialog's line: "Point  Symmetry:  " followed by groupName, at most 22 characters.
+  /// The New dialog's line: "Point  Symmetry:  " followed by groupName.
   std::string dialogPointSymmetry;
 };
 

@@ -201,7 +201,7 @@ TEST(PanelTexts, BarredGroupAndDialogLine) {
   t.axial = true;
   SetKind(t, 6);
   const TensorPanelTexts p = PanelTextsOf(t);
-  EXPECT_EQ(p.pointSymmetry, "PS: 42");
+  EXPECT_EQ(p.pointSymmetry, "PS: 42m");
   EXPECT_TRUE(p.groupBarred);
   EXPECT_EQ(p.exponent, "3");
   EXPECT_EQ(p.cornerCaption, "10^3");
@@ -209,9 +209,9 @@ TEST(PanelTexts, BarredGroupAndDialogLine) {
   EXPECT_EQ(p.kindListIndex, 9);
   EXPECT_EQ(p.polarity, "axial");
   EXPECT_EQ(p.axialMenuCaption, "change into &polar");
-  EXPECT_EQ(p.dialogPointSymmetry, "Point  Symmetry:  42");
+  EXPECT_EQ(p.dialogPointSymmetry, "Point  Symmetry:  42m");
   t.pointGroup = 14;
-  EXPECT_EQ(PanelTextsOf(t).dialogPointSymmetry, "Point  Symmetry:  4/mm");
+  EXPECT_EQ(PanelTextsOf(t).dialogPointSymmetry, "Point  Symmetry:  4/mmm");
   EXPECT_FALSE(PanelTextsOf(t).groupBarred);
 }
 

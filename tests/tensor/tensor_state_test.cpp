@@ -4,6 +4,8 @@
 
 #include <set>
 
+#include "tensor/point_group_symbols.h"
+
 namespace quillmere {
 namespace {
 
@@ -43,6 +45,38 @@ TEST(PointGroups, NamesAndBars) {
   EXPECT_EQ(GroupNameWithOverline(18),
             "4\xCC\x85"
             "2");
+}
+
+TEST(PointGroups, FullSymbolsWithTheirBars) {
+  // The cubic groups carry their bar in the middle, where the stored names have none.
+  EXPECT_EQ(PointGroupSymbol(28), "m3\xCC\x85m");
+  EXPECT_EQ(PointGroupSymbol(29), "m3\xCC\x85");
+  EXPECT_EQ(PointGroupSymbol(18),
+            "4\xCC\x85"
+            "2m");
+  EXPECT_EQ(PointGroupSymbol(21), "6/mmm");
+  EXPECT_EQ(PointGroupSymbol(0), " ");
+  const BarredSymbol m3m = PointGroupBarredSymbol(28);
+  EXPECT_EQ(m3m.text, "m3m");
+  EXPECT_EQ(m3m.barIndex, 1);
+  EXPECT_EQ(PointGroupBarredSymbol(6).text, "mmm");
+  EXPECT_EQ(PointGroupBarredSymbol(6).barIndex, -1);
+  // Every group is found again from each of its spellings, and from no other group's.
+  std::set<std::string> symbols;
+  for (const PointGroupInfo& g : PointGroups()) {
+    EXPECT_EQ(PointGroupOfSymbol(g.conventional), g.number) << g.conventional;
+    EXPECT_EQ(PointGroupOfSymbol(PointGroupSymbol(g.number)), g.number) << g.conventional;
+    EXPECT_TRUE(symbols.insert(PointGroupSymbol(g.number)).second) << g.conventional;
+    // A stored name that is another group's symbol ("23") names that group.
+    const int stored = PointGroupOfSymbol(g.storedName);
+    EXPECT_TRUE(stored == g.number ||
+                PointGroups()[stored - 1].conventional == std::string(g.storedName))
+        << g.storedName;
+  }
+  EXPECT_EQ(PointGroupOfSymbol("6/mm"), 21);
+  EXPECT_EQ(PointGroupOfSymbol("m3\xCC\x84m"), 28);  // a macron for the bar
+  EXPECT_EQ(PointGroupOfSymbol("4b2"), 18);
+  EXPECT_EQ(PointGroupOfSymbol("5mm"), 0);
 }
 
 TEST(NumberHelpers, PowerSignAndDecades) {

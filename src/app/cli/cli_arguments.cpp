@@ -7,6 +7,7 @@
 #include "app/cli/cli_commands.h"
 #include "fit/fixed_directions.h"
 #include "tensor/number_text.h"
+#include "tensor/point_group_symbols.h"
 #include "tensor/tensor_state.h"
 
 namespace quillmere::cli {
@@ -48,10 +49,7 @@ int ParseKindArgument(const std::string& text) {
 int ParseGroupArgument(const std::string& text) {
   // Symbols first: "32" and "23" are point groups to a crystallographer before they are
   // positions in the program's list.
-  for (const PointGroupInfo& g : PointGroups())
-    if (text == g.conventional) return g.number;
-  for (const PointGroupInfo& g : PointGroups())
-    if (text == g.storedName) return g.number;
+  if (const int number = PointGroupOfSymbol(text); number != 0) return number;
   for (const GroupAlias& a : kGroupAliases)
     if (text == a.text) return a.number;
   const bool hashed = !text.empty() && text[0] == '#';
@@ -109,7 +107,8 @@ std::string KindArgumentHelp() {
 }
 
 std::string GroupArgumentHelp() {
-  return "a symbol (4/mmm, -42m, m-3m, 32), a stored name (4/mm) or a number (#1 to #32)";
+  return "a symbol (4/mmm, -42m, m-3m, 32; a bar also as U+0305 or U+0304 after its digit), a "
+         "stored name (4/mm) or a number (#1 to #32)";
 }
 
 bool ReadFileArguments(const std::vector<std::string>& args, const std::string& command,

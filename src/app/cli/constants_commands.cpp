@@ -11,6 +11,7 @@
 #include "files/tensor_file.h"
 #include "tensor/number_text.h"
 #include "tensor/point_group_search.h"
+#include "tensor/point_group_symbols.h"
 #include "tensor/symmetry_table.h"
 #include "tensor/voigt_matrix.h"
 
@@ -61,8 +62,7 @@ VoigtConvention ConventionArgument(const std::string& text) {
 
 std::string GroupCaption(int g) {
   const PointGroupInfo& info = PointGroups()[g - 1];
-  return std::string(info.conventional) + " (" + info.crystalSystem + ", number " +
-         std::to_string(g) + ")";
+  return PointGroupSymbol(g) + " (" + info.crystalSystem + ", number " + std::to_string(g) + ")";
 }
 
 void PrintMatches(std::ostream& out, const std::vector<GroupMatch>& found, Real tolerance) {
@@ -70,8 +70,10 @@ void PrintMatches(std::ostream& out, const std::vector<GroupMatch>& found, Real 
       << " of the largest component, highest symmetry first:\n";
   for (const GroupMatch& m : found) {
     const PointGroupInfo& info = PointGroups()[m.group - 1];
-    std::string name = info.conventional;
-    name.resize(std::max<std::size_t>(name.size(), 7), ' ');
+    // Padded by the characters seen: the bar's combining overline takes no column.
+    std::string name = PointGroupSymbol(m.group);
+    const std::size_t shown = PointGroupBarredSymbol(m.group).text.size();
+    if (shown < 7) name.append(7 - shown, ' ');
     std::string system = info.crystalSystem;
     system.resize(std::max<std::size_t>(system.size(), 13), ' ');
     out << "  " << (m.group < 10 ? " " : "") << m.group << "  " << name << system << "deviation "

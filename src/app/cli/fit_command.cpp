@@ -19,6 +19,7 @@
 #include "fit/measurement_csv.h"
 #include "fit/property_kinds.h"
 #include "tensor/number_text.h"
+#include "tensor/point_group_symbols.h"
 #include "tensor/tensor_state.h"
 
 namespace quillmere::cli {
@@ -188,7 +189,7 @@ int FitCommand(const Args& args, CliContext& context) {
   }
   const FitResultTexts result = ApplyFitResult(t, w, services);
   const PointGroupInfo& info = PointGroups()[static_cast<std::size_t>(t.pointGroup - 1)];
-  std::cout << PlainCaption(*kind) << " in point group " << info.conventional << " ("
+  std::cout << PlainCaption(*kind) << " in point group " << PointGroupSymbol(t.pointGroup) << " ("
             << info.crystalSystem << "): " << w.m << " measurement" << (w.m == 1 ? "" : "s") << ", "
             << w.n << " independent component" << (w.n == 1 ? "" : "s") << "\n";
   for (const std::string& text : notices.shown) std::cout << text << "\n";

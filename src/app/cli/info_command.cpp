@@ -9,6 +9,7 @@
 #include "files/tensor_file.h"
 #include "surface/extremes.h"
 #include "tensor/number_text.h"
+#include "tensor/point_group_symbols.h"
 #include "tensor/symmetry_table.h"
 #include "tensor/tensor_state.h"
 
@@ -68,7 +69,8 @@ void PrintGroup(std::ostream& out, int number) {
   out << "Point group:  " << number;
   if (number >= 1 && number <= kPointGroupCount) {
     const PointGroupInfo& g = PointGroups()[number - 1];
-    out << " \"" << g.storedName << "\" (" << g.conventional << ", " << g.crystalSystem << ")";
+    out << " \"" << g.storedName << "\" (" << PointGroupSymbol(number) << ", " << g.crystalSystem
+        << ")";
   } else {
     out << " (none)";
   }

@@ -15,6 +15,7 @@
 #include "files/tensor_file.h"
 #include "fit/transformation.h"
 #include "tensor/number_text.h"
+#include "tensor/point_group_symbols.h"
 #include "tensor/symmetry_table.h"
 
 namespace quillmere::cli {
@@ -117,7 +118,7 @@ int TransformCommand(const Args& args, CliContext& context) {
   if (kept.groupChanged) {
     const int g = kept.oldGroup;
     const std::string name =
-        g >= 1 && g <= kPointGroupCount ? PointGroups()[g - 1].conventional : std::to_string(g);
+        g >= 1 && g <= kPointGroupCount ? PointGroupSymbol(g) : std::to_string(g);
     context.services.Tell("The transformed tensor no longer has the symmetry of point group " +
                           name + "; it is written with point group 1.");
   }

@@ -11,6 +11,8 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
+#include <QUndoStack>
 #include <QUrl>
 
 #include "app/file_commands.h"
@@ -21,7 +23,7 @@
 #include "files/settings_file.h"
 #include "platform/dialogs.h"
 #include "platform/floating_point.h"
-#include "platform/widgets/panel_labels.h"
+#include "platform/widgets/barred_text.h"
 #include "surface/qt/qpainter_canvas.h"
 #include "update/gui/tformupdate.h"
 #include "update/update_check.h"
@@ -47,7 +49,7 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
       builder_(state.scene) {
   MaskFloatingPointTraps();
   setObjectName(QStringLiteral("TForm1"));
-  setWindowTitle(QString::fromLatin1(kMainWindowTitle));
+  ShowCaption(QString::fromLatin1(kMainWindowTitle));
 
   surfaceArea = new SurfaceArea(this);
   surfaceArea->setObjectName(QStringLiteral("SurfaceArea"));
@@ -74,6 +76,7 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   ConnectElastic();
   ConnectFitCommands();
   ConnectUpdateCommands();
+  ConnectUndo();
 
   Timer1 = new QTimer(this);
   Timer1->setSingleShot(true);
@@ -98,6 +101,7 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   // The splash: borderless, no menus or bars, the picture over the whole client area.
   menuBar()->hide();
   speedButtonBar->hide();
+  statusBar()->hide();
   tensorPanel->hide();
   Image1 = new ClickableLabel(QString(), this);
   Image1->setObjectName(QStringLiteral("Image1"));
@@ -110,7 +114,10 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   Image1->raise();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The undo stack is a child and outlives the members: its last signals must not reach them.
+  if (undoStack) undoStack->disconnect(this);
+}
 
 QImage& TForm1::SceneBitmap() {
   return surfaceArea->sceneBitmap();
@@ -121,7 +128,9 @@ QWidget* TForm1::DrawingArea() {
 }
 
 bool TForm1::Guarded(const std::function<void()>& handler) {
-  return ReportErrors(dialogs_, handler);
+  const bool done = ReportErrors(dialogs_, handler);
+  RecordStep();
+  return done;
 }
 
 void TForm1::OnTriggered(QAction* action, std::function<void()> handler) {
@@ -155,9 +164,11 @@ void TForm1::CreateTensorPanel() {
   LabelT->setFont(bold);
   Label14 = new ClickableLabel(QStringLiteral("tensor"), tensorPanel);
   Label14->setObjectName(QStringLiteral("Label14"));
-  Label23 = new GroupNameLabel(tensorPanel);
+  Label23 = new BarredLabel({}, tensorPanel);
   Label23->setObjectName(QStringLiteral("Label23"));
-  Label23->SetGroup(QStringLiteral("PS: "), QString(), false);
+  // Room above the text for the bar.
+  Label23->setContentsMargins(0, 3, 0, 0);
+  Label23->SetGroup(QStringLiteral("PS: "), QString(), -1);
   Label15 = new ClickableLabel(QStringLiteral("polar"), tensorPanel);
   Label15->setObjectName(QStringLiteral("Label15"));
 
@@ -288,6 +299,7 @@ void TForm1::Timer1Timer() {
   resize(size.width, size.height);
   menuBar()->show();
   speedButtonBar->setVisible(Speedbuttons1->isChecked());
+  statusBar()->show();
   tensorPanel->show();
   CentreOnScreen();
   show();
@@ -357,7 +369,10 @@ void TForm1::FormClose(QCloseEvent* event) {
     event->accept();
     return;
   }
-  if (!dialogs_.AskYesNo(kCloseQuestion)) {
+  // A modified tensor gets the save question in place of the plain one.
+  RecordStep();
+  const bool mayClose = TensorModified() ? MaySetTensorAside() : dialogs_.AskYesNo(kCloseQuestion);
+  if (!mayClose) {
     event->ignore();
     return;
   }

@@ -7,6 +7,7 @@
 //   tform1_files.cpp    Open, Reopen, Save, Save As, the command line, file registration
 //   tform1_drawing.cpp  DrawTensor, SetUpSurface, DrawOnCanvas, DRAW, Label11Click
 //   tform1_update.cpp   "Check for &updates" and what the update check moves in the windows
+//   tform1_undo.cpp     undo and redo, the modified mark, the save question, the status line
 // Other parts of the window (component grids and choosers, the drawing-utilities panel, picture
 // output, the fit window, transformation and fixed directions) add files of their own
 // (tform1_<part>.cpp), declare their handlers in the marked section below, and connect the menu
@@ -43,6 +44,7 @@
 #include <optional>
 #include <string>
 
+#include "app/edit_history.h"
 #include "app/picture_commands.h"
 #include "files/vrml_export.h"
 #include "surface/display_palette.h"
@@ -52,6 +54,8 @@
 #include "surface/renderer.h"
 #include "surface/scene.h"
 #include "tensor/component_entry.h"
+
+class QUndoStack;
 
 namespace quillmere {
 
@@ -63,7 +67,7 @@ class UpdateDisplay;
 class TFormupdate;
 class SurfaceArea;
 class ClickableLabel;
-class GroupNameLabel;
+class BarredLabel;
 class ComponentEntryController;
 class VoigtMatrixDialog;
 class SpinButton;
@@ -119,6 +123,8 @@ class TForm1 : public QMainWindow {
   void Image3Click();
   /// "&Contents": opens the help file beside the program with the desktop's default action.
   void Contents1Click();
+  /// Help > About: name, version, licence, Qt version, the symmetry table and the home page.
+  void About1Click();
   /// "&Homepage": opens the product's page with the desktop's default action.
   void Homepage1Click();
   /// "&Exit": closes the window, through the question "Close application ?".
@@ -132,6 +138,36 @@ class TForm1 : public QMainWindow {
   QTimer* Timer1 = nullptr;
   QTimer* Timer3 = nullptr;
 
+  // ---- Undo, the modified mark and the status line (tform1_undo.cpp) -------------------------
+  /// Creates the undo stack with Edit > Undo and Redo (Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y) and the
+  /// status line.
+  void ConnectUndo();
+  /// Makes a change of the tensor since the last step one undo step, named by the command that
+  /// runs (RunStep) or else by what changed; nothing when the tensor is as it was.
+  void RecordStep();
+  /// Runs `handler` under ReportErrors as one undo step named `name` ("Transform").
+  void RunStep(const QString& name, const std::function<void()>& handler);
+  /// Puts a step's snapshot back and redraws (undo and redo); `withFile` restores its file too.
+  void ShowSnapshot(const TensorSnapshot& snapshot, bool withFile);
+  /// True from the first change after a load or save until the next save or an undo back to it.
+  bool TensorModified() const;
+  /// The tensor is as its file now: the modified mark goes.
+  void MarkSaved();
+  /// The power of ten was moved for the display (a grid opened): the last step's state takes the
+  /// new scale, so that no step and no modified mark come of it.
+  void AbsorbDisplayRescale();
+  /// Sets the window caption; a modified tensor adds the mark "*".
+  void ShowCaption(const QString& caption);
+  /// Before New, Open, Reopen, Import, a drop and the close: a modified tensor asks "Save
+  /// changes to name.ten?". True when the tensor may be replaced (saved, discarded or
+  /// unmodified), false on Cancel or when the save did not happen.
+  bool MaySetTensorAside();
+  /// A message on the status line, naming the file and what was written.
+  void ShowStatus(const std::string& text);
+  QUndoStack* undoStack = nullptr;
+  QAction* Undo1 = nullptr;
+  QAction* Redo1 = nullptr;
+
   // ---- Update check (tform1_update.cpp) ---------------------------------------------------
   /// "Check for &updates": the verbose check. When an installer was started the program ends
   /// through its normal exit (settings written); otherwise this window shows again.
@@ -144,7 +180,8 @@ class TForm1 : public QMainWindow {
   void VoigtMatrix1Click();
   /// Runs the matrix form; on OK the tensor becomes its result and is redrawn, and when the
   /// group was not kept the groups the numbers obey are offered.
-  void TakeMatrixFrom(VoigtMatrixDialog& dialog);
+  void TakeMatrixFrom(VoigtMatrixDialog& dialog,
+                      const QString& step = QStringLiteral("Voigt Matrix"));
   /// Crystal > Find Point Group.
   void FindPointGroup1Click();
   /// Lists the groups the components obey and offers the highest; `always` also reports when
@@ -232,7 +269,7 @@ class TForm1 : public QMainWindow {
   QWidget* tensorPanel = nullptr;
   ClickableLabel* LabelT = nullptr;
   ClickableLabel* Label14 = nullptr;
-  GroupNameLabel* Label23 = nullptr;
+  BarredLabel* Label23 = nullptr;
   ClickableLabel* Label15 = nullptr;
   ClickableLabel* Label10 = nullptr;
   ClickableLabel* Label11 = nullptr;
@@ -559,6 +596,10 @@ class TForm1 : public QMainWindow {
   /// The power of ten and unit text the scale legend of the last paint showed.
   std::optional<std::pair<int, std::string>> paintedUnit_;
   DisplayPalette displayPalette_{};
+  TensorSnapshot undoBaseline_;  ///< the tensor as the last undo step left it
+  QString stepName_;             ///< the name of the step the running command makes
+  bool showingSnapshot_ = false;
+  QString caption_;  ///< the caption without the modified mark
 };
 
 }  // namespace quillmere

@@ -5,11 +5,12 @@
 // from the window.
 #include <algorithm>
 
+#include "app/file_commands.h"
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
 #include "platform/dialogs.h"
-#include "platform/widgets/panel_labels.h"
+#include "platform/widgets/barred_text.h"
 #include "platform/widgets/spin_button.h"
 #include "tensor/gui/component_entry_controller.h"
 #include "tensor/gui/entry_widgets.h"
@@ -23,6 +24,7 @@ void TForm1::ConnectComponentEntry() {
   hooks.drawAtResolution = [this](int resolution) { DrawTensor(resolution); };
   hooks.refresh = [this] { Label11Click(); };
   hooks.restartRebuildTimer = [this] { RestartRebuildTimer(); };
+  hooks.autoRescaled = [this] { AbsorbDisplayRescale(); };
   hooks.showError = [this](const std::string& text) { dialogs_.ShowError(text); };
   hooks.askYesNo = [this](const std::string& text) { return dialogs_.AskYesNo(text); };
   hooks.lastChosenOpenFile = [this] { return state_.openDialogFileName; };
@@ -31,7 +33,9 @@ void TForm1::ConnectComponentEntry() {
     state_.saveNameValid = false;
   };
   hooks.invalidateSaveName = [this] { state_.saveNameValid = false; };
-  hooks.setWindowCaption = [this](const QString& caption) { setWindowTitle(caption); };
+  hooks.showFileName = [this](const std::string& name) {
+    ShowCaption(FromUtf8(CaptionForFile(name)));
+  };
   hooks.unitFieldRect = [this] {
     // Over the unit line of the tensor panel ("10", exponent, unit text), as wide as the panel
     // allows, so that it never runs past the panel or the drawing area.
@@ -94,10 +98,18 @@ void TForm1::ConnectComponentEntry() {
       c->Edit1Change();
     });
 
-  OnTriggered(ResetTensor1, [c] { c->ResetTensor1Click(); });
-  OnTriggered(SpeedClear, [c] { c->ResetTensor1Click(); });
-  OnTriggered(New1, [c] { c->New1Click(); });
-  OnTriggered(SpeedNew, [c] { c->New1Click(); });
+  for (QAction* clear : {ResetTensor1, SpeedClear})
+    OnTriggered(clear, [this, c] {
+      stepName_ = QStringLiteral("Clear Components");
+      c->ResetTensor1Click();
+    });
+  // New sets the tensor aside: a modified one asks to be saved first.
+  for (QAction* create : {New1, SpeedNew})
+    OnTriggered(create, [this, c] {
+      if (!MaySetTensorAside()) return;
+      stepName_ = QStringLiteral("New");
+      c->New1Click();
+    });
 
   commitOpenComponentGrid = [c] { return c->commitOpenGrid(); };
   connect(this, &TForm1::tensorPanelRefreshed, c,

@@ -13,6 +13,7 @@
 #include "tensor/gui/voigt_matrix_dialog.h"
 #include "tensor/number_text.h"
 #include "tensor/point_group_search.h"
+#include "tensor/point_group_symbols.h"
 #include "tensor/voigt_matrix.h"
 
 namespace quillmere {
@@ -55,11 +56,14 @@ void TForm1::VoigtMatrix1Click() {
   TakeMatrixFrom(dialog);
 }
 
-void TForm1::TakeMatrixFrom(VoigtMatrixDialog& dialog) {
+void TForm1::TakeMatrixFrom(VoigtMatrixDialog& dialog, const QString& step) {
   if (dialog.exec() != QDialog::Accepted) return;
   const bool groupKept = dialog.keepGroupBox()->isChecked();
+  RecordStep();
   state_.tensor = dialog.takenOver();
   state_.saveNameValid = false;
+  stepName_ = step;
+  RecordStep();
   Label11Click();
   DrawTensor();
   // A matrix taken over without its group has point group 1: offer what the numbers obey.
@@ -84,13 +88,13 @@ void TForm1::OfferPointGroup(bool always) {
   std::string list;
   for (std::size_t n = 0; n < found.size() && n < kListedGroups; ++n) {
     const PointGroupInfo& g = PointGroups()[found[n].group - 1];
-    list += std::string("\n  ") + g.conventional + " (" + g.crystalSystem + "), deviation " +
+    list += "\n  " + PointGroupSymbol(g.number) + " (" + g.crystalSystem + "), deviation " +
             FormatGeneral(found[n].deviation, '.', 3);
   }
   if (found.size() > kListedGroups)
     list += "\n  ... and " + std::to_string(found.size() - kListedGroups) + " more";
   const int highest = found.front().group;
-  const std::string name = PointGroups()[highest - 1].conventional;
+  const std::string name = PointGroupSymbol(highest);
   const std::string heading =
       "The components obey these point groups in the present axis setting (deviation relative "
       "to the largest component), highest symmetry first:" +
@@ -106,6 +110,7 @@ void TForm1::OfferPointGroup(bool always) {
 }
 
 void TForm1::Import1Click() {
+  if (!MaySetTensorAside()) return;
   FileDialogRequest request;
   request.title = QStringLiteral("Import constants");
   request.filter = kImportFilter;
@@ -144,12 +149,15 @@ void TForm1::ImportConstantsFile(const QString& path) {
     t.pointGroup = 2;
     VoigtMatrixDialog dialog(t, state_.services, this);
     dialog.pasteText(FromUtf8(head));
-    TakeMatrixFrom(dialog);
+    TakeMatrixFrom(dialog, QStringLiteral("Import"));
     return;
   }
   const ImportedConstants constants = ReadConstantsFile(file, ImportOptions{});
+  RecordStep();
   ApplyImportedConstants(state_.tensor, constants);
   state_.saveNameValid = false;
+  stepName_ = QStringLiteral("Import");
+  RecordStep();
   Label11Click();
   DrawTensor();
   OfferPointGroup(false);

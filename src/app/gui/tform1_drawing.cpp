@@ -11,7 +11,7 @@
 #include "app/program_state.h"
 #include "core/scope_exit.h"
 #include "platform/dialogs.h"
-#include "platform/widgets/panel_labels.h"
+#include "platform/widgets/barred_text.h"
 #include "surface/cross_section.h"
 #include "surface/qt/picture_clipboard.h"
 #include "surface/qt/qpainter_canvas.h"
@@ -126,7 +126,7 @@ void TForm1::RefreshPanelLabels(const TensorPanelTexts& texts) {
   Label12->setText(FromUtf8(texts.unitText));
   Label14->setText(FromUtf8(texts.kindCaption));
   Label15->setText(FromUtf8(texts.polarity));
-  Label23->SetGroup(QStringLiteral("PS: "), FromUtf8(texts.groupName), texts.groupBarred);
+  Label23->SetGroup(QStringLiteral("PS: "), FromUtf8(texts.groupName), texts.groupBarIndex);
   tensorPanel->adjustSize();
   PlaceOverlays();
 }

@@ -61,6 +61,11 @@ void TForm1::makeVRML(ExportVariant variant) {
       MakeVRML(state_.DrawnTensor(), state_.evaluation, state_.exportSession, options, choose);
   if (written && exportWindow_)
     exportWindow_->setWindowTitle(FromUtf8(CaptionForFile(written->string())));
+  if (written)
+    ShowStatus(WrittenMessage(variant == ExportVariant::Stl             ? "STL"
+                              : variant == ExportVariant::PrintableVRML ? "Printable VRML"
+                                                                        : "VRML",
+                              *written));
 }
 
 }  // namespace quillmere

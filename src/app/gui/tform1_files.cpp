@@ -64,6 +64,7 @@ void TForm1::ConnectFileCommands() {
 }
 
 void TForm1::Open1Click() {
+  if (!MaySetTensorAside()) return;
   const std::optional<QString> chosen =
       dialogs_.OpenFileName(TensorFileRequest(QStringLiteral("Open"), state_.openDialogFileName));
   if (!chosen) return;
@@ -73,9 +74,13 @@ void TForm1::Open1Click() {
 
 void TForm1::OpenFile(const QString& path) {
   const std::string file = ToUtf8(QFileInfo(path).absoluteFilePath());
+  RecordStep();
   OpenTensorFile(state_, file);
+  // Undo goes back to the tensor before; the file read is the saved state.
+  stepName_ = QStringLiteral("Open");
+  MarkSaved();
   state_.openDialogFileName = file;
-  setWindowTitle(FromUtf8(CaptionForFile(file)));
+  ShowCaption(FromUtf8(CaptionForFile(file)));
   emit tensorReplaced();
   Label11Click();
   emit tensorFileOpened();
@@ -100,8 +105,11 @@ void TForm1::OpenRecent1Click() {
 void TForm1::ReopenClick(int k) {
   if (k < 1 || k > static_cast<int>(recentFileNames_.size())) return;
   const std::string file = recentFileNames_[static_cast<std::size_t>(k - 1)];
+  if (!MaySetTensorAside()) return;
   OpenTensorFile(state_, file);
-  setWindowTitle(FromUtf8(CaptionForFile(file)));
+  stepName_ = QStringLiteral("Reopen");
+  MarkSaved();
+  ShowCaption(FromUtf8(CaptionForFile(file)));
   emit tensorReplaced();
   Label11Click();
   // The grids now show the file's values: the DRAW command draws it at once instead of taking
@@ -112,6 +120,8 @@ void TForm1::ReopenClick(int k) {
 void TForm1::Save1Click() {
   if (state_.saveNameValid) {
     SaveTensorFile(state_);
+    MarkSaved();
+    ShowStatus("Saved " + std::filesystem::path(state_.currentSaveName).filename().string());
     return;
   }
   SaveAs1Click();
@@ -132,7 +142,7 @@ void TForm1::SaveAs1Click() {
   state_.lastUsedFolder = ToUtf8(QFileInfo(*chosen).absolutePath());
   ChooseSaveName(state_, file);
   Save1Click();
-  setWindowTitle(FromUtf8(CaptionForFile(file)));
+  ShowCaption(FromUtf8(CaptionForFile(file)));
   AddToRecent(state_.Settings(), file);
 }
 

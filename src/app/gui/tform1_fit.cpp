@@ -1,6 +1,7 @@
 // TForm1: the ten items of Tools > Fit. Each prepares the tensor for its property kind (kind,
 // axial, unit text, scale and the measuring geometry), refreshes the window and opens the fit
 // window beside it; while a fit window is open the items change nothing.
+#include <QPushButton>
 #include <QScreen>
 #include <algorithm>
 
@@ -119,6 +120,11 @@ void TForm1::OpenFit(const PropertyKind& kind) {
   // The unit shown in the fit window follows every refresh of the tensor panel (the main
   // window's own unit editor and spin button included).
   connect(this, &TForm1::tensorPanelRefreshed, window, [window] { window->RefreshUnit(); });
+  // A fit taken over is one undo step.
+  connect(window->Button2, &QPushButton::clicked, this, [this] {
+    stepName_ = QStringLiteral("Fit");
+    RecordStep();
+  });
   // Closed before any fit reached the tensor, the window only borrowed it: the tensor the main
   // window showed before comes back, with its kind, symmetry, unit, components and drawing.
   connect(window, &TForm2::fitClosed, this, [this, window, before] {

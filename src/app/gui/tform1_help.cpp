@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "app/about_text.h"
 #include "app/file_commands.h"
 #include "app/gui/help_window.h"
 #include "app/gui/surface_area.h"
@@ -57,7 +58,9 @@ class FileDrops : public QObject {
         const QString path = DroppedFile(drop->mimeData());
         if (form_->InSplash() || path.isEmpty()) return true;
         drop->acceptProposedAction();
-        form_->Guarded([&] { form_->OpenFile(path); });
+        form_->Guarded([&] {
+          if (form_->MaySetTensorAside()) form_->OpenFile(path);
+        });
         return true;
       }
       default:
@@ -75,12 +78,14 @@ void TForm1::ConnectHelpAndShortcuts() {
   OnTriggered(Close1, [this] { Close1Click(); });
   OnTriggered(Contents1, [this] { Contents1Click(); });
   OnTriggered(SpeedHelp, [this] { Contents1Click(); });
-  OnTriggered(About1, [this] { Image3Click(); });
+  OnTriggered(About1, [this] { About1Click(); });
 
   homepageAddress = QString::fromUtf8(QUILLMERE_HOMEPAGE);
   if (homepageAddress.isEmpty()) {
     Homepage1->setEnabled(false);
-    Homepage1->setToolTip(QStringLiteral("No home page is configured for this build"));
+    Homepage1->setToolTip(
+        QStringLiteral("No home page: this build was configured without one, so there is "
+                       "nothing to open"));
     HelpMenu->setToolTipsVisible(true);
   } else {
     OnTriggered(Homepage1, [this] { Homepage1Click(); });
@@ -117,6 +122,11 @@ void TForm1::Contents1Click() {
   helpWindow->show();
   helpWindow->raise();
   helpWindow->activateWindow();
+}
+
+void TForm1::About1Click() {
+  dialogs_.ShowAbout("About Quillmere", AboutText(qVersion(), state_.services.SymmetryTablePath(),
+                                                  ToUtf8(homepageAddress)));
 }
 
 void TForm1::Homepage1Click() {

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <algorithm>
 
 #include "app/gui/surface_area.h"
@@ -92,12 +93,14 @@ QSize TForm1::RequiredDrawingArea() {
 
 void TForm1::UpdateMinimumSize() {
   if (inSplash_) return;
-  // What the menu bar and the speed-button bar take from the window's client area. The drawing
-  // area reaches the window's right and bottom edges once the window is laid out at its present
-  // size; until then there is nothing to measure, and the layout's resize of the area calls
-  // this again (through PlaceOverlays).
+  // What the menu bar, the speed-button bar and the status line take from the window's client
+  // area. The drawing area reaches the window's right edge and the status line (or the bottom
+  // edge) once the window is laid out at its present size; until then there is nothing to
+  // measure, and the layout's resize of the area calls this again (through PlaceOverlays).
   const QRect placed = surfaceArea->geometry();
-  if (placed.right() + 1 != width() || placed.bottom() + 1 != height()) return;
+  const QStatusBar* status = findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
+  const int bottom = status && status->isVisible() ? status->geometry().top() : height();
+  if (placed.right() + 1 != width() || placed.bottom() + 1 != bottom) return;
   const QSize frame = size() - surfaceArea->size();
   QSize minimum = RequiredDrawingArea() + frame;
   if (const QScreen* where = screen())

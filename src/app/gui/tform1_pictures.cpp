@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+#include "app/file_commands.h"
 #include "app/gui/drawn_stamp.h"
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
@@ -81,6 +82,9 @@ void TForm1::CopyAsWindowBitmap1Click() {
   copyBitmapToClipboard = true;
   const ScopeExit off([this] { copyBitmapToClipboard = false; });
   SetUpSurface();
+  ShowStatus("Picture copied to the clipboard as a bitmap of " +
+             std::to_string(SceneBitmap().width()) + " x " +
+             std::to_string(SceneBitmap().height()) + " pixels");
 }
 
 QSize TForm1::ScreenSize() const {
@@ -121,6 +125,9 @@ void TForm1::CopyMetafile() {
   const std::string svg = PaintAtMetafileSize(VectorFormat::Svg);
   metaPicture_ = std::move(picture);
   PutMetafileOnClipboard(metaPicture_, enhancedMetafile, svg);
+  ShowStatus(std::string("Picture copied to the clipboard as ") +
+             (enhancedMetafile ? "an enhanced" : "a standard") + " metafile of " +
+             std::to_string(metaPicture_.size()) + " bytes, with an SVG copy");
 }
 
 void TForm1::SavePictureAs(PictureKind kind) {
@@ -164,6 +171,9 @@ void TForm1::SavePictureAs(PictureKind kind) {
   }
   WritePictureBytes(path, bytes);
   lastPictureFolder_ = path.parent_path();
+  std::string format = texts.extension;
+  for (char& c : format) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  ShowStatus(WrittenMessage(format + " picture", path));
 }
 
 void TForm1::Print1Click() {
@@ -217,6 +227,9 @@ void TForm1::Print1Click() {
   QPainterCanvas canvas(painter, printer.width(), printer.height());
   page.Replay(canvas);
   if (!painter.end()) throw std::runtime_error("The page could not be sent to the printer");
+  ShowStatus(printer.outputFileName().isEmpty()
+                 ? "Printed on " + ToUtf8(printer.printerName())
+                 : "Printed to " + ToUtf8(QFileInfo(printer.outputFileName()).fileName()));
 }
 
 }  // namespace quillmere

@@ -44,7 +44,7 @@ void TForm1::ConnectTransformPanels() {
     GroupBox4->ransform1Click();
   });
   connect(GroupBox4->Button7, &QPushButton::clicked, this,
-          [this] { Guarded([this] { GroupBox4->Button7Click(); }); });
+          [this] { RunStep(QStringLiteral("Transform"), [this] { GroupBox4->Button7Click(); }); });
   connect(GroupBox4->Button8, &QPushButton::clicked, this,
           [this] { Guarded([this] { GroupBox4->Button8Click(); }); });
 

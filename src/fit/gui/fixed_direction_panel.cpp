@@ -104,12 +104,14 @@ FixedDirectionPanel::FixedDirectionPanel(QWidget* parent, FixedDirectionPanelCon
     justSelected_ = false;
     StringGrid3KeyPress();
   });
+  connect(StringGrid3, &EntryGrid::escapePressed, this, &FixedDirectionPanel::StringGrid3Escape);
   adjustSize();
   hide();
 }
 
 void FixedDirectionPanel::FixedDirections1Click() {
   setVisible(!isVisible());
+  if (isVisible()) opened_ = ctx_.evaluation->fixedDirections;
   if (ctx_.editingInPanel) *ctx_.editingInPanel = isVisible();
   filling_ = true;
   StringGrid3->showRecords(*ctx_.evaluation, ctx_.services->decimalSeparator);
@@ -120,6 +122,19 @@ void FixedDirectionPanel::FixedDirections1Click() {
     raise();
     StringGrid3->setFocus();
   }
+}
+
+void FixedDirectionPanel::StringGrid3Escape() {
+  if (!isVisible()) return;
+  // The flags follow each click at once: Escape puts back those the panel opened with.
+  bool flagsChanged = false;
+  for (std::size_t k = 0; k < opened_.size(); ++k)
+    flagsChanged = flagsChanged || ctx_.evaluation->fixedDirections[k].flag != opened_[k].flag;
+  ctx_.evaluation->fixedDirections = opened_;
+  StringGrid3->discardTyped();
+  if (ctx_.componentsTyped) *ctx_.componentsTyped = false;
+  FixedDirections1Click();
+  if (flagsChanged && hooks_.drawTensor) hooks_.drawTensor();
 }
 
 void FixedDirectionPanel::StringGrid3SelectCell(int column, int row) {

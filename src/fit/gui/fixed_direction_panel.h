@@ -67,11 +67,15 @@ class FixedDirectionPanel : public QFrame {
   void StringGrid3DblClick();
   /// "None Fixed": every flag "no", then apply, redraw and hide.
   void Button6Click();
+  /// Escape in the grid: the records as the panel opened with them, the typed cosines dropped,
+  /// the panel hidden.
+  void StringGrid3Escape();
 
  private:
   FixedDirectionPanelContext ctx_;
   FixedDirectionPanelHooks hooks_;
   bool filling_ = false;
+  std::array<FixedDirection, 5> opened_;  ///< the records when the panel was last opened
   /// Set when the current cell has just moved (the mouse press of a click), so that the click
   /// that follows does not toggle the same flag a second time.
   bool justSelected_ = false;

@@ -9,6 +9,7 @@
 #include "core/user_messages.h"
 #include "platform/dialogs.h"
 #include "tensor/number_text.h"
+#include "tensor/point_group_symbols.h"
 
 namespace quillmere {
 
@@ -56,6 +57,11 @@ TransformPanel::TransformPanel(QWidget* parent, TransformPanelContext context,
   setAutoFillBackground(true);
   StringGrid4 = new MatrixGrid(this);
   StringGrid4->showMatrix(*ctx_.matrix, ctx_.services->decimalSeparator);
+  // Escape is Cancel: the typed matrix is not applied.
+  connect(StringGrid4, &EntryGrid::escapePressed, this, [this] {
+    StringGrid4->discardTyped();
+    Button8Click();
+  });
   Button7 = new QPushButton(QStringLiteral("Apply"), this);
   Button7->setObjectName(QStringLiteral("Button7"));
   Button8 = new QPushButton(QStringLiteral("Cancel"), this);
@@ -98,7 +104,7 @@ void TransformPanel::Button7Click() {
   if (hooks_.refresh) hooks_.refresh();
   if (kept.groupChanged)
     ctx_.services->Tell("The transformed tensor no longer has the symmetry of point group " +
-                        GroupNameWithOverline(kept.oldGroup) +
+                        PointGroupSymbol(kept.oldGroup) +
                         "; it now has point group 1, so that every component is kept.");
   if (hooks_.stringGrid1Click) hooks_.stringGrid1Click();
   if (hooks_.drawTensor) hooks_.drawTensor();

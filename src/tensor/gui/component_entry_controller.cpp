@@ -6,14 +6,15 @@
 #include <exception>
 
 #include "core/user_messages.h"
+#include "platform/widgets/barred_text.h"
 #include "platform/widgets/spin_button.h"
-#include "tensor/gui/barred_text.h"
 #include "tensor/gui/component_grids.h"
 #include "tensor/gui/entry_widgets.h"
 #include "tensor/gui/new_tensor_dialog.h"
 #include "tensor/gui/symmetry_choosers.h"
 #include "tensor/number_text.h"
 #include "tensor/point_group_search.h"
+#include "tensor/point_group_symbols.h"
 
 namespace quillmere {
 
@@ -60,6 +61,8 @@ ComponentEntryController::ComponentEntryController(QWidget* area, ComponentEntry
   connect(grid1_, &EntryGrid::gridDoubleClicked, this, &ComponentEntryController::StringGrid1Enter);
   connect(grid2_, &EntryGrid::gridDoubleClicked, this,
           &ComponentEntryController::StringGrid2DblClick);
+  for (EntryGrid* g : {static_cast<EntryGrid*>(grid1_), static_cast<EntryGrid*>(grid2_)})
+    connect(g, &EntryGrid::escapePressed, this, [this, g] { DropGrid(g); });
 
   connect(kindChooser_, &KindChooser::itemChosen, this, &ComponentEntryController::BitBtn1Click);
   connect(kindChooser_, &KindChooser::closeClicked, this, &ComponentEntryController::BitBtn1Click);
@@ -101,15 +104,6 @@ ComponentEntryController::ComponentEntryController(QWidget* area, ComponentEntry
 }
 
 // ---- Small helpers ------------------------------------------------------------------------
-
-template <class F>
-void ComponentEntryController::Guarded(F&& f) {
-  try {
-    f();
-  } catch (const std::exception& e) {
-    ShowError(e.what());
-  }
-}
 
 void ComponentEntryController::ShowError(const std::string& text) {
   if (hooks_.showError)
@@ -328,6 +322,7 @@ void ComponentEntryController::OpenFullGrid() {
   grid1_->show();
   grid1_->raise();
   // autoScale may just have moved the scale: the drawing and the panel follow it.
+  if (Drawn().scale != before.scale && hooks_.autoRescaled) hooks_.autoRescaled();
   RedrawIfChanged(before);
 }
 
@@ -435,6 +430,13 @@ void ComponentEntryController::CommitIndependentGrid() {
   }
 }
 
+void ComponentEntryController::DropGrid(EntryGrid* grid) {
+  // Escape: what was typed since the grid opened is forgotten and the tensor stays as it was.
+  grid->discardTyped();
+  grid->hide();
+  TypedTakenOver();
+}
+
 bool ComponentEntryController::commitOpenGrid() {
   if (grid2_->isVisible()) {
     StringGrid2DblClick();
@@ -515,7 +517,7 @@ bool ComponentEntryController::GroupAccepted(int group) {
   if (!ctx_.services) return true;
   const std::vector<ComponentDeviation> violations = GroupViolations(t_, group, *ctx_.services);
   if (violations.empty()) return true;
-  const std::string name = PointGroups()[group - 1].conventional;
+  const std::string name = PointGroupSymbol(group);
   // The table's walk would replace these components the next time the independent components
   // are taken over; the user decides with the numbers in front of them.
   return AskYesNo("The components do not obey point group " + name + ": " +
@@ -584,108 +586,6 @@ void ComponentEntryController::Edit1Change() {
   }
   t_.unitText = edit1_->text().toStdString();
   Refresh();
-}
-
-// ---- Reset ----------------------------------------------------------------------------------
-
-void ComponentEntryController::ResetTensor1Click() {
-  if (!AskYesNo("delete all components now?")) return;
-  ResetComponents(t_);
-  // Text typed into an open grid belonged to the components just deleted.
-  dropTypedText();
-  // An empty surface needs no detail: one quick build at resolution 1.
-  if (hooks_.drawAtResolution)
-    hooks_.drawAtResolution(1);
-  else
-    DrawTensor();
-  Guarded([this] { RedisplayOpenGrids(); });
-}
-
-// ---- New Tensor dialog --------------------------------------------------------------------
-
-void ComponentEntryController::New1Click() {
-  snapshot_ =
-      TakeNewTensorSnapshot(t_, hooks_.lastChosenOpenFile ? hooks_.lastChosenOpenFile() : "");
-  ResetTensor1Click();
-  dialog_->fileNameField->setText(Q(snapshot_.fileName));
-  dialog_->setFileName(snapshot_.fileName.empty() ? "Filename" : Q(snapshot_.fileName));
-  dialog_->setUnitText(Q(DialogUnitText(t_.unitText)));
-  dialog_->showCopies(PanelTextsOf(t_));
-  dialog_->adjustSize();
-  PlaceNewTensorDialog();
-  dialog_->show();
-  dialog_->raise();
-}
-
-void ComponentEntryController::Button4Click() {
-  EntryField* f = dialog_->fileNameField;
-  f->show();
-  f->raise();
-  f->setFocus();
-  SetEditing(true);
-}
-
-void ComponentEntryController::Edit2DblClick() {
-  EntryField* f = dialog_->fileNameField;
-  if (!f->isVisible()) return;
-  f->hide();
-  dialog_->setFileName(f->text().isEmpty() ? "Filename" : f->text());
-  SetEditing(false);
-}
-
-void ComponentEntryController::Label35Click() {
-  EntryField* f = dialog_->unitField;
-  f->setText(Q(t_.unitText));
-  f->show();
-  f->raise();
-  f->setFocus();
-  SetEditing(true);
-}
-
-void ComponentEntryController::Edit3DblClick() {
-  EntryField* f = dialog_->unitField;
-  if (!f->isVisible()) return;
-  f->hide();
-  t_.unitText = f->text().toStdString();
-  dialog_->setUnitText(Q(DialogUnitText(t_.unitText)));
-  SetEditing(false);
-  Refresh();
-}
-
-void ComponentEntryController::Label36Click() {
-  dialog_->spinButton->setVisible(!dialog_->spinButton->isVisible());
-}
-
-void ComponentEntryController::Button2Click() {
-  Edit2DblClick();
-  Edit3DblClick();
-  const std::filesystem::path name =
-      NewTensorSaveName(ctx_.services ? ctx_.services->programDirectory : std::filesystem::path(),
-                        dialog_->fileNameField->text().toStdString());
-  if (hooks_.chooseSaveName) hooks_.chooseSaveName(name);
-  if (hooks_.setWindowCaption) hooks_.setWindowCaption("Quillmere: " + Q(name.filename().string()));
-  dialog_->hide();
-}
-
-void ComponentEntryController::Button5Click() {
-  const DrawnState before = Drawn();
-  RestoreNewTensorSnapshot(t_, snapshot_);
-  dialog_->fileNameField->setText(Q(snapshot_.fileName));
-  dialog_->setFileName(Q(snapshot_.fileName));
-  if (hooks_.setWindowCaption) hooks_.setWindowCaption("Quillmere: " + Q(snapshot_.fileName));
-  if (hooks_.invalidateSaveName) hooks_.invalidateSaveName();
-  dialog_->setUnitText(Q(DialogUnitText(t_.unitText)));
-  Refresh();
-  // A restored scale or rank changes the drawing of the (unrestored) components.
-  if (Drawn().scale != before.scale || Drawn().rank != before.rank) DrawTensor();
-}
-
-void ComponentEntryController::Button3Click() {
-  Button5Click();
-  dialog_->fileNameField->hide();
-  dialog_->unitField->hide();
-  dialog_->hide();
-  SetEditing(false);
 }
 
 }  // namespace quillmere

@@ -12,6 +12,7 @@
 #include <QRect>
 #include <QString>
 #include <array>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -31,6 +32,7 @@ class CrystalSystemChooser;
 class PointGroupBox;
 class NewTensorDialog;
 class EntryField;
+class EntryGrid;
 
 /// What the controller edits; all of it lives as long as the program.
 struct ComponentEntryContext {
@@ -48,13 +50,17 @@ struct ComponentEntryHooks {
   std::function<void(int resolution)> drawAtResolution;  ///< rebuild once at this resolution
   std::function<void()> refresh;                         ///< Label11Click of the window
   std::function<void()> restartRebuildTimer;             ///< a rebuild 1000 ms after the last call
-  std::function<void(const std::string&)> showError;     ///< the runtime's text in a message box
+  /// Opening the full grid chose a power of ten that suits the components (autoScale): a change
+  /// of the display, which the window does not count as the user's.
+  std::function<void()> autoRescaled;
+  std::function<void(const std::string&)> showError;  ///< the runtime's text in a message box
   std::function<bool(const std::string&)> askYesNo;
   std::function<std::string()> lastChosenOpenFile;  ///< file last chosen in the open dialog
   /// CurrentSaveName := path, SaveNameValid := false.
   std::function<void(const std::filesystem::path&)> chooseSaveName;
   std::function<void()> invalidateSaveName;  ///< SaveNameValid := false
-  std::function<void(const QString&)> setWindowCaption;
+  /// The window's caption names this file (a name without its folder).
+  std::function<void(const std::string&)> showFileName;
   /// Where the unit-text field opens, in the drawing area's coordinates (over the unit text of
   /// the tensor panel); empty keeps its last place.
   std::function<QRect()> unitFieldRect;
@@ -158,6 +164,8 @@ class ComponentEntryController : public QObject {
   void CommitIndependentGrid();
   void ShowIndependentTexts(const IndependentTexts& texts);
   void HideGrids();
+  /// Escape in a grid: closes it without taking its texts over.
+  void DropGrid(EntryGrid* grid);
   GridRoom Room() const;
   /// Moves `panel` to `preferred`, or as little from it as keeps the panel inside the area.
   void PlaceInside(QWidget* panel, QPoint preferred) const;
@@ -200,5 +208,14 @@ class ComponentEntryController : public QObject {
   } grid2For_;  ///< combination the open independent grid was described for
   NewTensorSnapshot snapshot_;
 };
+
+template <class F>
+void ComponentEntryController::Guarded(F&& f) {
+  try {
+    f();
+  } catch (const std::exception& e) {
+    ShowError(e.what());
+  }
+}
 
 }  // namespace quillmere

@@ -39,6 +39,9 @@ class EntryGrid : public QTableWidget {
   void keyTyped();
   /// A double click anywhere in the grid.
   void gridDoubleClicked();
+  /// Escape in the grid or in the cell being edited: its owner closes it without taking the
+  /// typed texts over.
+  void escapePressed();
 
  protected:
   /// Replaces size and texts; header cells and cells for which `editable` is false are read
@@ -47,9 +50,11 @@ class EntryGrid : public QTableWidget {
   GridTexts texts();
   void keyPressEvent(QKeyEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
  private:
   void markTyped();
+  bool discarding_ = false;
   bool filling_ = false;
   bool typed_ = false;
 };

@@ -4,8 +4,8 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
+#include "platform/widgets/barred_text.h"
 #include "platform/widgets/spin_button.h"
-#include "tensor/gui/barred_text.h"
 #include "tensor/gui/entry_widgets.h"
 
 namespace quillmere {
@@ -89,12 +89,8 @@ NewTensorDialog::NewTensorDialog(QWidget* parent) : QGroupBox("New Tensor", pare
 }
 
 void NewTensorDialog::showCopies(const TensorPanelTexts& t) {
-  const QString line = QString::fromStdString(t.dialogPointSymmetry);
-  pointSymmetryLabel->setText(line);
-  // The group's name follows the fixed caption; the bar goes over its first character, unless
-  // the 22-character limit cut the name off.
-  const int nameStart = static_cast<int>(QString("Point  Symmetry:  ").size());
-  pointSymmetryLabel->setBarIndex(t.groupBarred && line.size() > nameStart ? nameStart : -1);
+  pointSymmetryLabel->SetGroup(QStringLiteral("Point  Symmetry:  "),
+                               QString::fromStdString(t.groupName), t.groupBarIndex);
   typeLabel->setText(QString::fromStdString(t.polarity));
   kindLabel->setText(QString::fromStdString(t.kindCaption));
   exponentLabel->setText(QString::fromStdString(t.exponent));

@@ -7,7 +7,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "tensor/gui/barred_text.h"
+#include "platform/widgets/barred_text.h"
+#include "tensor/point_group_symbols.h"
 #include "tensor/tensor_state.h"
 
 namespace quillmere {
@@ -137,9 +138,8 @@ PointGroupBox::PointGroupBox(int system, QWidget* parent)
   layout->setSpacing(2);
   for (const PointGroupInfo& g : PointGroups()) {
     if (std::string(g.crystalSystem) != kSystemNames[system]) continue;
-    bool barred = false;
-    const std::string caption = DisplayedGroupName(g.storedName, &barred);
-    auto* b = new BarredRadioButton(QString::fromStdString(caption), barred, this);
+    const BarredSymbol symbol = PointGroupBarredSymbol(g.number);
+    auto* b = new BarredRadioButton(QString::fromStdString(symbol.text), symbol.barIndex, this);
     b->setObjectName(QString("PointGroup%1").arg(g.number));
     layout->addWidget(b);
     groups_.push_back(g.number);

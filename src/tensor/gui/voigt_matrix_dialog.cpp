@@ -17,6 +17,7 @@
 
 #include "tensor/matrix_entry.h"
 #include "tensor/number_text.h"
+#include "tensor/point_group_symbols.h"
 
 namespace quillmere {
 
@@ -38,13 +39,12 @@ VoigtMatrixDialog::VoigtMatrixDialog(const TensorState& t, const CoreServices& s
   const VoigtMatrix shape = EmptyVoigtMatrix(t.kind);
 
   auto* layout = new QVBoxLayout(this);
-  auto* heading =
-      new QLabel(Q("Kind " + std::string(kind ? kind->caption : "?") + ", point group " +
-                   (t.pointGroup >= 1 && t.pointGroup <= kPointGroupCount
-                        ? std::string(PointGroups()[t.pointGroup - 1].conventional)
-                        : std::string("none")) +
-                   ", values x 10^" + std::to_string(DecadeExponent(t.scale)) + " " + t.unitText),
-                 this);
+  auto* heading = new QLabel(
+      Q("Kind " + std::string(kind ? kind->caption : "?") + ", point group " +
+        (t.pointGroup >= 1 && t.pointGroup <= kPointGroupCount ? PointGroupSymbol(t.pointGroup)
+                                                               : std::string("none")) +
+        ", values x 10^" + std::to_string(DecadeExponent(t.scale)) + " " + t.unitText),
+      this);
   layout->addWidget(heading);
 
   auto* conventionRow = new QHBoxLayout;

@@ -5,7 +5,7 @@
 #include "app/file_commands.h"
 #include "app/gui/gui_test_support.h"
 #include "files/settings_file.h"
-#include "platform/widgets/panel_labels.h"
+#include "platform/widgets/barred_text.h"
 
 namespace quillmere {
 

@@ -12,7 +12,7 @@
 #include "app/gui/program.h"
 #include "app/gui/tform1.h"
 #include "platform/dialogs.h"
-#include "platform/widgets/panel_labels.h"
+#include "platform/widgets/barred_text.h"
 #include "support/test_support.h"
 #include "update/update_check.h"
 

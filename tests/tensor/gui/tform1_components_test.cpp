@@ -7,8 +7,7 @@
 
 #include "app/gui/gui_test_support.h"
 #include "app/program_state.h"
-#include "platform/widgets/panel_labels.h"
-#include "tensor/gui/barred_text.h"
+#include "platform/widgets/barred_text.h"
 #include "tensor/gui/component_entry_controller.h"
 #include "tensor/gui/component_grids.h"
 #include "tensor/gui/entry_widgets.h"
@@ -62,7 +61,7 @@ void TForm1ComponentsTest::hexagonalElasticTypedIndependentlyIsDrawnAndShownInFu
   Click(c.crystalSystemChooser()->systemButton(5));  // hexagonal
   Click(c.pointGroupBox(5)->button(21));             // 6/mm
   QCOMPARE(w.p.state().tensor.pointGroup, 21);
-  QCOMPARE(w.form().Label23->text(), QString("PS: 6/mm"));
+  QCOMPARE(w.form().Label23->text(), QString("PS: 6/mmm"));
 
   const QImage before = w.form().SceneBitmap().copy();
   w.form().SpeedIndependent->trigger();
@@ -98,7 +97,7 @@ void TForm1ComponentsTest::barredPointGroupOnThePanel() {
   QVERIFY(c.crystalSystemChooser()->isVisible());
   Click(c.crystalSystemChooser()->systemButton(4));  // tetragonal
   Click(c.pointGroupBox(4)->button(18));
-  QCOMPARE(w.form().Label23->text(), QString("PS: 42"));
+  QCOMPARE(w.form().Label23->text(), QString("PS: 42m"));
   QVERIFY(w.form().Label23->barred());
   QVERIFY(!c.crystalSystemChooser()->isVisible());
   QVERIFY(!c.pointGroupBox(4)->isVisible());

@@ -1,6 +1,5 @@
-#include "tensor/gui/barred_text.h"
+#include "platform/widgets/barred_text.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -31,14 +30,17 @@ void DrawBar(QWidget* w, const QLine& line) {
 
 }  // namespace
 
-BarredLabel::BarredLabel(QWidget* parent) : QLabel(parent) {}
-
-BarredLabel::BarredLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+BarredLabel::BarredLabel(const QString& text, QWidget* parent) : ClickableLabel(text, parent) {}
 
 void BarredLabel::setBarIndex(int index) {
   if (index == barIndex_) return;
   barIndex_ = index;
   update();
+}
+
+void BarredLabel::SetGroup(const QString& prefix, const QString& symbol, int symbolBar) {
+  setText(prefix + symbol);
+  setBarIndex(symbolBar >= 0 && symbolBar < symbol.size() ? prefix.size() + symbolBar : -1);
 }
 
 QLine BarredLabel::barLine() const {
@@ -52,27 +54,22 @@ QLine BarredLabel::barLine() const {
 }
 
 void BarredLabel::paintEvent(QPaintEvent* event) {
-  QLabel::paintEvent(event);
+  ClickableLabel::paintEvent(event);
   DrawBar(this, barLine());
 }
 
-void BarredLabel::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) emit clicked();
-  QLabel::mousePressEvent(event);
-}
-
-BarredRadioButton::BarredRadioButton(const QString& text, bool barred, QWidget* parent)
-    : QRadioButton(text, parent), barred_(barred) {}
+BarredRadioButton::BarredRadioButton(const QString& text, int barIndex, QWidget* parent)
+    : QRadioButton(text, parent), barIndex_(barIndex) {}
 
 QLine BarredRadioButton::barLine() const {
-  if (!barred_) return {};
+  if (barIndex_ < 0) return {};
   QStyleOptionButton opt;
   initStyleOption(&opt);
   const QRect contents = style()->subElementRect(QStyle::SE_RadioButtonContents, &opt, this);
   const QFontMetrics fm(font());
   const QRect textRect = QStyle::alignedRect(layoutDirection(), Qt::AlignLeft | Qt::AlignVCenter,
                                              fm.size(Qt::TextShowMnemonic, text()), contents);
-  return BarOver(fm, text(), 0, textRect);
+  return BarOver(fm, text(), barIndex_, textRect);
 }
 
 void BarredRadioButton::paintEvent(QPaintEvent* event) {
