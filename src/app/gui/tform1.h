@@ -139,30 +139,24 @@ class TForm1 : public QMainWindow {
   QTimer* Timer3 = nullptr;
 
   // ---- Undo, the modified mark and the status line (tform1_undo.cpp) -------------------------
-  /// Creates the undo stack with Edit > Undo and Redo (Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y) and the
-  /// status line.
+  /// Creates the undo stack, Edit > Undo and Redo (Ctrl+Z, Ctrl+Shift+Z, Ctrl+Y), the status line.
   void ConnectUndo();
-  /// Makes a change of the tensor since the last step one undo step, named by the command that
-  /// runs (RunStep) or else by what changed; nothing when the tensor is as it was.
+  /// Makes a change of the tensor since the last step one undo step, named by the running
+  /// command (RunStep) or by what changed.
   void RecordStep();
-  /// Runs `handler` under ReportErrors as one undo step named `name` ("Transform").
   void RunStep(const QString& name, const std::function<void()>& handler);
-  /// Puts a step's snapshot back and redraws (undo and redo); `withFile` restores its file too.
+  /// Undo and redo: puts a snapshot back (with its file when `withFile`) and redraws.
   void ShowSnapshot(const TensorSnapshot& snapshot, bool withFile);
-  /// True from the first change after a load or save until the next save or an undo back to it.
-  bool TensorModified() const;
-  /// The tensor is as its file now: the modified mark goes.
-  void MarkSaved();
-  /// The power of ten was moved for the display (a grid opened): the last step's state takes the
-  /// new scale, so that no step and no modified mark come of it.
+  /// A grid chose a power of ten for the display: no step, no modified mark.
   void AbsorbDisplayRescale();
-  /// Sets the window caption; a modified tensor adds the mark "*".
+  /// True from the first change after a load or save until a save or an undo back to it.
+  bool TensorModified() const;
+  void MarkSaved();
+  /// Sets the caption; a modified tensor adds the mark "*".
   void ShowCaption(const QString& caption);
-  /// Before New, Open, Reopen, Import, a drop and the close: a modified tensor asks "Save
-  /// changes to name.ten?". True when the tensor may be replaced (saved, discarded or
-  /// unmodified), false on Cancel or when the save did not happen.
+  /// Before the tensor is replaced or the window closed: "Save changes to name.ten?" when
+  /// modified. False on Cancel or when the save did not happen.
   bool MaySetTensorAside();
-  /// A message on the status line, naming the file and what was written.
   void ShowStatus(const std::string& text);
   QUndoStack* undoStack = nullptr;
   QAction* Undo1 = nullptr;
