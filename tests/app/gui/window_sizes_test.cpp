@@ -131,7 +131,8 @@ void CheckEveryPanel(Working& w) {
   QTest::keyClick(unit, Qt::Key_Return);
   QVERIFY(!unit->isVisible());
 
-  // New Tensor, the components kept.
+  // New Tensor, the components kept (the unit text just typed is discarded at the question).
+  w.p.dialogs.saveChangesAnswers.push_back(SaveChangesAnswer::Discard);
   w.p.dialogs.answers.push_back(false);
   f.New1->trigger();
   VERIFY_INSIDE(w.entry().newTensorDialog(), area);
@@ -193,6 +194,7 @@ void WindowSizesTest::everyPanelFitsAtTheMinimumTheDefaultAndALargeWindow() {
   }
   // A panel open while the window shrinks comes back inside.
   w.form().TensorSymmetry1->trigger();
+  w.p.dialogs.saveChangesAnswers.push_back(SaveChangesAnswer::Discard);
   w.form().New1->trigger();
   w.Resize(w.form().minimumSize());
   VERIFY_INSIDE(w.entry().kindChooser(), w.area());
