@@ -593,7 +593,8 @@ class TForm1 : public QMainWindow {
   TensorSnapshot undoBaseline_;  ///< the tensor as the last undo step left it
   QString stepName_;             ///< the name of the step the running command makes
   bool showingSnapshot_ = false;
-  QString caption_;  ///< the caption without the modified mark
+  bool openingFit_ = false;  ///< the fit window is being opened: its borrowed tensor is no step
+  QString caption_;          ///< the caption without the modified mark
 };
 
 }  // namespace quillmere

@@ -7,6 +7,7 @@
 
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
+#include "core/scope_exit.h"
 #include "fit/gui/tform2.h"
 #include "fit/property_kinds.h"
 #include "platform/dialogs.h"
@@ -80,7 +81,12 @@ TForm2* TForm1::FitWindow() const {
 void TForm1::OpenFit(const PropertyKind& kind) {
   // OpenFitForKind: nothing while a window is open; otherwise the geometry and the tensor's
   // kind, axial flag, unit and scale, then the window's refresh and the new fit window.
+  // Changes made before belong to a step of their own; from here until a fit is taken over
+  // the window only borrows the tensor, which is no step.
+  RecordStep();
   const TensorState before = state_.tensor;
+  openingFit_ = true;
+  const ScopeExit opened([this] { openingFit_ = false; });
   if (!OpenFitForKind(state_.tensor, state_.fitSession, kind)) {
     // The open window may lie hidden behind others: it comes to the front, unchanged.
     if (TForm2* open = FitWindow()) {
@@ -94,6 +100,7 @@ void TForm1::OpenFit(const PropertyKind& kind) {
 
   FitWindowHooks hooks;
   hooks.refresh = [this] { Label11Click(); };
+  hooks.fitTaken = [this] { stepName_ = QStringLiteral("Fit"); };
   hooks.toggleUnitEditor = [this] {
     if (componentEntry) componentEntry->Edit1Change();
   };
@@ -121,10 +128,7 @@ void TForm1::OpenFit(const PropertyKind& kind) {
   // window's own unit editor and spin button included).
   connect(this, &TForm1::tensorPanelRefreshed, window, [window] { window->RefreshUnit(); });
   // A fit taken over is one undo step.
-  connect(window->Button2, &QPushButton::clicked, this, [this] {
-    stepName_ = QStringLiteral("Fit");
-    RecordStep();
-  });
+  connect(window->Button2, &QPushButton::clicked, this, [this] { RecordStep(); });
   // Closed before any fit reached the tensor, the window only borrowed it: the tensor the main
   // window showed before comes back, with its kind, symmetry, unit, components and drawing.
   connect(window, &TForm2::fitClosed, this, [this, window, before] {

@@ -18,6 +18,7 @@
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
 #include "fit/gui/fixed_direction_panel.h"
+#include "fit/gui/tform2.h"
 #include "platform/dialogs.h"
 
 namespace quillmere {
@@ -105,6 +106,10 @@ void TForm1::RecordStep() {
   if (showingSnapshot_ || !undoStack) return;
   // The fixed-direction panel sets a flag at each click; its OK (or Escape) ends the one step.
   if (Panel6 && Panel6->isVisible()) return;
+  // An open fit window only borrows the tensor until a fit is taken over (closed without one,
+  // the tensor before it comes back): the borrowed tensor is no step, the fit taken over is.
+  if (openingFit_) return;
+  if (const TForm2* fit = FitWindow(); fit && !fit->fitApplied()) return;
   const QString name = stepName_;
   stepName_.clear();
   TensorSnapshot now = TakeTensorSnapshot(state_);

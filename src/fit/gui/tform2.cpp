@@ -453,6 +453,7 @@ void TForm2::StringGrid3Click() {
   result_ = ApplyFitResult(t_, *workspace_, services_);
   if (!result_.shown) return;
   fitApplied_ = true;
+  if (hooks_.fitTaken) hooks_.fitTaken();
   StringGrid3->setRowCount(static_cast<int>(result_.rows.size()));
   for (int r = 0; r < StringGrid3->rowCount(); ++r)
     for (int c = 0; c < 3; ++c)

@@ -65,6 +65,8 @@ struct FitWindowHooks {
   std::function<void()> toggleUnitEditor;  ///< Edit1Change: opens or takes the unit-text field
   /// Places the window (of its final size) before it is first shown.
   std::function<void(QWidget*)> place;
+  /// A fit result is about to reach the main window's tensor.
+  std::function<void()> fitTaken;
 };
 
 /// The rows of the window's grids. Direction grid: rows 0..D-1 are headings, then D rows per

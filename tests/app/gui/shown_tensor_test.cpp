@@ -4,6 +4,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUndoStack>
 #include <fstream>
 
 #include "app/gui/gui_test_support.h"
@@ -121,14 +122,20 @@ void ShownTensorTest::fitWindowClosedWithoutAFitGivesTheTensorBack() {
   const TensorState before = w.tensor();
   const QString kind = w.form().Label14->text(), exponent = w.form().Label11->text();
   const QImage picture = w.form().SceneBitmap().copy();
+  const int steps = w.form().undoStack->count();
 
   w.form().DielectricConstants1->trigger();
   QVERIFY(w.form().FitWindow());
   QCOMPARE(w.tensor().rank, 2);
+  w.form().RecordStep();  // the borrowed tensor is no undo step
+  QCOMPARE(w.form().undoStack->count(), steps);
   w.p.dialogs.answers.push_back(true);  // "Close Fit ?"
   w.form().FitWindow()->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QVERIFY(!w.form().FitWindow());
+  w.form().RecordStep();
+  QCOMPARE(w.form().undoStack->count(), steps);
+  QVERIFY(!w.form().TensorModified());
 
   QCOMPARE(w.tensor().kind, before.kind);
   QCOMPARE(w.tensor().rank, before.rank);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QUndoStack>
 #include <cmath>
 
 #include "app/gui/gui_test_support.h"
@@ -181,8 +182,12 @@ void FitWindowTest::typedSeriesIsFittedAndReachesTheMainWindow() {
   Enter(w, 1, {"0", "1", "0"}, a11, "0.1");
   Enter(w, 2, {"0", "0", "2"}, a33, "0.1");  // directions need not be normalised
   Enter(w, 3, {"1", "0", "1"}, oblique, "0.1");
+  const int steps = p.form().undoStack->count();
   w.Button2->click();
   QCOMPARE(p.dialogs.errors, std::vector<std::string>{});
+  // The fit taken over is one undo step, named for it.
+  QCOMPARE(p.form().undoStack->count(), steps + 1);
+  QCOMPARE(p.form().Undo1->text(), QStringLiteral("&Undo Fit"));
 
   QVERIFY(w.StringGrid3->isVisible());
   QCOMPARE(w.StringGrid3->rowCount(), 3);
