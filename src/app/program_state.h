@@ -11,7 +11,7 @@
 #include "core/user_messages.h"
 #include "elastic/elastic_quantity.h"
 #include "files/settings_file.h"
-#include "files/vrml_export.h"
+#include "files/surface_export.h"
 #include "fit/property_kinds.h"
 #include "fit/transformation.h"
 #include "surface/cross_section.h"

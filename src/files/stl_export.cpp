@@ -7,7 +7,6 @@
 
 #include "files/atomic_file.h"
 #include "files/export_text.h"
-#include "files/vrml_export.h"
 
 namespace quillmere {
 
@@ -73,50 +72,41 @@ void Difference(const Vertex& a, const Vertex& b, __int128 d[3]) {
 
 }  // namespace
 
-void WriteSTL(std::ostream& out, const TensorState& t, const SurfaceEvaluation& e, int resolution) {
-  const ExportGrid grid(resolution);
-  const int k = grid.k;
-  const int m = grid.Columns();
-  SurfaceEvaluation printable = e;
-  printable.printableExport = true;
-
-  // Every grid point is evaluated and rounded once; each cell then reads its four corners.
+void WriteSTL(std::ostream& out, const SurfaceMesh& mesh) {
+  // Every point is rounded once; each cell then reads its four corners.
   std::vector<Vertex> vertices;
-  vertices.reserve(static_cast<std::size_t>(grid.Points()));
-  for (int i = 0; i <= k; ++i) {
-    for (int j = -k; j <= k; ++j) {
-      const SurfacePointValue p = SurfacePoint(t, printable, grid.Theta(i), grid.Phi(j));
-      vertices.push_back({{Hundredths(p.x), Hundredths(p.y), Hundredths(p.z)}});
-    }
-  }
-  auto at = [&](int i, int j) -> const Vertex& {
-    return vertices[static_cast<std::size_t>(i) * m + (j + k)];
-  };
+  vertices.reserve(mesh.points.size());
+  for (const SurfacePointValue& p : mesh.points)
+    vertices.push_back({{Hundredths(p.x), Hundredths(p.y), Hundredths(p.z)}});
 
   std::string text;
-  text.reserve(static_cast<std::size_t>(k) * k * 2 * 2 * 200 + 64);
+  text.reserve(vertices.size() * 2 * 200 + 64);
   text += "solid Quillmere STL";
   text += kLineEnd;
-  for (int i = 0; i < k; ++i) {
-    for (int j = -k; j < k; ++j) {
-      const Vertex& a = at(i, j);
-      const Vertex& b = at(i + 1, j);
-      const Vertex& c = at(i + 1, j + 1);
-      const Vertex& d = at(i, j + 1);
-      __int128 u[3], w[3];
-      // B, A, C with n = (A - B) x (C - A).
-      Difference(a, b, u);
-      Difference(c, a, w);
-      AppendFacet(text, b, a, c, u, w);
-      // A, D, C with n = (A - C) x (D - A).
-      Difference(a, c, u);
-      Difference(d, a, w);
-      AppendFacet(text, a, d, c, u, w);
-    }
-  }
+  mesh.ForEachCell([&](std::size_t ia, std::size_t ib, std::size_t ic, std::size_t id) {
+    const Vertex& a = vertices[ia];
+    const Vertex& b = vertices[ib];
+    const Vertex& c = vertices[ic];
+    const Vertex& d = vertices[id];
+    __int128 u[3], w[3];
+    // B, A, C with n = (A - B) x (C - A).
+    Difference(a, b, u);
+    Difference(c, a, w);
+    AppendFacet(text, b, a, c, u, w);
+    // A, D, C with n = (A - C) x (D - A).
+    Difference(a, c, u);
+    Difference(d, a, w);
+    AppendFacet(text, a, d, c, u, w);
+  });
   text += "endsolid Quillmere STL";
   text += kLineEnd;
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+void WriteSTL(std::ostream& out, const TensorState& t, const SurfaceEvaluation& e, int resolution) {
+  SurfaceEvaluation printable = e;
+  printable.printableExport = true;
+  WriteSTL(out, SampleSurfaceMesh(t, printable, resolution));
 }
 
 void ExportSTLFile(const std::filesystem::path& path, const TensorState& t,

@@ -1,15 +1,17 @@
-// The representation surface as an ASCII STL solid for 3-D printing: a closed triangle mesh over
-// the grid of the VRML export (vrml_export.h), always in the printable variant, so every vertex
-// lies at least 3 units (0.1 of the scale, times 30) from the origin.
+// The representation surface as an ASCII STL solid for 3-D printing: two triangles for each cell
+// of the sampled mesh (surface_mesh.h), always in the printable variant, so every vertex lies at
+// least 3 units (0.1 of the scale, times 30) from the origin.
 #pragma once
 
 #include <filesystem>
 #include <ostream>
 
-#include "surface/surface_value.h"
-#include "tensor/tensor_state.h"
+#include "files/surface_mesh.h"
 
 namespace quillmere {
+
+/// Writes the solid of `mesh` (sampled with the printable minimum) as WriteSTL below does.
+void WriteSTL(std::ostream& out, const SurfaceMesh& mesh);
 
 /// Writes "solid Quillmere STL", the facets and "endsolid Quillmere STL", lines ending in CR LF.
 /// Vertices are ten times the SurfacePoint coordinates rounded to 0.01 (halves to even), in the

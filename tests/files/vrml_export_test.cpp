@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "files/surface_export.h"
 #include "support/test_support.h"
 
 namespace quillmere {

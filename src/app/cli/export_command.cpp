@@ -11,8 +11,8 @@
 #include "app/cli/cli_commands.h"
 #include "app/cli/elastic_options.h"
 #include "core/file_names.h"
+#include "files/surface_export.h"
 #include "files/tensor_file.h"
-#include "files/vrml_export.h"
 #include "surface/conventions_stamp.h"
 #include "tensor/number_text.h"
 

@@ -46,7 +46,7 @@
 
 #include "app/edit_history.h"
 #include "app/picture_commands.h"
-#include "files/vrml_export.h"
+#include "files/surface_export.h"
 #include "surface/display_palette.h"
 #include "surface/extremes.h"
 #include "surface/interaction.h"

@@ -8,7 +8,7 @@
 #include "app/gui/drawn_stamp.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
-#include "files/vrml_export.h"
+#include "files/surface_export.h"
 #include "platform/dialogs.h"
 
 namespace quillmere {

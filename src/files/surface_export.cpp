@@ -1,0 +1,56 @@
+#include "files/surface_export.h"
+
+#include "files/stl_export.h"
+
+namespace quillmere {
+
+namespace {
+
+/// Clears both variant flags when the export ends, however it ends, so that a failed export
+/// cannot leave the printable minimum switched on for the screen drawing.
+class VariantFlagsReset {
+ public:
+  VariantFlagsReset(SurfaceEvaluation& e, ExportSession& s) : e_(e), s_(s) {}
+  ~VariantFlagsReset() {
+    e_.printableExport = false;
+    s_.stlExport = false;
+  }
+  VariantFlagsReset(const VariantFlagsReset&) = delete;
+  VariantFlagsReset& operator=(const VariantFlagsReset&) = delete;
+
+ private:
+  SurfaceEvaluation& e_;
+  ExportSession& s_;
+};
+
+}  // namespace
+
+void SelectExportVariant(ExportVariant v, SurfaceEvaluation& e, ExportSession& s) {
+  e.printableExport = v != ExportVariant::ScreenVRML;
+  s.stlExport = v == ExportVariant::Stl;
+}
+
+std::optional<std::filesystem::path> MakeVRML(const TensorState& t, SurfaceEvaluation& e,
+                                              ExportSession& s, const ExportOptions& o,
+                                              const ChooseExportPath& choose) {
+  VariantFlagsReset reset(e, s);
+  ExportDialogRequest request;
+  if (s.stlExport) {
+    request.defaultExtension = "stl";
+    request.filter = "STL data file (*.stl)|*.stl|All files|*.*";
+  } else {
+    request.defaultExtension = "wrl";
+    request.filter = "VRML-2.0 data file (*.wrl)|*.wrl|All files|*.*";
+  }
+  request.proposedPath = s.lastExportPath;
+  std::optional<std::filesystem::path> path = choose(request);
+  if (!path) return std::nullopt;
+  s.lastExportPath = path->string();
+  if (s.stlExport)
+    ExportSTLFile(*path, t, e, o.resolution);
+  else
+    ExportVRMLFile(*path, t, e, o);
+  return path;
+}
+
+}  // namespace quillmere
