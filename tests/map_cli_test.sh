@@ -23,7 +23,8 @@ grep -q '>[^<]*C/N<' "$dir/both.svg" || fail "the unit is missing from the SVG"
 
 expect_status 0 "$cli" map "$examples/copper-elastic.ten" -o "$dir/copper.pdf" --hemisphere lower
 pdfinfo "$dir/copper.pdf" >"$dir/info" 2>&1 || fail "pdfinfo: $(cat "$dir/info")"
-grep -q "Page size: *800 x 720 pts" "$dir/info" || fail "PDF page: $(cat "$dir/info")"
+# 800 x 720 pixels at 96 to the inch, as the surface's pictures are placed.
+grep -q "Page size: *600 x 540 pts" "$dir/info" || fail "PDF page: $(cat "$dir/info")"
 pdftoppm -png -r 18 "$dir/copper.pdf" "$dir/copper" || fail "pdftoppm could not render the PDF"
 pdftotext "$dir/copper.pdf" - | grep -q "Largest value: *237.6 GPa along \[0.577, 0.577" ||
   fail "the PDF does not state copper's largest modulus"

@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "surface/qt/qpainter_canvas.h"
+
 namespace quillmere {
 
 /// The drawing area: the map as large as fits, centred.
@@ -99,7 +101,8 @@ QImage ProjectionMapWindow::Picture(int width) const {
   image.fill(Qt::white);
   if (haveTensor_) {
     QPainter painter(&image);
-    PaintMap(painter, image.width(), image.height(), tensor_, evaluation_, o, false);
+    QPainterCanvas canvas(painter, image.width(), image.height());
+    PaintMap(canvas, tensor_, evaluation_, o, false);
   }
   return image;
 }

@@ -47,6 +47,22 @@ std::string PaintPictureBytes(VectorFormat format, int width, int height,
       paint(canvas);
       return canvas.Finish();
     }
+    case VectorFormat::Pdf:
+    case VectorFormat::Svg:
+    case VectorFormat::Png:
+      return PaintVectorPictureBytes(format, width, height, paint, stamp, "Representation surface");
+  }
+  throw std::logic_error("unknown picture format");
+}
+
+std::string PaintVectorPictureBytes(VectorFormat format, int width, int height,
+                                    const std::function<void(VectorCanvas&)>& paint,
+                                    const std::string& stamp, const std::string& title) {
+  if (width < 1 || height < 1)
+    throw std::runtime_error("A picture needs a width and height of at least 1 pixel");
+  // PDF and SVG pages measure the picture at 96 pixels to the inch, as the screen and the
+  // metafiles do, whatever is drawn on them.
+  switch (format) {
     case VectorFormat::Pdf: {
       QByteArray data;
       {
@@ -59,7 +75,7 @@ std::string PaintPictureBytes(VectorFormat format, int width, int height,
                                                 QPageSize::Point, QString(), QPageSize::ExactMatch),
                                       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         pdf.setTitle(
-            QStringLiteral("Representation surface") +
+            QString::fromStdString(title) +
             (stamp.empty() ? QString() : QStringLiteral(": ") + QString::fromLatin1(stamp)));
         pdf.setCreator(QStringLiteral("Quillmere"));
         QPainter painter;
@@ -80,7 +96,7 @@ std::string PaintPictureBytes(VectorFormat format, int width, int height,
         svg.setSize(QSize(width, height));
         svg.setViewBox(QRect(0, 0, width, height));
         svg.setResolution(kMetafileUnitsPerInch);
-        svg.setTitle(QStringLiteral("Representation surface"));
+        svg.setTitle(QString::fromStdString(title));
         svg.setDescription(
             QStringLiteral("Drawn by Quillmere") +
             (stamp.empty() ? QString() : QStringLiteral(". ") + QString::fromLatin1(stamp)));
@@ -102,6 +118,9 @@ std::string PaintPictureBytes(VectorFormat format, int width, int height,
       }
       return ImageBytes(image, "PNG", stamp);
     }
+    case VectorFormat::Emf:
+    case VectorFormat::Wmf:
+      throw std::runtime_error("This picture cannot be written as a Windows metafile");
   }
   throw std::logic_error("unknown picture format");
 }

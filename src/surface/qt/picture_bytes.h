@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "surface/canvas.h"
+#include "surface/vector_canvas.h"
 
 namespace quillmere {
 
@@ -27,6 +27,13 @@ std::optional<VectorFormat> MetafileFormatOf(const std::filesystem::path& path);
 std::string PaintPictureBytes(VectorFormat format, int width, int height,
                               const std::function<void(Canvas&)>& paint,
                               const std::string& stamp = {});
+
+/// The same for a drawing that needs a VectorCanvas, in PDF, SVG or PNG (the metafiles throw
+/// std::runtime_error), with `title` (the picture's name) for the SVG title and the PDF title
+/// before the stamp.
+std::string PaintVectorPictureBytes(VectorFormat format, int width, int height,
+                                    const std::function<void(VectorCanvas&)>& paint,
+                                    const std::string& stamp, const std::string& title);
 
 /// The image as a file of `format` ("BMP", "PNG"), pixel for pixel; a PNG carries `stamp`, when
 /// given, in a "Description" text chunk.

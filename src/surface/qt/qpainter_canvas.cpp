@@ -1,10 +1,16 @@
 #include "surface/qt/qpainter_canvas.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QLineF>
 #include <QPaintEngine>
+#include <QPainterPath>
 #include <QPen>
 #include <QPoint>
+#include <QPolygonF>
 #include <QString>
+#include <algorithm>
+#include <cmath>
 
 namespace quillmere {
 
@@ -115,6 +121,101 @@ void QPainterCanvas::Text(int x, int y, const std::string& text, const LabelFont
   // The text's box has its top-left corner at (x, y); Qt places text by its baseline.
   const QFontMetrics metrics(f, painter_.device());
   painter_.drawText(QPoint(x, y + metrics.ascent()), QString::fromStdString(text));
+}
+
+namespace {
+
+QPen ToQPen(const Stroke& s) {
+  return QPen(QBrush(ToQColor(s.colour)), s.width, s.dotted ? Qt::DotLine : Qt::SolidLine);
+}
+
+QString ToQString(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+}  // namespace
+
+void QPainterCanvas::SetSmoothing(bool on) {
+  painter_.setRenderHint(QPainter::Antialiasing, on);
+}
+
+void QPainterCanvas::FillRectF(double x, double y, double w, double h, Colour fill) {
+  applied_ = false;
+  painter_.setPen(Qt::NoPen);
+  painter_.setBrush(ToQColor(fill));
+  painter_.drawRect(QRectF(x, y, w, h));
+}
+
+void QPainterCanvas::OutlineRectF(double x, double y, double w, double h, const Stroke& stroke) {
+  applied_ = false;
+  painter_.setBrush(Qt::NoBrush);
+  painter_.setPen(ToQPen(stroke));
+  painter_.drawRect(QRectF(x, y, w, h));
+}
+
+void QPainterCanvas::Circle(PointF centre, double r, const Stroke& stroke) {
+  applied_ = false;
+  painter_.setBrush(Qt::NoBrush);
+  painter_.setPen(ToQPen(stroke));
+  painter_.drawEllipse(QPointF(centre.x, centre.y), r, r);
+}
+
+void QPainterCanvas::Lines(const std::vector<LineF>& lines, const Stroke& stroke) {
+  applied_ = false;
+  painter_.setPen(ToQPen(stroke));
+  std::vector<QLineF> q;
+  q.reserve(lines.size());
+  for (const LineF& l : lines) q.emplace_back(l.from.x, l.from.y, l.to.x, l.to.y);
+  painter_.drawLines(q.data(), static_cast<int>(q.size()));
+}
+
+void QPainterCanvas::PolygonF(const std::vector<PointF>& points, const Stroke& stroke,
+                              Colour fill) {
+  applied_ = false;
+  painter_.setPen(ToQPen(stroke));
+  painter_.setBrush(ToQColor(fill));
+  QPolygonF polygon;
+  for (const PointF& p : points) polygon << QPointF(p.x, p.y);
+  painter_.drawPolygon(polygon);
+}
+
+void QPainterCanvas::ClipToCircle(PointF centre, double r) {
+  painter_.save();
+  QPainterPath disc;
+  disc.addEllipse(QPointF(centre.x, centre.y), r, r);
+  painter_.setClipPath(disc);
+}
+
+void QPainterCanvas::EndClip() {
+  // Restoring brings back the pen, brush and font of before the clip as well.
+  painter_.restore();
+  applied_ = false;
+}
+
+QFont QPainterCanvas::FaceAt(double pixels) const {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
+  return QFont(font, painter_.device());
+}
+
+void QPainterCanvas::SetFace(double pixels) {
+  painter_.setFont(FaceAt(pixels));
+}
+
+void QPainterCanvas::TextAt(double x, double y, const std::string& text, Colour colour) {
+  applied_ = false;
+  painter_.setPen(ToQColor(colour));
+  painter_.setBrush(Qt::NoBrush);
+  painter_.drawText(QPointF(x, y), ToQString(text));
+}
+
+double QPainterCanvas::TextWidth(const std::string& text, double pixels) const {
+  return QFontMetricsF(FaceAt(pixels)).horizontalAdvance(ToQString(text));
+}
+
+FontMeasure QPainterCanvas::Measure(double pixels) const {
+  const QFontMetricsF m(FaceAt(pixels));
+  return {m.ascent(), m.descent(), m.height()};
 }
 
 }  // namespace quillmere

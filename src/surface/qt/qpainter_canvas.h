@@ -11,14 +11,14 @@
 #include <QImage>
 #include <QPainter>
 
-#include "surface/canvas.h"
+#include "surface/vector_canvas.h"
 
 namespace quillmere {
 
 /// Dots per metre of 96 dots per inch, the resolution of the program's pictures.
 inline constexpr int kPictureDotsPerMetre = 3780;
 
-class QPainterCanvas : public Canvas {
+class QPainterCanvas : public VectorCanvas {
  public:
   /// Paints with `painter` (already begun on its device) on a picture of width x height logical
   /// pixels. With a pixel ratio r the device is DevicePixels(width, r) x DevicePixels(height, r)
@@ -34,8 +34,23 @@ class QPainterCanvas : public Canvas {
   void Polygon(const ScreenPoint points[4], const Pen& pen, const Brush& brush) override;
   void Text(int x, int y, const std::string& text, const LabelFont& font, int pointSize) override;
 
+  void SetSmoothing(bool on) override;
+  void FillRectF(double x, double y, double w, double h, Colour fill) override;
+  void OutlineRectF(double x, double y, double w, double h, const Stroke& stroke) override;
+  void Circle(PointF centre, double r, const Stroke& stroke) override;
+  void Lines(const std::vector<LineF>& lines, const Stroke& stroke) override;
+  void PolygonF(const std::vector<PointF>& points, const Stroke& stroke, Colour fill) override;
+  void ClipToCircle(PointF centre, double r) override;
+  void EndClip() override;
+  void SetFace(double pixels) override;
+  void TextAt(double x, double y, const std::string& text, Colour colour) override;
+  double TextWidth(const std::string& text, double pixels) const override;
+  FontMeasure Measure(double pixels) const override;
+
  private:
   void Apply(const Pen& pen, const Brush& brush);
+  /// The sans-serif face at `pixels`, resolved for the painter's device.
+  QFont FaceAt(double pixels) const;
   QPainter& painter_;
   int width_, height_;
   double ratio_;
