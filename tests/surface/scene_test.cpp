@@ -404,33 +404,19 @@ void Corner(ScenePolygon& p, int c, const Real d[3], Real value, const ViewSetti
 /// The records, and the radius at every patch corner (four per patch, in order).
 struct Scene : SceneList {
   std::vector<Real> radii;
+  TensorState tensor;
+  SurfaceEvaluation evaluation;
+  ViewSettings view;
 };
 
 Scene Build(const TensorState& t, const SurfaceEvaluation& e, const ViewSettings& v, int resolution,
             int mode) {
   Scene scene;
-  if (v.showAxes) {
-    const char* const captions[3][3] = {{"x", "y", "z"}, {"a", "b", "c"}, {"e1", "e2", "e3"}};
-    for (int segment = 0; segment < 6; ++segment) {
-      ScenePolygon& p = scene.records.emplace_back();
-      const int axis = segment / 2;
-      for (int c = 0; c < 4; ++c) {
-        p.corners[c][axis] = (segment % 2 == 0 ? 1 : -1) * (c < 2 ? 1.0 : 1.5);
-        p.corners[c][3] = 1;
-        if (c < 2)
-          p.corners[c][axis] *= static_cast<double>(std::fabs(
-              ValueAtDrawDirection(t, e, p.corners[c][0], p.corners[c][1], p.corners[c][2])));
-      }
-      p.baseColour[0] = v.axesColour.red;
-      p.baseColour[1] = v.axesColour.green;
-      p.baseColour[2] = v.axesColour.blue;
-      p.lineColour = v.axesColour;
-      const int style = v.axesCaptionStyle - 1;
-      if (segment == 1) p.label = captions[style][0];
-      if (segment == 2) p.label = captions[style][1];
-      if (segment == 4) p.label = captions[style][2];
-    }
-  }
+  scene.tensor = t;
+  scene.evaluation = e;
+  scene.view = v;
+  // The axes come first; ExpectSameScene checks them by what they must show.
+  if (v.showAxes) scene.records.resize(6);
   const int n = 9 * resolution;
   const Real s = PatchStep(resolution);
   auto patch = [&](Real theta, Real phi) {
@@ -461,9 +447,45 @@ Scene Build(const TensorState& t, const SurfaceEvaluation& e, const ViewSettings
 
 }  // namespace reference
 
-/// Every field of every record equal, the corners within 1e-12 of the largest radius of the
-/// reference (not-a-number where it has not-a-number); the colours may differ only where the
-/// value at the fourth corner is that close to 0.
+/// The six axis segments at the start of `got`: along the drawing frame's axes from the surface
+/// out to 1.5 on either side, in the axes colour, with the style's captions on the crystal's
+/// positive ends (the drawing frame's -x is crystal +x).
+void ExpectAxes(const SceneList& got, const reference::Scene& want, const std::string& what) {
+  static const char* const kCaptions[3][3] = {{"x", "y", "z"}, {"a", "b", "c"}, {"e1", "e2", "e3"}};
+  const ViewSettings& v = want.view;
+  for (int segment = 0; segment < 6; ++segment) {
+    const ScenePolygon& p = got.records[segment];
+    const int axis = segment / 2;
+    const double sign = segment % 2 == 0 ? 1 : -1;
+    Real crystal[3] = {0, 0, 0};
+    crystal[axis] = axis == 0 ? -sign : sign;
+    const double inner = static_cast<double>(
+        std::fabs(SurfaceValue(want.tensor, want.evaluation, crystal[0], crystal[1], crystal[2])));
+    const std::string where = what + ", axis segment " + std::to_string(segment);
+    for (int c = 0; c < 4; ++c) {
+      for (int i = 0; i < 3; ++i) {
+        if (i == axis) continue;
+        EXPECT_EQ(p.corners[c][i], 0) << where;
+      }
+      EXPECT_EQ(p.corners[c][3], 1) << where;
+      const double end = sign * (c < 2 ? inner : 1.5);
+      if (std::isnan(end)) {
+        EXPECT_TRUE(std::isnan(p.corners[c][axis])) << where;
+      } else {
+        EXPECT_NEAR(p.corners[c][axis], end, 1e-12 * std::max(1.0, std::fabs(end))) << where;
+      }
+    }
+    EXPECT_EQ(p.lineColour, v.axesColour) << where;
+    EXPECT_EQ(p.baseColour[0], v.axesColour.red) << where;
+    EXPECT_EQ(p.baseColour[1], v.axesColour.green) << where;
+    EXPECT_EQ(p.baseColour[2], v.axesColour.blue) << where;
+    EXPECT_EQ(p.label, crystal[axis] > 0 ? kCaptions[v.axesCaptionStyle - 1][axis] : "") << where;
+  }
+}
+
+/// Every field of every patch record equal, the corners within 1e-12 of the largest radius of
+/// the reference (not-a-number where it has not-a-number); the colours may differ only where the
+/// value at the fourth corner is that close to 0. The axes as ExpectAxes says.
 void ExpectSameScene(const SceneList& got, const reference::Scene& want, const std::string& what) {
   ASSERT_EQ(got.count, want.count) << what;
   ASSERT_EQ(got.records.size(), want.records.size()) << what;
@@ -474,8 +496,9 @@ void ExpectSameScene(const SceneList& got, const reference::Scene& want, const s
     if (std::isfinite(r)) largest = std::max(largest, std::fabs(r));
   const double tolerance = static_cast<double>(1e-12L * largest);
   const std::size_t axes = want.count - want.radii.size() / 4;
+  if (axes > 0) ExpectAxes(got, want, what);
   int reported = 0;
-  for (std::size_t r = 0; r < want.count && reported < 3; ++r) {
+  for (std::size_t r = axes; r < want.count && reported < 3; ++r) {
     const ScenePolygon &g = got.records[r], &w = want.records[r];
     bool same = true;
     for (int c = 0; c < 4; ++c)
@@ -483,8 +506,7 @@ void ExpectSameScene(const SceneList& got, const reference::Scene& want, const s
         const double a = g.corners[c][i], b = w.corners[c][i];
         same = same && (std::isnan(b) ? std::isnan(a) : std::fabs(a - b) <= tolerance);
       }
-    const bool nearZero =
-        r >= axes && std::fabs(want.radii[4 * (r - axes) + 3]) <= 1e-12L * largest;
+    const bool nearZero = std::fabs(want.radii[4 * (r - axes) + 3]) <= 1e-12L * largest;
     for (int c = 0; c < 4; ++c) same = same && g.screen[c] == w.screen[c];
     same = same && g.depthKey == w.depthKey && g.label == w.label &&
            (nearZero || (g.lineColour == w.lineColour &&
