@@ -30,7 +30,7 @@ BENCHMARK(BM_Extremes)->DenseRange(1, 5)->Unit(benchmark::kMillisecond);
 
 void BM_MapGrid(benchmark::State& state) {
   const TensorState t = General(5);
-  const DirectionalPolynomial p(t, SurfaceEvaluation{});
+  const SurfacePolynomial p(t, SurfaceEvaluation{});
   const int size = static_cast<int>(state.range(0));
   for (auto _ : state)
     benchmark::DoNotOptimize(ComputeMapGrid(p, MapProjection::EqualArea, false, size));
@@ -39,7 +39,7 @@ BENCHMARK(BM_MapGrid)->Arg(512)->Unit(benchmark::kMillisecond);
 
 void BM_MapContours(benchmark::State& state) {
   const TensorState t = General(5);
-  const DirectionalPolynomial p(t, SurfaceEvaluation{});
+  const SurfacePolynomial p(t, SurfaceEvaluation{});
   const MapGrid grid = ComputeMapGrid(p, MapProjection::EqualArea, false, 512);
   const SurfaceExtremes x = FindSurfaceExtremes(t, SurfaceEvaluation{});
   const MapLevels levels = ContourLevels(x.smallest.value, x.largest.value);
@@ -50,7 +50,7 @@ BENCHMARK(BM_MapContours)->Unit(benchmark::kMillisecond);
 
 void BM_MapCsv(benchmark::State& state) {
   const TensorState t = General(5);
-  const DirectionalPolynomial p(t, SurfaceEvaluation{});
+  const SurfacePolynomial p(t, SurfaceEvaluation{});
   std::size_t bytes = 0;
   for (auto _ : state) {
     std::ostringstream out;

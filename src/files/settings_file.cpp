@@ -216,6 +216,7 @@ void Guarded(Work work) {
   try {
     work();
   } catch (...) {
+    // Not reported, as said above: the settings file is a convenience, never a reason to stop.
   }
 }
 

@@ -1,29 +1,9 @@
 #include "files/surface_export.h"
 
+#include "core/scope_exit.h"
 #include "files/stl_export.h"
 
 namespace quillmere {
-
-namespace {
-
-/// Clears both variant flags when the export ends, however it ends, so that a failed export
-/// cannot leave the printable minimum switched on for the screen drawing.
-class VariantFlagsReset {
- public:
-  VariantFlagsReset(SurfaceEvaluation& e, ExportSession& s) : e_(e), s_(s) {}
-  ~VariantFlagsReset() {
-    e_.printableExport = false;
-    s_.stlExport = false;
-  }
-  VariantFlagsReset(const VariantFlagsReset&) = delete;
-  VariantFlagsReset& operator=(const VariantFlagsReset&) = delete;
-
- private:
-  SurfaceEvaluation& e_;
-  ExportSession& s_;
-};
-
-}  // namespace
 
 void SelectExportVariant(ExportVariant v, SurfaceEvaluation& e, ExportSession& s) {
   e.printableExport = v != ExportVariant::ScreenVRML;
@@ -33,7 +13,12 @@ void SelectExportVariant(ExportVariant v, SurfaceEvaluation& e, ExportSession& s
 std::optional<std::filesystem::path> MakeVRML(const TensorState& t, SurfaceEvaluation& e,
                                               ExportSession& s, const ExportOptions& o,
                                               const ChooseExportPath& choose) {
-  VariantFlagsReset reset(e, s);
+  // Both variant flags are cleared however the export ends, so that a failed export cannot
+  // leave the printable minimum switched on for the screen drawing.
+  const ScopeExit reset([&] {
+    e.printableExport = false;
+    s.stlExport = false;
+  });
   ExportDialogRequest request;
   if (s.stlExport) {
     request.defaultExtension = "stl";

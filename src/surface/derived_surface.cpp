@@ -183,14 +183,14 @@ DirectionValue ShownValue(const TensorState& t, const SurfaceEvaluation& e) {
     const auto f = e.derivedValue;
     return [f](const Direction& n) { return f(n[0], n[1], n[2]); };
   }
-  const auto p = std::make_shared<const DirectionalPolynomial>(t, e);
+  const auto p = std::make_shared<const SurfacePolynomial>(t, e);
   // A polynomial that cancels to rounding noise is a zero surface: it shows 0 everywhere.
   if (p->IsZero()) return [](const Direction&) { return Real{0}; };
   return [p](const Direction& n) { return p->Value(n[0], n[1], n[2]); };
 }
 
 bool ShownValueIsEven(const TensorState& t, const SurfaceEvaluation& e) {
-  return e.derivedValue || DirectionalPolynomial(t, e).Degree() % 2 == 0;
+  return e.derivedValue || SurfacePolynomial(t, e).Degree() % 2 == 0;
 }
 
 SurfaceExtremes FindShownExtremes(const TensorState& t, const SurfaceEvaluation& e) {

@@ -19,7 +19,7 @@ namespace quillmere {
 using DirectionValue = std::function<Real(const Direction&)>;
 
 /// What the maps show for `t` under `e`: the derived value when there is one, otherwise the
-/// tensor's value with its fixed directions (the polynomial of DirectionalPolynomial).
+/// tensor's value with its fixed directions (the polynomial of SurfacePolynomial).
 DirectionValue ShownValue(const TensorState& t, const SurfaceEvaluation& e);
 /// True when the shown value is the same along n and -n: a derived quantity or an even degree.
 bool ShownValueIsEven(const TensorState& t, const SurfaceEvaluation& e);

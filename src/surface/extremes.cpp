@@ -38,7 +38,7 @@ struct Candidate {
 /// Climbs from u to a local maximum of sign * p on the sphere: Newton steps in the tangent plane
 /// where the sphere's Hessian is negative definite, short gradient steps elsewhere, each step
 /// accepted only when it does not lower the value.
-Candidate Climb(const DirectionalPolynomial& p, Real sign, Direction u) {
+Candidate Climb(const SurfacePolynomial& p, Real sign, Direction u) {
   const Real tolerance = 1e-13L * p.Magnitude();
   Real g[3], h[3][3];
   Real value = sign * p.Derivatives(u, g, h);

@@ -21,9 +21,6 @@ namespace quillmere {
 /// What the outputs say of a surface that is zero (SurfaceExtremes::zero).
 inline constexpr const char* kMsgZeroSurface = "The value is 0 in every direction";
 
-/// The extremes, the maps and the scene share one polynomial builder.
-using DirectionalPolynomial = SurfacePolynomial;
-
 struct SurfaceExtreme {
   Real value = 0;                  ///< in the tensor's units
   Direction direction{1, 0, 0};    ///< one unit vector where it occurs

@@ -93,8 +93,7 @@ Real Unit(const SurfacePolynomial& p) {
 
 }  // namespace
 
-MapGrid ComputeMapGrid(const DirectionalPolynomial& p, MapProjection projection, bool lower,
-                       int size) {
+MapGrid ComputeMapGrid(const SurfacePolynomial& p, MapProjection projection, bool lower, int size) {
   MapGrid grid;
   grid.size = std::max(size, 1);
   grid.values.resize(static_cast<std::size_t>(grid.size) * grid.size);
@@ -263,7 +262,7 @@ void WriteMapRowsCsv(std::ostream& out, const MapRowValues& values, MapProjectio
   }
 }
 
-void WriteMapCsv(std::ostream& out, const DirectionalPolynomial& p, MapProjection projection,
+void WriteMapCsv(std::ostream& out, const SurfacePolynomial& p, MapProjection projection,
                  MapHemisphere hemisphere, int n) {
   const Real unit = Unit(p);
   const bool zero = p.IsZero();

@@ -45,8 +45,7 @@ struct MapGrid {
   Real Y(int row) const { return 1 - (2 * row + 1) / Real(size); }
 };
 
-MapGrid ComputeMapGrid(const DirectionalPolynomial& p, MapProjection projection, bool lower,
-                       int size);
+MapGrid ComputeMapGrid(const SurfacePolynomial& p, MapProjection projection, bool lower, int size);
 
 /// One piece of a contour line, in the disc's unit coordinates.
 struct ContourSegment {
@@ -91,7 +90,7 @@ using MapRowValues = std::function<void(const double* x, const double* y, const 
 void WriteMapRowsCsv(std::ostream& out, const MapRowValues& values, MapProjection projection,
                      MapHemisphere hemisphere, int n);
 /// WriteMapRowsCsv of the polynomial.
-void WriteMapCsv(std::ostream& out, const DirectionalPolynomial& p, MapProjection projection,
+void WriteMapCsv(std::ostream& out, const SurfacePolynomial& p, MapProjection projection,
                  MapHemisphere hemisphere, int n);
 
 }  // namespace quillmere

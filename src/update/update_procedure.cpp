@@ -317,6 +317,7 @@ void UpdateProcedure::AbortQuietly() {
   try {
     ftp_.Abort();
   } catch (...) {
+    // Quietly: the transfer is being given up already, and the user has its reason.
   }
 }
 
@@ -325,6 +326,7 @@ void UpdateProcedure::Finish() {
     try {
       ftp_.Disconnect();
     } catch (...) {
+      // The check is over either way; a connection that cannot say goodbye is closed anyway.
     }
   }
   display_.HideUpdateWindow();

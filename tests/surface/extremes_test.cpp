@@ -95,7 +95,7 @@ TensorState CubicElastic(Real c11, Real c12, Real c44) {
 TEST(SurfaceExtremes, CubicElasticConstantsFollowNyesDirectionalForm) {
   // Copper (GPa): c11 - c12 - 2 c44 < 0, so the stiffest direction is [111], the softest [100].
   const Real c11 = 168.4L, c12 = 121.4L, c44 = 75.4L;
-  const DirectionalPolynomial p(CubicElastic(c11, c12, c44), kFree);
+  const SurfacePolynomial p(CubicElastic(c11, c12, c44), kFree);
   const Real s2 = 1 / std::sqrt(Real(2)), s3 = 1 / std::sqrt(Real(3));
   EXPECT_NEAR(static_cast<double>(p.Value(1, 0, 0)), 168.4, 1e-12);
   EXPECT_NEAR(static_cast<double>(p.Value(s2, s2, 0)),
@@ -147,7 +147,7 @@ TEST(SurfaceExtremes, RandomTensorsAgreeWithADenseSearch) {
       TensorState t;
       t.rank = rank;
       for (Real& c : t.components) c = random.Uniform(-1, 1);
-      const DirectionalPolynomial p(t, kFree);
+      const SurfacePolynomial p(t, kFree);
       Real gridMax = -1e300L, gridMin = 1e300L;
       constexpr int kRows = 180;
       for (int j = 0; j <= kRows; ++j)
@@ -241,7 +241,7 @@ TEST(SurfaceExtremes, AZeroSurfaceIsReportedAsZero) {
   EXPECT_EQ(x.largest.value, 0);
   EXPECT_EQ(x.smallest.value, 0);
   const MapGrid grid =
-      ComputeMapGrid(DirectionalPolynomial(t, kFree), MapProjection::EqualArea, false, 16);
+      ComputeMapGrid(SurfacePolynomial(t, kFree), MapProjection::EqualArea, false, 16);
   for (const Real v : grid.values) ASSERT_TRUE(std::isnan(v) || v == 0);
   // A tensor that is small but not cancelling is no zero surface.
   TensorState small;

@@ -47,7 +47,7 @@ TEST(SurfaceMap, ProjectionFormulasAndTheirInverse) {
 
 /// Share of points with a positive value: on the upper disc (uniform in area) and on the upper
 /// hemisphere (uniform in solid angle), both by seeded Monte Carlo.
-void PositiveShares(const DirectionalPolynomial& p, MapProjection projection, double& disc,
+void PositiveShares(const SurfacePolynomial& p, MapProjection projection, double& disc,
                     double& sphere) {
   test::Random random(2718);
   constexpr int kSamples = 200000;
@@ -75,7 +75,7 @@ TEST(SurfaceMap, TheEqualAreaMapKeepsTheShareOfArea) {
   t.rank = 2;
   t.At(1, 1) = t.At(2, 2) = -1;
   t.At(3, 3) = 2;
-  const DirectionalPolynomial cone(t, kFree);
+  const SurfacePolynomial cone(t, kFree);
   double disc, sphere;
   PositiveShares(cone, MapProjection::EqualArea, disc, sphere);
   EXPECT_NEAR(sphere, 1 - 1 / std::sqrt(3.0), 0.005);
@@ -90,7 +90,7 @@ TEST(SurfaceMap, TheEqualAreaMapKeepsTheShareOfArea) {
   r.rank = 3;
   for (Real& c : r.components) c = random.Uniform(-1, 1);
   r.At(3, 3, 3) += 0.8L;
-  PositiveShares(DirectionalPolynomial(r, kFree), MapProjection::EqualArea, disc, sphere);
+  PositiveShares(SurfacePolynomial(r, kFree), MapProjection::EqualArea, disc, sphere);
   EXPECT_NEAR(disc, sphere, 0.006);
 }
 
@@ -107,7 +107,7 @@ TEST(SurfaceMap, AUniaxialTensorGivesARadiallySymmetricMap) {
     t.At(i, 3, i, 3) = t.At(i, 3, 3, i) = t.At(3, i, i, 3) = t.At(3, i, 3, i) = c44;
   }
   t.At(1, 2, 1, 2) = t.At(1, 2, 2, 1) = t.At(2, 1, 1, 2) = t.At(2, 1, 2, 1) = c66;
-  const DirectionalPolynomial p(t, kFree);
+  const SurfacePolynomial p(t, kFree);
   for (const MapProjection projection : {MapProjection::EqualArea, MapProjection::Stereographic}) {
     const MapGrid grid = ComputeMapGrid(p, projection, false, 64);
     for (int row = 0; row < 64; ++row)
@@ -132,7 +132,7 @@ TEST(SurfaceMap, CsvRowsHoldTheSurfaceValueAtTheirDirection) {
   t.rank = 3;
   t.scale = 4;
   for (Real& c : t.components) c = random.Uniform(-2, 2);
-  const DirectionalPolynomial p(t, kFree);
+  const SurfacePolynomial p(t, kFree);
   std::ostringstream out;
   WriteMapCsv(out, p, MapProjection::Stereographic, MapHemisphere::Both, 20);
   std::istringstream in(out.str());
@@ -172,8 +172,7 @@ TEST(SurfaceMap, CsvValuesFollowFromTheirOwnColumnsToTheLastDigits) {
   t.rank = 4;
   for (Real& c : t.components) c = random.Uniform(-2, 2);
   std::ostringstream out;
-  WriteMapCsv(out, DirectionalPolynomial(t, kFree), MapProjection::EqualArea, MapHemisphere::Upper,
-              16);
+  WriteMapCsv(out, SurfacePolynomial(t, kFree), MapProjection::EqualArea, MapHemisphere::Upper, 16);
   std::istringstream in(out.str());
   std::string line;
   std::getline(in, line);
@@ -203,7 +202,7 @@ TEST(SurfaceMap, ContoursAndLevels) {
   t.rank = 1;
   t.At(1) = 1;
   const MapGrid grid =
-      ComputeMapGrid(DirectionalPolynomial(t, kFree), MapProjection::EqualArea, false, 50);
+      ComputeMapGrid(SurfacePolynomial(t, kFree), MapProjection::EqualArea, false, 50);
   const std::vector<ContourSegment> zero = ContourLines(grid, 0);
   EXPECT_EQ(zero.size(), 49u);  // one segment per row of cells
   for (const ContourSegment& s : zero) {

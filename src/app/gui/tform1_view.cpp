@@ -326,6 +326,8 @@ void TForm1::FormMouseMove(QMouseEvent* event) {
     try {
       SetUpSurface();
     } catch (...) {
+      // A zoom step that cannot be projected keeps the last picture: the drag's next step tries
+      // again, and a message for each step would stop the drag.
     }
   } else {
     SetUpSurface();
