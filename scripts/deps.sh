@@ -16,11 +16,12 @@ QUILLMERE_PACKAGES=(
 
 quillmere_install_packages() {
   local missing=()
-  local p
+  local p installed
+  # One query for all of them: asking package by package takes seconds.
+  installed=" $({ dpkg-query -W -f='${Package} ${Status}\n' "${QUILLMERE_PACKAGES[@]}" 2>/dev/null ||
+    true; } | awk '/ install ok installed$/ {printf "%s ", $1}')"
   for p in "${QUILLMERE_PACKAGES[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-      missing+=("$p")
-    fi
+    [[ "$installed" == *" $p "* ]] || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing missing packages: ${missing[*]}"
