@@ -102,7 +102,8 @@ class TokenReader {
     const std::string token = Token();
     if (token.empty()) return 0;
     Real v = 0;
-    if (!TryParseReal(token, v, '.') || !std::isfinite(v)) throw std::runtime_error(kInvalidNumber);
+    if (!TryParseExtendedReal(token, v, '.') || !std::isfinite(v))
+      throw std::runtime_error(kInvalidNumber);
     return v;
   }
 

@@ -64,7 +64,7 @@ std::string FormatGeneral(Real value, char decimalSeparator, int digits) {
   return out;
 }
 
-bool TryParseReal(const std::string& text, Real& value, char decimalSeparator) {
+bool TryParseExtendedReal(const std::string& text, Real& value, char decimalSeparator) {
   std::size_t b = 0, e = text.size();
   while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
   while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t')) --e;
@@ -113,6 +113,14 @@ bool TryParseReal(const std::string& text, Real& value, char decimalSeparator) {
     return false;
   }
   value = negative ? -v : v;
+  return true;
+}
+
+bool TryParseReal(const std::string& text, Real& value, char decimalSeparator) {
+  Real v = 0;
+  if (!TryParseExtendedReal(text, v, decimalSeparator) || std::fabs(v) > kLargestGivenNumber)
+    return false;
+  value = v;
   return true;
 }
 

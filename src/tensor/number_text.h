@@ -1,6 +1,7 @@
 // Numbers as the user sees and types them, and as text files hold them.
 #pragma once
 
+#include <cfloat>
 #include <string>
 
 #include "tensor/tensor_state.h"
@@ -12,12 +13,21 @@ namespace quillmere {
 /// separator is `decimalSeparator`.
 std::string FormatGeneral(Real value, char decimalSeparator = '.', int digits = 15);
 
+/// The largest magnitude of a number the user gives the program: the drawing, the maps and the
+/// exports compute in double, so a larger number could be held but never shown or written.
+inline constexpr Real kLargestGivenNumber = static_cast<Real>(DBL_MAX);
+
 /// Parses a whole text as a real (blanks around it allowed, '.' or the given separator as the
-/// decimal point, optional exponent). Throws std::runtime_error("'<text>' is not a valid
-/// floating point value") otherwise.
+/// decimal point, optional exponent) of magnitude at most kLargestGivenNumber; a smaller number
+/// than the smallest the program holds is zero. Throws std::runtime_error("'<text>' is not a
+/// valid floating point value") otherwise. Every grid, field and option that takes a number reads
+/// it through here.
 Real ParseReal(const std::string& text, char decimalSeparator = '.');
 /// As ParseReal, but returns false instead of throwing.
 bool TryParseReal(const std::string& text, Real& value, char decimalSeparator = '.');
+/// As TryParseReal, but over the whole range of the extended numbers: for the tensor file's
+/// components, so that every file the program writes reads back, drawable or not.
+bool TryParseExtendedReal(const std::string& text, Real& value, char decimalSeparator = '.');
 
 /// "'%s' is not a valid floating point value" with the text in place of %s.
 std::string NotAFloatMessage(const std::string& text);

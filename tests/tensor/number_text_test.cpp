@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <stdexcept>
 
 namespace quillmere {
@@ -36,8 +37,14 @@ TEST(ParseReal, AcceptsNumbersAndRejectsTheRest) {
   Real v = 0;
   // A number too large for the program's numbers is refused, never taken as an infinity.
   for (const char* bad : {"", "abc", "1.2.3", "1e", "--1", "1 2", "inf", "nan", "0x10", "1e5000",
-                          "-1E+5000", "1e99999999999999999999"})
+                          "-1E+5000", "1e99999999999999999999", "1e400", "-1.8e308"})
     EXPECT_FALSE(TryParseReal(bad, v)) << "'" << bad << "'";
+  // The drawing computes in double: its largest number is the largest a user may give; the
+  // tensor file keeps what the extended numbers hold.
+  EXPECT_TRUE(TryParseReal("-1.7976931348623157e308", v));
+  EXPECT_EQ(static_cast<double>(v), -DBL_MAX);
+  EXPECT_TRUE(TryParseExtendedReal("1e400", v));
+  EXPECT_EQ(v, 1e400L);
   try {
     ParseReal("abc");
     FAIL() << "no exception";

@@ -8,7 +8,9 @@
 
 #include "app/gui/gui_test_support.h"
 #include "app/program_state.h"
+#include "fit/fit_engine.h"
 #include "fit/gui/fixed_direction_panel.h"
+#include "fit/gui/tform2.h"
 #include "fit/gui/transform_panel.h"
 #include "surface/surface_value.h"
 #include "tensor/gui/component_entry_controller.h"
@@ -68,6 +70,7 @@ class TransformPanelsTest : public QObject {
   void toggledFlagsRedrawOnlyWhenTyped();
   void panelAndCommandLineWriteTheSameScene();
   void longNumbersAreShownWhole();
+  void numbersBeyondTheDrawingRangeAreRefusedInEveryGrid();
 };
 
 void TransformPanelsTest::matrixGridReadsColumnAsFirstIndex() {
@@ -339,6 +342,58 @@ void TransformPanelsTest::longNumbersAreShownWhole() {
   w.form().Components1->trigger();
   QVERIFY(g1->isVisible());
   expectWhole(g1);
+}
+
+void TransformPanelsTest::numbersBeyondTheDrawingRangeAreRefusedInEveryGrid() {
+  // 1e400 fits the extended numbers but not the double the drawing computes in: each grid
+  // refuses it as text that is no number, naming the cell where the grid has names.
+  Window w;
+  std::array<Real, kComponentCount> before = w.t().components;
+  const std::string refusal = "'1e400' is not a valid floating point value";
+  std::size_t errors = 0;
+  const auto refused = [&](const std::string& named) {
+    ++errors;
+    QCOMPARE(w.p.dialogs.errors.size(), errors);
+    QVERIFY2(w.p.dialogs.errors.back() == refusal + named, w.p.dialogs.errors.back().c_str());
+    QVERIFY(w.t().components == before);
+  };
+
+  w.form().Components1->trigger();
+  TypeIntoGrid(w.form().componentEntry->stringGrid1(), 1, 1, "1e400");
+  w.form().DRAW1->trigger();
+  refused(" (component t11)");
+  TypeIntoGrid(w.form().componentEntry->stringGrid1(), 1, 1, "3.5");
+  w.form().DRAW1->trigger();
+  before = w.t().components;
+
+  w.form().Transform1->trigger();
+  TypeIntoGrid(w.transform().StringGrid4, 2, 1, "1e400");
+  QTest::mouseClick(w.transform().Button7, Qt::LeftButton);
+  refused("");
+  QTest::mouseClick(w.transform().Button8, Qt::LeftButton);
+
+  w.form().FixedDirections1->trigger();
+  TypeIntoGrid(w.fixed().StringGrid3, 1, 1, "yes");
+  TypeIntoGrid(w.fixed().StringGrid3, 2, 1, "1e400");
+  QTest::mouseClick(w.fixed().OKButton, Qt::LeftButton);
+  refused("");
+
+  w.form().DielectricConstants1->trigger();
+  TForm2& fit = *w.form().FitWindow();
+  while (fit.measurementCount() < 2) fit.Button1->click();
+  for (int k = 0; k < 2; ++k) {
+    for (int c = 1; c <= 3; ++c)
+      fit.StringGrid1->item(DirectionGridRow(1, k, 1), c)->setText(c == k + 1 ? "1" : "0");
+    fit.StringGrid2->item(k + 1, 0)->setText(k == 1 ? "1e400" : "1");
+    fit.StringGrid2->item(k + 1, 1)->setText("1");
+  }
+  fit.Button2->click();
+  ++errors;
+  QCOMPARE(w.p.dialogs.errors.size(), errors);
+  QVERIFY2(w.p.dialogs.errors.back() == refusal + " (measurement 2, y)",
+           w.p.dialogs.errors.back().c_str());
+  w.p.dialogs.answers.push_back(true);  // "Close Fit ?"
+  fit.close();
 }
 
 }  // namespace quillmere

@@ -143,6 +143,13 @@ void VoigtMatrixDialogTest::pastedBlockWithoutGroupAndRefusals() {
   QVERIFY2(d.statusLabel()->text().contains(
                "row 2, column 2: 'abc' is not a valid floating point value"),
            qPrintable(d.statusLabel()->text()));
+  // A number the drawing's double cannot hold is refused in the same words.
+  Type(d, 2, 2, "1e400");
+  d.accept();
+  QVERIFY(d.isVisible());
+  QVERIFY2(d.statusLabel()->text().contains(
+               "row 2, column 2: '1e400' is not a valid floating point value"),
+           qPrintable(d.statusLabel()->text()));
 }
 
 QTEST_MAIN(VoigtMatrixDialogTest)
