@@ -29,6 +29,8 @@ namespace {
 constexpr const char* kDiscard = "/dev/null";
 constexpr uint32_t kInitialBytes = 1 << 18;
 constexpr uint32_t kGrowBytes = 1 << 18;
+/// The escape function of a standard metafile's comment record (MFCOMMENT).
+constexpr uint16_t kMfComment = 0x000F;
 
 /// The font's pixel height on the 96 dots-per-inch reference screen.
 int PixelHeight(int pointSize) {
@@ -95,15 +97,53 @@ struct SelectionState {
 
 }  // namespace
 
+struct MetafileCanvas::Recording {
+  virtual ~Recording() = default;
+  virtual void Rectangle(int x0, int y0, int x1, int y1, const Pen& pen, const Brush& brush) = 0;
+  virtual void Polygon(const ScreenPoint points[4], const Pen& pen, const Brush& brush) = 0;
+  virtual void Text(int x, int y, const std::string& text, const LabelFont& font,
+                    int pointSize) = 0;
+  virtual std::string Finish() = 0;
+};
+
+MetafileCanvas::MetafileCanvas(int width, int height, std::unique_ptr<Recording> recording)
+    : width_(width), height_(height), r_(std::move(recording)) {}
+
+MetafileCanvas::~MetafileCanvas() = default;
+
+void MetafileCanvas::FillRectangle(int x0, int y0, int x1, int y1, const Pen& pen,
+                                   const Brush& brush) {
+  if (x1 <= x0 || y1 <= y0) return;
+  r_->Rectangle(x0, y0, x1, y1, pen, brush);
+}
+
+void MetafileCanvas::Polygon(const ScreenPoint points[4], const Pen& pen, const Brush& brush) {
+  r_->Polygon(points, pen, brush);
+}
+
+void MetafileCanvas::Text(int x, int y, const std::string& text, const LabelFont& font,
+                          int pointSize) {
+  if (pointSize < 1 || text.empty()) return;
+  r_->Text(x, y, text, font, pointSize);
+}
+
+std::string MetafileCanvas::Finish() {
+  return r_->Finish();
+}
+
+namespace {
+
 // ---- Enhanced metafile -------------------------------------------------------------------
 
 // The handles in use are 0 while a stock object (null pen or brush) or nothing is selected.
-struct EmfCanvas::Recording : SelectionState {
+struct EmfRecording final : MetafileCanvas::Recording, SelectionState {
   EMFTRACK* et = nullptr;
   EMFHANDLES* eht = nullptr;
   QImage reference = MakePictureImage(1, 1);  // measures text at 96 dots per inch
 
-  ~Recording() {
+  EmfRecording(int width, int height, const std::string& stamp);
+  ~EmfRecording() override { Release(); }
+  void Release() {
     if (et) emf_free(&et);
     if (eht) emf_htable_free(&eht);
   }
@@ -121,17 +161,24 @@ struct EmfCanvas::Recording : SelectionState {
     if (current) Append(deleteobject_set(&current, eht));
     current = created;
   }
+  void Use(const Pen& pen, const Brush& brush);
+  void Rectangle(int x0, int y0, int x1, int y1, const Pen& pen, const Brush& brush) override;
+  void Polygon(const ScreenPoint points[4], const Pen& pen, const Brush& brush) override;
+  void Text(int x, int y, const std::string& text, const LabelFont& font, int pointSize) override;
+  std::string Finish() override;
 };
 
-EmfCanvas::EmfCanvas(int width, int height, const std::string& stamp)
-    : width_(std::max(1, width)), height_(std::max(1, height)), r_(new Recording) {
-  if (emf_start(kDiscard, kInitialBytes, kGrowBytes, &r_->et) != 0 ||
-      emf_htable_create(128, 128, &r_->eht) != 0)
+EmfRecording::EmfRecording(int width, int height, const std::string& stamp) {
+  // A constructor that throws runs no destructor: the library's records are released here.
+  if (emf_start(kDiscard, kInitialBytes, kGrowBytes, &et) != 0 ||
+      emf_htable_create(128, 128, &eht) != 0) {
+    Release();
     throw std::runtime_error("The enhanced metafile could not be started");
-  const U_RECTL bounds = {0, 0, width_ - 1, height_ - 1};
+  }
+  const U_RECTL bounds = {0, 0, width - 1, height - 1};
   // The frame in hundredths of a millimetre: the picture's size on a 96 dots-per-inch screen.
-  const U_RECTL frame = {0, 0, static_cast<int32_t>(std::lround(width_ * 2540.0 / 96)),
-                         static_cast<int32_t>(std::lround(height_ * 2540.0 / 96))};
+  const U_RECTL frame = {0, 0, static_cast<int32_t>(std::lround(width * 2540.0 / 96)),
+                         static_cast<int32_t>(std::lround(height * 2540.0 / 96))};
   // The reference device, 9600 pixels on 2540 millimetres: 96 pixels to the inch.
   const U_SIZEL device = {9600, 9600};
   const U_SIZEL millimetres = {2540, 2540};
@@ -145,19 +192,16 @@ EmfCanvas::EmfCanvas(int width, int height, const std::string& stamp)
   }
   description.push_back(0);
   description.push_back(0);
-  r_->Append(U_EMRHEADER_set(bounds, frame, nullptr, static_cast<U_CBSTR>(description.size()),
-                             reinterpret_cast<uint16_t*>(description.data()), device, millimetres,
-                             0));
-  r_->Append(U_EMRSETMAPMODE_set(U_MM_TEXT));
-  r_->Append(U_EMRSETBKMODE_set(U_TRANSPARENT));
-  r_->Append(U_EMRSETTEXTALIGN_set(U_TA_TOP | U_TA_LEFT | U_TA_NOUPDATECP));
-  r_->Append(U_EMRSETPOLYFILLMODE_set(U_ALTERNATE));
+  Append(U_EMRHEADER_set(bounds, frame, nullptr, static_cast<U_CBSTR>(description.size()),
+                         reinterpret_cast<uint16_t*>(description.data()), device, millimetres, 0));
+  Append(U_EMRSETMAPMODE_set(U_MM_TEXT));
+  Append(U_EMRSETBKMODE_set(U_TRANSPARENT));
+  Append(U_EMRSETTEXTALIGN_set(U_TA_TOP | U_TA_LEFT | U_TA_NOUPDATECP));
+  Append(U_EMRSETPOLYFILLMODE_set(U_ALTERNATE));
 }
 
-EmfCanvas::~EmfCanvas() = default;
-
-void EmfCanvas::Use(const Pen& pen, const Brush& brush) {
-  Recording& r = *r_;
+void EmfRecording::Use(const Pen& pen, const Brush& brush) {
+  EmfRecording& r = *this;
   const PenKey pk = KeyOf(pen);
   if (r.penKey != pk) {
     uint32_t created = 0;
@@ -180,13 +224,12 @@ void EmfCanvas::Use(const Pen& pen, const Brush& brush) {
   }
 }
 
-void EmfCanvas::FillRectangle(int x0, int y0, int x1, int y1, const Pen& pen, const Brush& brush) {
-  if (x1 <= x0 || y1 <= y0) return;
+void EmfRecording::Rectangle(int x0, int y0, int x1, int y1, const Pen& pen, const Brush& brush) {
   Use(pen, brush);
-  r_->Append(U_EMRRECTANGLE_set(U_RECTL{x0, y0, x1, y1}));
+  Append(U_EMRRECTANGLE_set(U_RECTL{x0, y0, x1, y1}));
 }
 
-void EmfCanvas::Polygon(const ScreenPoint points[4], const Pen& pen, const Brush& brush) {
+void EmfRecording::Polygon(const ScreenPoint points[4], const Pen& pen, const Brush& brush) {
   Use(pen, brush);
   U_RECTL bounds = {points[0].x, points[0].y, points[0].x, points[0].y};
   bool small = true;
@@ -200,17 +243,17 @@ void EmfCanvas::Polygon(const ScreenPoint points[4], const Pen& pen, const Brush
   if (small) {
     U_POINT16 p[4];
     for (int i = 0; i < 4; ++i) p[i] = point16_set(Clamp16(points[i].x), Clamp16(points[i].y));
-    r_->Append(U_EMRPOLYGON16_set(bounds, 4, p));
+    Append(U_EMRPOLYGON16_set(bounds, 4, p));
   } else {
     U_POINTL p[4];
     for (int i = 0; i < 4; ++i) p[i] = point32_set(points[i].x, points[i].y);
-    r_->Append(U_EMRPOLYGON_set(bounds, 4, p));
+    Append(U_EMRPOLYGON_set(bounds, 4, p));
   }
 }
 
-void EmfCanvas::Text(int x, int y, const std::string& text, const LabelFont& font, int pointSize) {
-  if (pointSize < 1 || text.empty()) return;
-  Recording& r = *r_;
+void EmfRecording::Text(int x, int y, const std::string& text, const LabelFont& font,
+                        int pointSize) {
+  EmfRecording& r = *this;
   const int px = PixelHeight(pointSize);
   const FontKey fk = KeyOf(font, px);
   if (r.fontKey != fk) {
@@ -258,8 +301,8 @@ void EmfCanvas::Text(int x, int y, const std::string& text, const LabelFont& fon
   std::free(emrtext);
 }
 
-std::string EmfCanvas::Finish() {
-  Recording& r = *r_;
+std::string EmfRecording::Finish() {
+  EmfRecording& r = *this;
   r.StartFinishing("enhanced metafile");
   r.Append(U_EMREOF_set(0, nullptr, r.et));
   if (r.failed || emf_finish(r.et, r.eht) != 0)
@@ -271,11 +314,13 @@ std::string EmfCanvas::Finish() {
 
 // The handles in use are 0 until the first is selected. The standard format has no stock
 // objects: "no outline" and "no filling" are objects of their own.
-struct WmfCanvas::Recording : SelectionState {
+struct WmfRecording final : MetafileCanvas::Recording, SelectionState {
   WMFTRACK* wt = nullptr;
   WMFHANDLES* wht = nullptr;
 
-  ~Recording() {
+  WmfRecording(int width, int height, const std::string& stamp);
+  ~WmfRecording() override { Release(); }
+  void Release() {
     if (wt) wmf_free(&wt);
     if (wht) wmf_htable_free(&wht);
   }
@@ -291,33 +336,46 @@ struct WmfCanvas::Recording : SelectionState {
     if (current) Append(wdeleteobject_set(&current, wht));
     current = created;
   }
+  void Use(const Pen& pen, const Brush& brush);
+  void Rectangle(int x0, int y0, int x1, int y1, const Pen& pen, const Brush& brush) override;
+  void Polygon(const ScreenPoint points[4], const Pen& pen, const Brush& brush) override;
+  void Text(int x, int y, const std::string& text, const LabelFont& font, int pointSize) override;
+  std::string Finish() override;
 };
 
-WmfCanvas::WmfCanvas(int width, int height)
-    : width_(std::clamp(width, 1, 32767)),
-      height_(std::clamp(height, 1, 32767)),
-      r_(new Recording) {
-  if (wmf_start(kDiscard, kInitialBytes, kGrowBytes, &r_->wt) != 0 ||
-      wmf_htable_create(128, 128, &r_->wht) != 0)
+WmfRecording::WmfRecording(int width, int height, const std::string& stamp) {
+  char* header = nullptr;
+  if (wmf_start(kDiscard, kInitialBytes, kGrowBytes, &wt) == 0 &&
+      wmf_htable_create(128, 128, &wht) == 0) {
+    U_PAIRF* inches = U_PAIRF_set(static_cast<float>(width) / kMetafileUnitsPerInch,
+                                  static_cast<float>(height) / kMetafileUnitsPerInch);
+    header = U_WMRHEADER_set(inches, kMetafileUnitsPerInch);
+    std::free(inches);
+  }
+  if (!header || wmf_header_append(reinterpret_cast<U_METARECORD*>(header), wt, 1) != 0) {
+    // A constructor that throws runs no destructor: the library's records are released here.
+    Release();
     throw std::runtime_error("The standard metafile could not be started");
-  U_PAIRF* inches = U_PAIRF_set(static_cast<float>(width_) / kMetafileUnitsPerInch,
-                                static_cast<float>(height_) / kMetafileUnitsPerInch);
-  char* header = U_WMRHEADER_set(inches, kMetafileUnitsPerInch);
-  std::free(inches);
-  if (!header || wmf_header_append(reinterpret_cast<U_METARECORD*>(header), r_->wt, 1) != 0)
-    throw std::runtime_error("The standard metafile could not be started");
-  r_->Append(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
-  r_->Append(U_WMRSETWINDOWEXT_set(point16_set(Clamp16(width_), Clamp16(height_))));
-  r_->Append(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
-  r_->Append(U_WMRSETBKMODE_set(U_TRANSPARENT));
-  r_->Append(U_WMRSETTEXTALIGN_set(U_TA_TOP | U_TA_LEFT | U_TA_NOUPDATECP));
-  r_->Append(U_WMRSETPOLYFILLMODE_set(U_ALTERNATE));
+  }
+  if (!stamp.empty()) {
+    // A comment escape: readers that draw skip it. The text is padded with zeros to whole
+    // 16-bit words, as the records are counted in words.
+    std::string comment = "Quillmere representation surface: " + stamp;
+    comment.push_back(0);
+    if (comment.size() % 2 != 0) comment.push_back(0);
+    comment.resize(std::min<std::size_t>(comment.size(), 8000));
+    Append(U_WMRESCAPE_set(kMfComment, static_cast<uint16_t>(comment.size()), comment.data()));
+  }
+  Append(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
+  Append(U_WMRSETWINDOWEXT_set(point16_set(Clamp16(width), Clamp16(height))));
+  Append(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+  Append(U_WMRSETBKMODE_set(U_TRANSPARENT));
+  Append(U_WMRSETTEXTALIGN_set(U_TA_TOP | U_TA_LEFT | U_TA_NOUPDATECP));
+  Append(U_WMRSETPOLYFILLMODE_set(U_ALTERNATE));
 }
 
-WmfCanvas::~WmfCanvas() = default;
-
-void WmfCanvas::Use(const Pen& pen, const Brush& brush) {
-  Recording& r = *r_;
+void WmfRecording::Use(const Pen& pen, const Brush& brush) {
+  WmfRecording& r = *this;
   const PenKey pk = KeyOf(pen);
   if (r.penKey != pk) {
     uint32_t created = 0;
@@ -340,23 +398,22 @@ void WmfCanvas::Use(const Pen& pen, const Brush& brush) {
   }
 }
 
-void WmfCanvas::FillRectangle(int x0, int y0, int x1, int y1, const Pen& pen, const Brush& brush) {
-  if (x1 <= x0 || y1 <= y0) return;
+void WmfRecording::Rectangle(int x0, int y0, int x1, int y1, const Pen& pen, const Brush& brush) {
   Use(pen, brush);
-  r_->Append(U_WMRRECTANGLE_set(
+  Append(U_WMRRECTANGLE_set(
       U_RECT16_set(point16_set(Clamp16(x0), Clamp16(y0)), point16_set(Clamp16(x1), Clamp16(y1)))));
 }
 
-void WmfCanvas::Polygon(const ScreenPoint points[4], const Pen& pen, const Brush& brush) {
+void WmfRecording::Polygon(const ScreenPoint points[4], const Pen& pen, const Brush& brush) {
   Use(pen, brush);
   U_POINT16 p[4];
   for (int i = 0; i < 4; ++i) p[i] = point16_set(Clamp16(points[i].x), Clamp16(points[i].y));
-  r_->Append(U_WMRPOLYGON_set(4, p));
+  Append(U_WMRPOLYGON_set(4, p));
 }
 
-void WmfCanvas::Text(int x, int y, const std::string& text, const LabelFont& font, int pointSize) {
-  if (pointSize < 1 || text.empty()) return;
-  Recording& r = *r_;
+void WmfRecording::Text(int x, int y, const std::string& text, const LabelFont& font,
+                        int pointSize) {
+  WmfRecording& r = *this;
   const int px = PixelHeight(pointSize);
   const FontKey fk = KeyOf(font, px);
   if (r.fontKey != fk) {
@@ -381,13 +438,26 @@ void WmfCanvas::Text(int x, int y, const std::string& text, const LabelFont& fon
   r.Append(U_WMRTEXTOUT_set(point16_set(Clamp16(x), Clamp16(y)), bytes.data()));
 }
 
-std::string WmfCanvas::Finish() {
-  Recording& r = *r_;
+std::string WmfRecording::Finish() {
+  WmfRecording& r = *this;
   r.StartFinishing("standard metafile");
   r.Append(U_WMREOF_set());
   if (r.failed || wmf_finish(r.wt) != 0)
     throw std::runtime_error("The standard metafile could not be recorded (out of memory?)");
   return std::string(r.wt->buf, r.wt->used);
 }
+
+}  // namespace
+
+EmfCanvas::EmfCanvas(int width, int height, const std::string& stamp)
+    : MetafileCanvas(
+          std::max(1, width), std::max(1, height),
+          std::make_unique<EmfRecording>(std::max(1, width), std::max(1, height), stamp)) {}
+
+// The standard format counts in signed 16-bit units.
+WmfCanvas::WmfCanvas(int width, int height, const std::string& stamp)
+    : MetafileCanvas(std::clamp(width, 1, 32767), std::clamp(height, 1, 32767),
+                     std::make_unique<WmfRecording>(std::clamp(width, 1, 32767),
+                                                    std::clamp(height, 1, 32767), stamp)) {}
 
 }  // namespace quillmere

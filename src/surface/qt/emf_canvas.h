@@ -25,13 +25,16 @@ namespace quillmere {
 /// Logical units per inch of both metafiles.
 inline constexpr int kMetafileUnitsPerInch = 96;
 
-class EmfCanvas : public Canvas {
+/// The recording canvas both formats share: each format supplies its recording, the canvas
+/// hands it the drawing.
+class MetafileCanvas : public Canvas {
  public:
-  /// `stamp`, when given, follows the picture's name in the header's description.
-  EmfCanvas(int width, int height, const std::string& stamp = {});
-  ~EmfCanvas() override;
-  EmfCanvas(const EmfCanvas&) = delete;
-  EmfCanvas& operator=(const EmfCanvas&) = delete;
+  /// What one format records: the drawing as its records, and the finished file.
+  struct Recording;
+
+  ~MetafileCanvas() override;
+  MetafileCanvas(const MetafileCanvas&) = delete;
+  MetafileCanvas& operator=(const MetafileCanvas&) = delete;
 
   int Width() const override { return width_; }
   int Height() const override { return height_; }
@@ -42,33 +45,24 @@ class EmfCanvas : public Canvas {
   /// The finished file's bytes. Throws std::runtime_error when the recording failed.
   std::string Finish();
 
+ protected:
+  MetafileCanvas(int width, int height, std::unique_ptr<Recording> recording);
+
  private:
-  struct Recording;
-  void Use(const Pen& pen, const Brush& brush);
   int width_, height_;
   std::unique_ptr<Recording> r_;
 };
 
-class WmfCanvas : public Canvas {
+/// `stamp`, when given, follows the picture's name in the header's description.
+class EmfCanvas final : public MetafileCanvas {
  public:
-  WmfCanvas(int width, int height);
-  ~WmfCanvas() override;
-  WmfCanvas(const WmfCanvas&) = delete;
-  WmfCanvas& operator=(const WmfCanvas&) = delete;
+  EmfCanvas(int width, int height, const std::string& stamp = {});
+};
 
-  int Width() const override { return width_; }
-  int Height() const override { return height_; }
-  void FillRectangle(int x0, int y0, int x1, int y1, const Pen& pen, const Brush& brush) override;
-  void Polygon(const ScreenPoint points[4], const Pen& pen, const Brush& brush) override;
-  void Text(int x, int y, const std::string& text, const LabelFont& font, int pointSize) override;
-
-  std::string Finish();
-
- private:
-  struct Recording;
-  void Use(const Pen& pen, const Brush& brush);
-  int width_, height_;
-  std::unique_ptr<Recording> r_;
+/// `stamp`, when given, is recorded as a comment (an escape record) after the header.
+class WmfCanvas final : public MetafileCanvas {
+ public:
+  WmfCanvas(int width, int height, const std::string& stamp = {});
 };
 
 }  // namespace quillmere

@@ -43,7 +43,7 @@ std::string PaintPictureBytes(VectorFormat format, int width, int height,
       return canvas.Finish();
     }
     case VectorFormat::Wmf: {
-      WmfCanvas canvas(width, height);
+      WmfCanvas canvas(width, height, stamp);
       paint(canvas);
       return canvas.Finish();
     }

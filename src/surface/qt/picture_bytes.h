@@ -23,7 +23,8 @@ std::optional<VectorFormat> MetafileFormatOf(const std::filesystem::path& path);
 /// the file's bytes. PDF is one page of the picture's size; SVG and PDF are vector pictures,
 /// PNG an image. Throws std::runtime_error when the picture cannot be made.
 /// `stamp` (the conventions stamp; empty: none) goes where the format has room for text: the
-/// EMF header's description, the SVG description, the PDF title, a PNG text chunk.
+/// EMF header's description, a WMF comment record, the SVG description, the PDF title, a PNG
+/// text chunk.
 std::string PaintPictureBytes(VectorFormat format, int width, int height,
                               const std::function<void(Canvas&)>& paint,
                               const std::string& stamp = {});
