@@ -5,7 +5,7 @@ set -u
 cli=$1
 examples=$2
 source "$(dirname "$0")/cli/cli_test_lib.sh"
-for tool in tovrmlx3d admesh emf2svg-conv rsvg-convert pdftoppm pdfinfo; do
+for tool in tovrmlx3d admesh emf2svg-conv wmf2svg rsvg-convert pdftoppm pdfinfo; do
   command -v $tool >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
 done
 ten=$examples/copper-elastic.ten
@@ -31,13 +31,29 @@ pdfinfo "$dir/s.pdf" | sed -n "s/^Title: *//p" | grep -qxF "Representation surfa
 pdftoppm -r 20 "$dir/s.pdf" "$dir/page" || fail "pdftoppm could not read the PDF"
 expect_status 0 "$cli" render "$ten" -o "$dir/s.emf" --width 200 --height 200
 emf2svg-conv -i "$dir/s.emf" -o "$dir/emf.svg" || fail "emf2svg-conv could not read the EMF"
+expect_status 0 "$cli" render "$ten" -o "$dir/s.wmf" --width 200 --height 200
+wmf2svg -o "$dir/wmf.svg" "$dir/s.wmf" >/dev/null 2>&1 && [ -s "$dir/wmf.svg" ] ||
+  fail "wmf2svg could not read the WMF"
 expect_status 0 "$cli" render "$ten" -o "$dir/s.png" --width 200 --height 200
-/usr/bin/python3 - "$dir/s.emf" "$dir/s.png" "$stamp" <<'PY' || fail "EMF description or PNG text chunk"
+/usr/bin/python3 - "$dir/s.emf" "$dir/s.png" "$stamp" "$dir/s.wmf" <<'PY' ||
 import struct, sys, zlib
 emf, png, stamp = open(sys.argv[1], "rb").read(), open(sys.argv[2], "rb").read(), sys.argv[3]
 n, offset = struct.unpack_from("<II", emf, 60)
 text = emf[offset:offset + 2 * n].decode("utf-16-le")
 assert text == "Quillmere\0Representation surface: " + stamp + "\0\0", text
+# The WMF's comment: an escape record (function 0x0626) of kind MFCOMMENT (15) after the
+# placeable header (22 bytes) and the standard header (18 bytes).
+wmf, p, comments = open(sys.argv[4], "rb").read(), 40, []
+while p + 6 <= len(wmf):
+    words, function = struct.unpack_from("<IH", wmf, p)
+    if function == 0x0626:
+        escape, count = struct.unpack_from("<HH", wmf, p + 6)
+        if escape == 15:
+            comments.append(wmf[p + 10:p + 10 + count].rstrip(b"\0").decode("ascii"))
+    if words < 3:
+        break
+    p += 2 * words
+assert comments == ["Quillmere representation surface: " + stamp], comments
 chunks, p = {}, 8
 while p < len(png):
     length, kind = struct.unpack_from(">I4s", png, p)
@@ -50,6 +66,16 @@ while p < len(png):
     p += 12 + length
 assert chunks.get(b"Description") == stamp.encode(), chunks
 PY
+  fail "EMF description, WMF comment or PNG text chunk"
+
+# An elastic quantity drawn in the tensor's place is named in every export's stamp.
+named="; quantity: Young's modulus"
+expect_status 0 "$cli" export "$ten" -o "$dir/young.wrl" --resolution 1 --quantity young
+sed -n 2p "$dir/young.wrl" | grep -qF "$named" || fail "VRML quantity: $(sed -n 2p "$dir/young.wrl")"
+expect_status 0 "$cli" render "$ten" -o "$dir/young.svg" --width 100 --height 100 --quantity young
+grep -qF "$named" "$dir/young.svg" || fail "SVG quantity"
+expect_status 0 "$cli" map "$ten" -o "$dir/young.csv" --width 10 --quantity young
+head -1 "$dir/young.csv" | grep -qF "$named" || fail "map CSV quantity: $(head -1 "$dir/young.csv")"
 
 expect_status 0 "$cli" map "$ten" -o "$dir/m.csv" --width 10
 [ "$(head -1 "$dir/m.csv")" = "# $stamp" ] || fail "map CSV comment: $(head -1 "$dir/m.csv")"

@@ -63,6 +63,7 @@ QuantitySurface MakeQuantitySurface(const TensorState& t, const ElasticTensor& e
   s.tensor.previousScale = largest;
   DecadeOf(s.tensor, largest);
   s.tensor.unitText = QuantityUnit(q);
+  s.evaluation.derivedName = QuantityCaption(q);
   s.evaluation.derivedValue = [e, q, density](Real x, Real y, Real z) -> Real {
     return QuantityValue(
         e, q, {static_cast<double>(x), static_cast<double>(y), static_cast<double>(z)}, density);

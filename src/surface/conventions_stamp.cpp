@@ -37,7 +37,8 @@ std::string ConventionsStamp(const TensorState& t, const SurfaceEvaluation* e,
   if (!quantity.empty()) {
     s += "; quantity: " + Clean(quantity);
   } else if (e && e->derivedValue) {
-    s += "; quantity: derived from the tensor";
+    s += "; quantity: " +
+         (e->derivedName.empty() ? std::string("derived from the tensor") : Clean(e->derivedName));
   } else if (e && e->anyDirectionFixed) {
     static const char kPositions[] = "ijklm";
     std::string fixed;

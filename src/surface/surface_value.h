@@ -41,6 +41,8 @@ struct SurfaceEvaluation {
   /// then evaluates whole rows of directions at once instead of calling derivedValue for each.
   /// Set together with derivedValue (and cleared with it); the two agree to rounding.
   std::optional<DerivedPolynomial> derivedPolynomial;
+  /// The derived value's name ("Young's modulus"), which the exports' stamps carry.
+  std::string derivedName;
 };
 
 /// Value of the tensor along the crystal-frame direction (x, y, z), divided by t.scale. The

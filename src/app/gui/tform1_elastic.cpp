@@ -54,6 +54,7 @@ void TForm1::UpdateDrawnQuantity() {
       drawn.reset();
       state_.evaluation.derivedValue = nullptr;
       state_.evaluation.derivedPolynomial.reset();
+      state_.evaluation.derivedName.clear();
       RefreshPanelLabels(PanelTextsOf(state_.tensor));
     }
     return;
@@ -71,6 +72,7 @@ void TForm1::UpdateDrawnQuantity() {
       ProgramState::DrawnQuantity{*quantity, density, revision, state_.tensor, std::move(s.tensor)};
   state_.evaluation.derivedValue = std::move(s.evaluation.derivedValue);
   state_.evaluation.derivedPolynomial = s.evaluation.derivedPolynomial;
+  state_.evaluation.derivedName = std::move(s.evaluation.derivedName);
   RefreshPanelLabels(PanelTextsOf(state_.DrawnTensor()));
 }
 
