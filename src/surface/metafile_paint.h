@@ -1,8 +1,8 @@
 // The picture painted again at a size of its own, for the metafiles, the vector and image files
 // saved from the window and the printed page. Same painting rules as the screen (renderer.h),
 // with these differences: exact colours always (the palette switch is ignored), the size basis
-// a0 is the smaller side of the screen instead of the window's width, and the printed page has
-// thicker axis lines and fonts measured by the screen width.
+// a0 is the smaller side of the screen instead of the window's width, and the printed page is the
+// window's picture scaled to the page, with thicker axis lines.
 //
 // Both routines leave the scene projected at the picture's size (in stereo, for the second
 // image); the window's next paint projects it again at its own size.
@@ -52,16 +52,28 @@ ProjectionSummary PaintMetafile(SceneList& scene, const ViewSettings& view, cons
 struct PrintPageOptions {
   int crossSectionMode = kFullSurface;
   char decimalSeparator = '.';
-  int screenWidth = 0;  ///< SW: the fonts are measured by the screen's width
+  int dotsPerInch = 96;  ///< the page's device pixels per inch
+  /// The drawing area on the screen: the printed picture keeps its proportions.
+  int windowWidth = 1, windowHeight = 1;
   /// Called every 20 records with the steps done so far; the printer lets window events run
   /// here (that is how a key can abort the job).
   std::function<void(int steps)> progress;
 };
 
-/// The printed page on a canvas of the printable page size PW x PH: the background over the
-/// upper two thirds of the page, the projection at PW div 4 (div 6 and the first image's shift
-/// with `stereo`), axis lines and legend ticks 3 pixels wide, fonts measured by the screen width
-/// and the "10" placed by the page width.
+/// Where the picture lies on a page of PW x PH device pixels: the window's proportions scaled
+/// to fill the page's width or height, centred across the page and at its top.
+struct PrintedPicture {
+  int x = 0, y = 0;           ///< top-left corner, device pixels of the page
+  int width = 1, height = 1;  ///< device pixels
+};
+PrintedPicture PrintedPicturePlace(int pageWidth, int pageHeight, int windowWidth,
+                                   int windowHeight);
+
+/// The printed page on a canvas of the printable page size PW x PH device pixels: the screen's
+/// picture, scaled to the page (PrintedPicturePlace) with its own background, painted at
+/// dotsPerInch / 96 device pixels to a picture pixel, so that the fonts, the legend's "10" and
+/// its labels keep the distances they have on the screen; the legend kept inside the picture;
+/// lines in the axes colour three pixels wide or more.
 ProjectionSummary PaintPrintedPage(SceneList& scene, const ViewSettings& view, const TensorState& t,
                                    Canvas& page, const PrintPageOptions& options);
 

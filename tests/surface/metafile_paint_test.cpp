@@ -102,43 +102,58 @@ TEST(PaintMetafile, StereoGivesTwoImagesNoLegendAndLeavesTheSceneOnTheSecond) {
   EXPECT_EQ(MetafileProgressMaximum(scene, v), 2 * static_cast<int>(scene.count));
 }
 
-TEST(PaintPrintedPage, UpperTwoThirdsThickAxesFontsByScreenWidth) {
+TEST(PaintPrintedPage, WindowPictureScaledToThePageWithThickAxes) {
   ViewSettings v;
   v.showScale = true;
   v.paletteMode = true;
   const TensorState t = UnitSphereTensor();
   SceneList scene = BuildSceneFor(t, v);
+  // A page of 4000 x 6000 at 480 dots per inch (5 to a picture pixel), a window of 1000 x 500:
+  // the picture fills the page's width, 4000 x 2000 (800 x 400 picture pixels).
   RecordingCanvas page(4000, 6000);
   PrintPageOptions options;
-  options.screenWidth = 1000;
+  options.dotsPerInch = 480;
+  options.windowWidth = 1000;
+  options.windowHeight = 500;
   int steps = 0;
   options.progress = [&](int s) { steps = s; };
   PaintPrintedPage(scene, v, t, page, options);
 
   ASSERT_EQ(page.rectangles.size(), 1u);
-  EXPECT_EQ(page.rectangles[0].x1, 4000);
-  EXPECT_EQ(page.rectangles[0].y1, 4000);
   EXPECT_EQ(page.rectangles[0].x0, 0);
+  EXPECT_EQ(page.rectangles[0].x1, 4000);
+  EXPECT_EQ(page.rectangles[0].y1, 2000);
+  int left = 4000, right = 0;
   bool thickAxis = false;
   for (const auto& p : page.polygons) {
     ASSERT_EQ(p.brush.colour.flag, Colour::kExact);
+    for (const ScreenPoint& q : p.points) left = std::min(left, q.x), right = std::max(right, q.x);
     if (p.pen.colour == v.axesColour) {
-      EXPECT_EQ(p.pen.width, 3);
+      EXPECT_EQ(p.pen.width, 8);  // 1.5 picture pixels
       thickAxis = true;
     } else {
       EXPECT_EQ(p.pen.width, 1);
     }
   }
   EXPECT_TRUE(thickAxis);
-  // Fonts by SW = 1000: Round(24 * 0.8 * 1000 / 500) = 38; the "10" by SW/40 = 20 and placed
-  // Round(PW 0.035 K) = 112 left of the exponent.
+  EXPECT_GT(right - left, 2000) << "the surface spans most of the page's width";
+  // Fonts by the picture's 800: Round(24 * 0.8 * 800 / 500) = 31; the "10" by 800 / 40 = 16
+  // points and placed 5 * Round(800 0.035 K) = 112 page pixels left of the exponent.
   const std::vector<std::string> texts = Texts(page);
-  EXPECT_EQ(page.texts[0].pointSize, 38);
+  EXPECT_EQ(page.texts[0].pointSize, 31);
   const auto ten = std::find(texts.begin(), texts.end(), "10") - texts.begin();
   ASSERT_LT(static_cast<std::size_t>(ten) + 1, texts.size());
-  EXPECT_EQ(page.texts[ten].pointSize, 20);
+  EXPECT_EQ(page.texts[ten].pointSize, 16);
   EXPECT_EQ(page.texts[ten + 1].x - page.texts[ten].x, 112);
+  for (const auto& text : page.texts) EXPECT_LE(text.y, 2000) << text.text << " below the picture";
   EXPECT_EQ(steps, static_cast<int>(scene.PaintCount() / 20));
+
+  // A window taller than the page's proportions fills its height, centred across.
+  const PrintedPicture tall = PrintedPicturePlace(4000, 6000, 500, 1000);
+  EXPECT_EQ(tall.height, 6000);
+  EXPECT_EQ(tall.width, 3000);
+  EXPECT_EQ(tall.x, 500);
+  EXPECT_EQ(tall.y, 0);
 
   // Stereo: two images on the page, no legend.
   v.stereo = true;

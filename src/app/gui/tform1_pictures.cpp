@@ -204,9 +204,10 @@ void TForm1::Print1Click() {
     PrintPageOptions options;
     options.crossSectionMode = state_.crossSectionMode;
     options.decimalSeparator = state_.services.decimalSeparator;
-    // The type is sized for the printed width (in pixels of a screen's 96 per inch), as the
-    // "10" of the legend is placed by it, so that the legend's labels keep their distances.
-    options.screenWidth = std::max(1, printer.width() * 96 / std::max(1, printer.resolution()));
+    // The picture fills the printable area in the proportions of the drawing area.
+    options.dotsPerInch = printer.resolution();
+    options.windowWidth = surfaceArea->width();
+    options.windowHeight = surfaceArea->height();
     options.progress = [this](int steps) {
       progressBar->setValue(steps);
       QCoreApplication::processEvents();

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <cstring>
@@ -58,6 +59,7 @@ class PictureOutputTest : public QObject {
   void failedSaveKeepsTheEarlierFile();
   void printsIntoPdfAndEscapeAborts();
   void wideWindowKeepsTheLegendInsideThePicture();
+  void printedPictureFillsThePageWithTheLegendApart();
 };
 
 void PictureOutputTest::bitmapCopyAndBmpAreTheScreenPicture() {
@@ -271,6 +273,59 @@ void PictureOutputTest::wideWindowKeepsTheLegendInsideThePicture() {
     legend << QString::fromStdString(content);
   }
   QVERIFY2(legend.contains("10") && legend.contains("C/N"), qPrintable(legend.join(' ')));
+}
+
+void PictureOutputTest::printedPictureFillsThePageWithTheLegendApart() {
+  StartedProgram p;
+  p.Start({Q(p.Example("quartz-piezoelectric.ten"))});
+  QVERIFY(p.EndSplash());
+  p.form().SetScale(true);
+  const auto pdf = p.root() / "page.pdf";
+  p.dialogs.printAnswers.push_back(Q(pdf));
+  p.form().Print1->trigger();
+  QVERIFY(p.dialogs.errors.empty());
+
+  // The drawn part of the page (anything darker than the near-white background) spans most of
+  // the printable width.
+  QCOMPARE(Run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
+                                            QStringLiteral("36"), Q(pdf), Q(p.root() / "page")}),
+           0);
+  const QImage page = Rgb(QImage(Q(p.root() / "page-1.png")));
+  QVERIFY(!page.isNull());
+  int left = page.width(), right = -1;
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x)
+      if (qGray(page.pixel(x, y)) < 200) left = std::min(left, x), right = std::max(right, x);
+  QVERIFY2(
+      right - left > page.width() / 2,
+      qPrintable(
+          QStringLiteral("drawn from x %1 to %2 of %3").arg(left).arg(right).arg(page.width())));
+
+  // No two words of the page overlap (the legend's "10" and its numbers in particular). A
+  // word's box holds the font's whole ascent and descent, so boxes of words on neighbouring
+  // lines touch: an overlap is a shared area of more than a quarter of the smaller box.
+  QProcess text;
+  text.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), Q(pdf), QStringLiteral("-")});
+  QVERIFY(text.waitForFinished(60000));
+  const QString html = QString::fromUtf8(text.readAllStandardOutput());
+  const QRegularExpression word(QStringLiteral(
+      R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)re"));
+  std::vector<std::pair<QRectF, QString>> words;
+  for (auto m = word.globalMatch(html); m.hasNext();) {
+    const auto w = m.next();
+    words.push_back({QRectF(QPointF(w.captured(1).toDouble(), w.captured(2).toDouble()),
+                            QPointF(w.captured(3).toDouble(), w.captured(4).toDouble())),
+                     w.captured(5)});
+  }
+  QVERIFY2(words.size() >= 4, qPrintable(html));
+  for (std::size_t a = 0; a < words.size(); ++a)
+    for (std::size_t b = a + 1; b < words.size(); ++b) {
+      const QRectF shared = words[a].first.intersected(words[b].first);
+      const double smaller = std::min(words[a].first.width() * words[a].first.height(),
+                                      words[b].first.width() * words[b].first.height());
+      QVERIFY2(shared.width() * shared.height() <= smaller / 4,
+               qPrintable(words[a].second + " overlaps " + words[b].second));
+    }
 }
 
 }  // namespace quillmere
