@@ -22,6 +22,13 @@ void OpenTensorFile(ProgramState& state, const std::string& path) {
   state.saveNameValid = false;
 }
 
+std::string NameImportedTensor(ProgramState& state, const std::string& importedFile) {
+  state.currentSaveName =
+      std::filesystem::path(importedFile).replace_extension(kTensorFileExtension).string();
+  state.saveNameValid = false;
+  return state.currentSaveName;
+}
+
 void ChooseSaveName(ProgramState& state, const std::string& path) {
   state.currentSaveName = path;
   state.saveNameValid = true;

@@ -34,6 +34,11 @@ std::string CaptionForFile(const std::string& path);
 /// nothing changes.
 void OpenTensorFile(ProgramState& state, const std::string& path);
 
+/// Constants imported from `importedFile` have replaced the tensor: the shown tensor's name
+/// becomes that file's name with the tensor file's extension, in its folder (Save As proposes
+/// it; the next Save asks), and is returned.
+std::string NameImportedTensor(ProgramState& state, const std::string& importedFile);
+
 /// Save As has chosen `path`: it becomes the save target, valid for the following Saves.
 void ChooseSaveName(ProgramState& state, const std::string& path);
 

@@ -174,8 +174,10 @@ class TForm1 : public QMainWindow {
   void VoigtMatrix1Click();
   /// Runs the matrix form; on OK the tensor becomes its result and is redrawn, and when the
   /// group was not kept the groups the numbers obey are offered.
+  /// `importedFile`, when given, names the result (the title and Save As's proposal).
   void TakeMatrixFrom(VoigtMatrixDialog& dialog,
-                      const QString& step = QStringLiteral("Voigt Matrix"));
+                      const QString& step = QStringLiteral("Voigt Matrix"),
+                      const std::string& importedFile = {});
   /// Crystal > Find Point Group.
   void FindPointGroup1Click();
   /// Lists the groups the components obey and offers the highest; `always` also reports when

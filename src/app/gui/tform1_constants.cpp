@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMenu>
 
+#include "app/file_commands.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
 #include "files/constants_import.h"
@@ -56,12 +57,15 @@ void TForm1::VoigtMatrix1Click() {
   TakeMatrixFrom(dialog);
 }
 
-void TForm1::TakeMatrixFrom(VoigtMatrixDialog& dialog, const QString& step) {
+void TForm1::TakeMatrixFrom(VoigtMatrixDialog& dialog, const QString& step,
+                            const std::string& importedFile) {
   if (dialog.exec() != QDialog::Accepted) return;
   const bool groupKept = dialog.keepGroupBox()->isChecked();
   RecordStep();
   state_.tensor = dialog.takenOver();
   state_.saveNameValid = false;
+  if (!importedFile.empty())
+    ShowCaption(FromUtf8(CaptionForFile(NameImportedTensor(state_, importedFile))));
   stepName_ = step;
   RecordStep();
   Label11Click();
@@ -149,13 +153,14 @@ void TForm1::ImportConstantsFile(const QString& path) {
     t.pointGroup = 2;
     VoigtMatrixDialog dialog(t, state_.services, this);
     dialog.pasteText(FromUtf8(head));
-    TakeMatrixFrom(dialog, QStringLiteral("Import"));
+    TakeMatrixFrom(dialog, QStringLiteral("Import"), file.string());
     return;
   }
   const ImportedConstants constants = ReadConstantsFile(file, ImportOptions{});
   RecordStep();
   ApplyImportedConstants(state_.tensor, constants);
-  state_.saveNameValid = false;
+  // The result is shown under a name of its own, as an opened file is.
+  ShowCaption(FromUtf8(CaptionForFile(NameImportedTensor(state_, file.string()))));
   stepName_ = QStringLiteral("Import");
   RecordStep();
   Label11Click();
