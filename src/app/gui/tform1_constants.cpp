@@ -21,8 +21,7 @@ namespace quillmere {
 
 namespace {
 
-constexpr const char* kImportFilter =
-    "Constants (*.txt *.csv *.dat *.json OUTCAR*)|*.txt;*.csv;*.dat;*.json;OUTCAR*|All files|*.*";
+constexpr const char* kImportFilter = "Constants|*.txt;*.csv;*.dat;*.json;OUTCAR*|All files|*.*";
 constexpr std::size_t kListedGroups = 12;
 
 /// The window's action inserted after `after` in `menu`.

@@ -52,6 +52,8 @@ void ConstantsCommandsTest::importedRecordGetsTheGroupItsNumbersObey() {
   QCOMPARE(w.p.dialogs.asked.size(), std::size_t(1));
   QVERIFY(w.p.dialogs.asked[0].find("Set point group m3\xCC\x85m?") != std::string::npos);
   QCOMPARE(t.pointGroup, 28);
+  QCOMPARE(QtNameFilters(w.p.dialogs.openRequests.back().filter).first(),
+           QStringLiteral("Constants (*.txt *.csv *.dat *.json OUTCAR*)"));
   // The result is named as an opened file would be: the title and Save As's proposal.
   QCOMPARE(w.form().windowTitle(), QStringLiteral("Quillmere: mp-30.ten"));
   QCOMPARE(w.p.state().currentSaveName, (w.p.root() / "mp-30.ten").string());
