@@ -313,7 +313,8 @@ std::string TensorFileText(TensorState& t, const CoreServices& s) {
             (t.axial ? "1" : "0") + " " + FormatFileReal(t.scale) + " " + std::to_string(n) + " " +
             OneLine(t.unitText) + kLineEnd;
     for (int i = 1; i <= n; ++i)
-      text += FormatFileReal(ParseReal(t.independentValues[i], s.decimalSeparator)) + kLineEnd;
+      text +=
+          FormatFileReal(ParseExtendedReal(t.independentValues[i], s.decimalSeparator)) + kLineEnd;
   } else {
     text += std::to_string(t.kind) + " " + FormatFileReal(t.scale) + " " + std::to_string(t.rank) +
             kLineEnd;

@@ -274,12 +274,12 @@ int TakeOverIndependent(TensorState& t, const CoreServices& services, const Inde
   TensorState taken = t;
   ResetComponents(taken);
   try {
-    ApplySymmetry(taken, SymmetryMode::ApplyTexts, services);
+    ApplySymmetry(taken, SymmetryMode::ApplyTypedTexts, services);
   } catch (const SymmetryTableError&) {
     throw;
   } catch (const std::runtime_error&) {
     try {
-      ApplySymmetry(t, SymmetryMode::ApplyTexts, services);
+      ApplySymmetry(t, SymmetryMode::ApplyTypedTexts, services);
     } catch (const std::runtime_error&) {
       // The same refusal; the component is named below.
     }

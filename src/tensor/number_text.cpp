@@ -130,4 +130,11 @@ Real ParseReal(const std::string& text, char decimalSeparator) {
   return v;
 }
 
+Real ParseExtendedReal(const std::string& text, char decimalSeparator) {
+  Real v = 0;
+  if (!TryParseExtendedReal(text, v, decimalSeparator))
+    throw std::runtime_error(NotAFloatMessage(text));
+  return v;
+}
+
 }  // namespace quillmere

@@ -25,9 +25,11 @@ inline constexpr Real kLargestGivenNumber = static_cast<Real>(DBL_MAX);
 Real ParseReal(const std::string& text, char decimalSeparator = '.');
 /// As ParseReal, but returns false instead of throwing.
 bool TryParseReal(const std::string& text, Real& value, char decimalSeparator = '.');
-/// As TryParseReal, but over the whole range of the extended numbers: for the tensor file's
-/// components, so that every file the program writes reads back, drawable or not.
+/// As TryParseReal and ParseReal, but over the whole range of the extended numbers: for the
+/// tensor file and the texts the program makes of its own values, which are kept as they are,
+/// drawable or not (the drawing refuses what it cannot hold).
 bool TryParseExtendedReal(const std::string& text, Real& value, char decimalSeparator = '.');
+Real ParseExtendedReal(const std::string& text, char decimalSeparator = '.');
 
 /// "'%s' is not a valid floating point value" with the text in place of %s.
 std::string NotAFloatMessage(const std::string& text);

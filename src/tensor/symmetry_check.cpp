@@ -17,15 +17,7 @@ bool WalkReproducesComponents(const TensorState& t, const CoreServices& services
   TensorState walked = t;
   if (ApplySymmetryEntry(walked, SymmetryMode::Describe, entry, quiet) <= 0) return false;
   ResetComponents(walked);
-  try {
-    ApplySymmetryEntry(walked, SymmetryMode::ApplyTexts, entry, quiet);
-  } catch (const SymmetryTableError&) {
-    throw;
-  } catch (const std::runtime_error&) {
-    // A value too large to be given as text (a product of the fit or a transformation): only
-    // the components themselves hold it.
-    return false;
-  }
+  ApplySymmetryEntry(walked, SymmetryMode::ApplyTexts, entry, quiet);
 
   Real largest = 0;
   for (Real c : t.components) largest = std::fmax(largest, std::fabs(c));

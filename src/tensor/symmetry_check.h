@@ -12,8 +12,8 @@ struct CoreServices;
 /// give (as Describe shows them, to 15 significant digits), derives every one of the 243
 /// components again to within `relativeTolerance` of the largest component's magnitude. False
 /// when the table has no usable entry for the tensor's point group, kind and polarity (nothing
-/// can then be derived), and when a value is too large to be given as text. Shows no message;
-/// throws as ApplySymmetry does on a missing or damaged table. `t` is not changed.
+/// can then be derived). Shows no message; throws as ApplySymmetry does on a missing or damaged
+/// table. `t` is not changed.
 bool WalkReproducesComponents(const TensorState& t, const CoreServices& services,
                               Real relativeTolerance = 1e-12L);
 

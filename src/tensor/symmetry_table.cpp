@@ -271,12 +271,17 @@ int Walk(TensorState& t, SymmetryMode mode, const std::string& text, long long l
     case SymmetryMode::CoefficientSums:
       CoefficientSumsOf(t, relations);
       break;
-    case SymmetryMode::ApplyTexts: {
+    case SymmetryMode::ApplyTexts:
+    case SymmetryMode::ApplyTypedTexts: {
       const Real decade = DecadeOf(t, t.scale);
+      const bool typed = mode == SymmetryMode::ApplyTypedTexts;
       // Each value text is read when its relation is reached: a bad text stops the walk there,
       // with the relations before it applied.
       DeriveComponents(t, relations, [&](int n) {
-        return ParseReal(t.independentValues[n], decimalSeparator) * decade;
+        const std::string& text = t.independentValues[n];
+        return (typed ? ParseReal(text, decimalSeparator)
+                      : ParseExtendedReal(text, decimalSeparator)) *
+               decade;
       });
       break;
     }

@@ -23,6 +23,9 @@ enum class SymmetryMode {
   UnitValues,       ///< set every independent component to 1 and derive the others
   CoefficientSums,  ///< coefficients of each independent component in a weighted sum (the fit)
   ApplyTexts,       ///< set independent components from their value texts and derive the others
+  /// As ApplyTexts, for texts the user typed: a number beyond what the drawing holds
+  /// (TryParseReal) is refused as a text that is no number.
+  ApplyTypedTexts,
 };
 
 /// The parsed form of one term.
@@ -72,7 +75,8 @@ int ApplySymmetryEntry(TensorState& t, SymmetryMode mode, const SymmetryEntry& e
 /// Looks up (pointGroup, kind, axial) of `t` in the table and walks it in `mode`. Returns the
 /// count (also stored in t.independentCount); 0 and -1 are the table's "does not exist" and
 /// "no entry" results, shown through services.messages. Throws on a missing table, a damaged
-/// entry (with the entry named) and, in ApplyTexts, a value text that is not a number.
+/// entry (with the entry named) and, in ApplyTexts and ApplyTypedTexts, a value text that is not a
+/// number.
 ///
 /// CoefficientSums: coefficientSums[n] := sum over all 243 positions of W[c] * B_n[c], where W
 /// is `components` on entry and B_n the tensor the walk derives with independent component n at

@@ -366,6 +366,13 @@ void TransformPanelsTest::numbersBeyondTheDrawingRangeAreRefusedInEveryGrid() {
   w.form().DRAW1->trigger();
   before = w.t().components;
 
+  w.form().IndependentComponents1->trigger();
+  TypeIntoGrid(w.form().componentEntry->stringGrid2(), 1, 1, "1e400");
+  w.form().DRAW1->trigger();
+  refused(" (component t11)");
+  TypeIntoGrid(w.form().componentEntry->stringGrid2(), 1, 1, "3.5");
+  w.form().DRAW1->trigger();
+
   w.form().Transform1->trigger();
   TypeIntoGrid(w.transform().StringGrid4, 2, 1, "1e400");
   QTest::mouseClick(w.transform().Button7, Qt::LeftButton);
