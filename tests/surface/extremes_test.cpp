@@ -6,6 +6,7 @@
 
 #include "files/tensor_file.h"
 #include "fit/eigen3.h"
+#include "support/surface_fixtures.h"
 #include "support/test_support.h"
 #include "surface/surface_map.h"
 
@@ -77,20 +78,7 @@ TEST(SurfaceExtremes, HugeComponentsKeepTheRightDirections) {
 // Nye, Physical Properties of Crystals (1957), ch. VIII, gives the directional form for cubic
 // crystals, c(n) = c11 - 2 (c11 - c12 - 2 c44)(n1^2 n2^2 + n2^2 n3^2 + n3^2 n1^2), hence
 // c11 along [100], (c11 + c12 + 2 c44)/2 along [110] and (c11 + 2 c12 + 4 c44)/3 along [111].
-TensorState CubicElastic(Real c11, Real c12, Real c44) {
-  TensorState t;
-  t.rank = 4;
-  for (int i = 1; i <= 3; ++i)
-    for (int j = 1; j <= 3; ++j) {
-      if (i == j) {
-        t.At(i, i, i, i) = c11;
-        continue;
-      }
-      t.At(i, i, j, j) = c12;
-      t.At(i, j, i, j) = t.At(i, j, j, i) = c44;
-    }
-  return t;
-}
+using test::CubicElastic;
 
 TEST(SurfaceExtremes, CubicElasticConstantsFollowNyesDirectionalForm) {
   // Copper (GPa): c11 - c12 - 2 c44 < 0, so the stiffest direction is [111], the softest [100].

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/surface_fixtures.h"
+
 namespace quillmere {
 namespace {
 
@@ -73,26 +75,11 @@ class ShapeRecorder : public VectorCanvas {
   int width_, height_;
 };
 
-TensorState CubicElastic(Real c11, Real c12, Real c44) {
-  TensorState t;
-  t.rank = 4;
-  t.unitText = "GPa";
-  for (int i = 1; i <= 3; ++i)
-    for (int j = 1; j <= 3; ++j) {
-      if (i == j) {
-        t.At(i, i, i, i) = c11;
-        continue;
-      }
-      t.At(i, i, j, j) = c12;
-      t.At(i, j, i, j) = t.At(i, j, j, i) = c44;
-    }
-  return t;
-}
-
 TEST(MapDrawing, EveryLayoutStaysOnItsPictureAndMarksTheExtremes) {
   // Copper-like constants: the largest value along the four <111> directions of a hemisphere,
   // each marked on the disc, and once more in the legend below.
-  const TensorState t = CubicElastic(168.4, 121.4, 75.4);
+  TensorState t = test::CubicElastic(168.4, 121.4, 75.4);
+  t.unitText = "GPa";
   for (const MapHemisphere h : {MapHemisphere::Upper, MapHemisphere::Lower, MapHemisphere::Both}) {
     for (const bool vector : {false, true}) {
       SCOPED_TRACE(static_cast<int>(h) * 2 + vector);
