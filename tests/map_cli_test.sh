@@ -52,6 +52,30 @@ awk -F, 'NR > 1 {
   if ((want - $6) > 1e-18 || ($6 - want) > 1e-18) { print "row " NR ": " $0 " not " want; bad = 1 }
 } END { exit bad }' "$dir/fixed.csv" || fail "CSV values with --fix i=1,0,0"
 
+# The metafiles, each read by its own third-party reader: the caption, the six colour bands of
+# quartz's d11 (three each side of zero) as filled shapes, and the stamp after the map's name.
+expect_status 0 "$cli" map "$ten" -o "$dir/quartz.emf"
+grep -q "800 x 720 enhanced metafile" "$dir/out" || fail "emf map: $(cat "$dir/out")"
+expect_status 0 "$cli" map "$ten" -o "$dir/quartz.WMF" --hemisphere both
+grep -q "800 x 600 standard metafile" "$dir/out" || fail "wmf map: $(cat "$dir/out")"
+emf2svg-conv -i "$dir/quartz.emf" -o "$dir/emf.svg" || fail "emf2svg-conv could not read the map"
+wmf2svg -o "$dir/wmf.svg" "$dir/quartz.WMF" 2>/dev/null || fail "wmf2svg could not read the map"
+grep -q 'Upper hemisphere, equal-area projection' "$dir/emf.svg" || fail "EMF map caption"
+grep -q '>Lower hemisphere<' "$dir/wmf.svg" || fail "WMF map disc caption"
+bands() { grep -o "$1" "$2" | grep -viE 'none|white|black|#000000|#FFFFFF|#141414' | sort -u | wc -l; }
+[ "$(bands 'fill="#[0-9A-F]*"' "$dir/emf.svg")" -ge 6 ] || fail "EMF map colour bands"
+[ "$(bands 'fill:[a-z]*' "$dir/wmf.svg")" -ge 6 ] || fail "WMF map colour bands"
+[ "$(grep -c '<path' "$dir/emf.svg")" -gt 500 ] || fail "few shapes in the EMF map"
+[ "$(grep -c '<polygon' "$dir/wmf.svg")" -gt 500 ] || fail "few shapes in the WMF map"
+/usr/bin/python3 - "$dir/quartz.emf" "$dir/quartz.WMF" <<'PY' || fail "metafile map stamps"
+import struct, sys
+emf, wmf = open(sys.argv[1], "rb").read(), open(sys.argv[2], "rb").read()
+n, offset = struct.unpack_from("<II", emf, 60)
+text = emf[offset:offset + 2 * n].decode("utf-16-le")
+assert text.startswith("Quillmere\0Projection map: Quillmere tensor i(jk), point group 32"), text
+assert b"Quillmere projection map: Quillmere tensor i(jk), point group 32" in wmf
+PY
+
 for args in "-o $dir/x.png --fix i=0,0,0" "-o $dir/x.png --fix q=1,0,0" "-o $dir/x.jpg" "-o $dir/x.png --width 100" "-o $dir/x.csv --width 3000" \
   "-o $dir/x.png --projection mercator" "-o $dir/x.png --hemisphere left" "-o $dir/x.png --bad" ""; do
   expect_status 2 "$cli" map "$ten" $args

@@ -37,7 +37,8 @@ const Command kCommands[] = {
 #ifdef QUILLMERE_HAVE_CANVAS
     {"render", quillmere::cli::RenderCommand,
      "the surface as a PNG, BMP, SVG, EMF, WMF or PDF picture"},
-    {"map", quillmere::cli::MapCommand, "equal-area or stereographic map as PNG, SVG, PDF, CSV"},
+    {"map", quillmere::cli::MapCommand,
+     "equal-area or stereographic map as PNG, SVG, PDF, EMF, WMF, CSV"},
 #endif
     {"elastic", quillmere::cli::ElasticCommand,
      "elastic properties of a stiffness or compliance: moduli, averages, stability"},

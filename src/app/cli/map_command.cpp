@@ -1,6 +1,6 @@
 // quillmere-cli map: the surface value of a tensor file over a hemisphere as a flat map, an
-// equal-area or stereographic projection written as PNG, SVG, PDF or CSV. Built only with the
-// picture canvases (Qt Gui).
+// equal-area or stereographic projection written as PNG, SVG, PDF, EMF, WMF or CSV. Built only with
+// the picture canvases (Qt Gui).
 #ifdef QUILLMERE_HAVE_CANVAS
 
 #include <QGuiApplication>
@@ -27,13 +27,14 @@ namespace quillmere::cli {
 namespace {
 
 constexpr const char* kMapHelp =
-    "Usage: quillmere-cli map FILE.ten -o OUT.png|.svg|.pdf|.csv [options]\n"
+    "Usage: quillmere-cli map FILE.ten -o OUT.png|.svg|.pdf|.emf|.wmf|.csv [options]\n"
     "\n"
     "Maps the value of the tensor in FILE.ten along every direction of a hemisphere, seen along\n"
     "crystal z with x to the right and y up, the equator on the rim. Pictures show banded\n"
     "colours centred on zero (orange positive, purple negative), contour lines at the colour\n"
     "bar's steps with the zero contour bold, and the largest (filled triangle) and smallest\n"
-    "(open triangle) values. SVG and PDF are vector pictures. CSV holds the header\n"
+    "(open triangle) values. SVG, PDF, EMF (enhanced metafile) and WMF (standard metafile)\n"
+    "are vector pictures, placed at 96 pixels to the inch. CSV holds the header\n"
     "x,y,nx,ny,nz,value and one row per point of an N x N grid inside each disc: the disc's\n"
     "coordinates, the unit direction and the value in the tensor's units.\n"
     "\n"
@@ -93,7 +94,7 @@ int MapCommand(const Args& args, CliContext& context) {
     std::cout << kMapHelp << ElasticOptions::Help(true) << FixOptionHelp();
     return 0;
   }
-  if (!files.output) throw UsageError{"-o OUT.png, .svg, .pdf or .csv is required"};
+  if (!files.output) throw UsageError{"-o OUT.png, .svg, .pdf, .emf, .wmf or .csv is required"};
   const std::filesystem::path input = *files.input;
   const std::filesystem::path output = *files.output;
   MapFormat format;
@@ -130,6 +131,8 @@ int MapCommand(const Args& args, CliContext& context) {
     std::cout << size << " x " << MapPictureHeight(size, options.hemisphere) << " "
               << (format == MapFormat::Png   ? "PNG image"
                   : format == MapFormat::Svg ? "SVG picture"
+                  : format == MapFormat::Emf ? "enhanced metafile"
+                  : format == MapFormat::Wmf ? "standard metafile"
                                              : "PDF document");
   std::cout << ", " << projection << ", " << hemisphere << "\n";
   return 0;

@@ -46,7 +46,7 @@ ProjectionMapWindow::ProjectionMapWindow(Dialogs& dialogs, QWidget* parent)
   copyButton = new QPushButton(QStringLiteral("&Copy"), this);
   copyButton->setToolTip(QStringLiteral("Copy the map to the clipboard"));
   saveButton = new QPushButton(QStringLiteral("&Save..."), this);
-  saveButton->setToolTip(QStringLiteral("Save the map as PNG, SVG, PDF or CSV"));
+  saveButton->setToolTip(QStringLiteral("Save the map as PNG, SVG, PDF, EMF, WMF or CSV"));
   mapView = new MapView(*this);
 
   auto* controls = new QHBoxLayout;
@@ -130,7 +130,7 @@ void ProjectionMapWindow::SaveClick() {
   request.title = QStringLiteral("Save the projection map");
   request.filter =
       "PNG image (*.png)|*.png|SVG picture (*.svg)|*.svg|PDF document (*.pdf)|*.pdf|"
-      "CSV table (*.csv)|*.csv";
+      "Enhanced Metafile (*.emf)|*.emf|Standard Metafile (*.wmf)|*.wmf|CSV table (*.csv)|*.csv";
   request.defaultExtension = QStringLiteral("png");
   request.proposedPath = QStringLiteral("map.png");
   const std::optional<QString> name = dialogs_.SaveFileName(request);

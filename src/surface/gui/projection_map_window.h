@@ -1,7 +1,7 @@
 // The "Projection map" window: the map of the current tensor's value over a hemisphere (the
 // same picture as quillmere-cli map), with choosers for the projection and the hemisphere and
-// buttons that copy the picture or save it as PNG, SVG, PDF or CSV. The main window hands it the
-// tensor after every build.
+// buttons that copy the picture or save it as PNG, SVG, PDF, EMF, WMF or CSV. The main window
+// hands it the tensor after every build.
 #pragma once
 
 #include <QImage>

@@ -17,8 +17,10 @@ MapFormat MapFormatOf(const std::filesystem::path& path) {
   if (ext == ".png") return MapFormat::Png;
   if (ext == ".svg") return MapFormat::Svg;
   if (ext == ".pdf") return MapFormat::Pdf;
+  if (ext == ".emf") return MapFormat::Emf;
+  if (ext == ".wmf") return MapFormat::Wmf;
   if (ext == ".csv") return MapFormat::Csv;
-  throw std::runtime_error("The map must be a .png, .svg, .pdf or .csv file, not '" +
+  throw std::runtime_error("The map must be a .png, .svg, .pdf, .emf, .wmf or .csv file, not '" +
                            path.string() + "'");
 }
 
@@ -41,6 +43,8 @@ QByteArray MapFileBytes(MapFormat format, int width, const TensorState& t,
   } else {
     const VectorFormat picture = format == MapFormat::Svg   ? VectorFormat::Svg
                                  : format == MapFormat::Pdf ? VectorFormat::Pdf
+                                 : format == MapFormat::Emf ? VectorFormat::Emf
+                                 : format == MapFormat::Wmf ? VectorFormat::Wmf
                                                             : VectorFormat::Png;
     bytes = PaintVectorPictureBytes(
         picture, width, MapPictureHeight(width, o.hemisphere),

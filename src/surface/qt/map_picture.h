@@ -1,6 +1,6 @@
 // The projection map's files: the picture drawn by PaintMap (map_drawing.h) through the shared
-// picture writers (PNG, SVG, PDF at 96 pixels to the inch, as the representation surface's
-// pictures), or the values as a CSV table.
+// picture writers (PNG, SVG, PDF, EMF and WMF at 96 pixels to the inch, as the representation
+// surface's pictures), or the values as a CSV table.
 #pragma once
 
 #include <QByteArray>
@@ -10,9 +10,9 @@
 
 namespace quillmere {
 
-enum class MapFormat { Png, Svg, Pdf, Csv };
+enum class MapFormat { Png, Svg, Pdf, Emf, Wmf, Csv };
 
-/// The format named by a file's extension (.png, .svg, .pdf, .csv, any case); throws
+/// The format named by a file's extension (.png, .svg, .pdf, .emf, .wmf, .csv, any case); throws
 /// std::runtime_error naming the accepted ones otherwise.
 MapFormat MapFormatOf(const std::filesystem::path& path);
 

@@ -36,14 +36,16 @@ std::string PaintPictureBytes(VectorFormat format, int width, int height,
                               const std::function<void(Canvas&)>& paint, const std::string& stamp) {
   if (width < 1 || height < 1)
     throw std::runtime_error("A picture needs a width and height of at least 1 pixel");
+  MetafileOptions surface;
+  surface.stamp = stamp;
   switch (format) {
     case VectorFormat::Emf: {
-      EmfCanvas canvas(width, height, stamp);
+      EmfCanvas canvas(width, height, surface);
       paint(canvas);
       return canvas.Finish();
     }
     case VectorFormat::Wmf: {
-      WmfCanvas canvas(width, height, stamp);
+      WmfCanvas canvas(width, height, surface);
       paint(canvas);
       return canvas.Finish();
     }
@@ -119,8 +121,18 @@ std::string PaintVectorPictureBytes(VectorFormat format, int width, int height,
       return ImageBytes(image, "PNG", stamp);
     }
     case VectorFormat::Emf:
-    case VectorFormat::Wmf:
-      throw std::runtime_error("This picture cannot be written as a Windows metafile");
+    case VectorFormat::Wmf: {
+      // A drawing at fractional coordinates is recorded in fractions of a pixel.
+      const MetafileOptions options{title, stamp, true};
+      if (format == VectorFormat::Emf) {
+        EmfCanvas canvas(width, height, options);
+        paint(canvas);
+        return canvas.Finish();
+      }
+      WmfCanvas canvas(width, height, options);
+      paint(canvas);
+      return canvas.Finish();
+    }
   }
   throw std::logic_error("unknown picture format");
 }

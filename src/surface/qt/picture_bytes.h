@@ -29,9 +29,9 @@ std::string PaintPictureBytes(VectorFormat format, int width, int height,
                               const std::function<void(Canvas&)>& paint,
                               const std::string& stamp = {});
 
-/// The same for a drawing that needs a VectorCanvas, in PDF, SVG or PNG (the metafiles throw
-/// std::runtime_error), with `title` (the picture's name) for the SVG title and the PDF title
-/// before the stamp.
+/// The same for a drawing that needs a VectorCanvas, with `title` (the picture's name) for the
+/// SVG title, the PDF title and the metafiles' description or comment, before the stamp. The
+/// metafiles record it in fractions of a pixel.
 std::string PaintVectorPictureBytes(VectorFormat format, int width, int height,
                                     const std::function<void(VectorCanvas&)>& paint,
                                     const std::string& stamp, const std::string& title);

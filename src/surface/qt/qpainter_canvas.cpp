@@ -192,10 +192,14 @@ void QPainterCanvas::EndClip() {
   applied_ = false;
 }
 
-QFont QPainterCanvas::FaceAt(double pixels) const {
-  QFont font(QStringLiteral("DejaVu Sans"));
+QFont PictureFace(double pixels) {
+  QFont font(QString::fromLatin1(kPictureFaceFamily));
   font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
-  return QFont(font, painter_.device());
+  return font;
+}
+
+QFont QPainterCanvas::FaceAt(double pixels) const {
+  return QFont(PictureFace(pixels), painter_.device());
 }
 
 void QPainterCanvas::SetFace(double pixels) {

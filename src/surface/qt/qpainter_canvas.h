@@ -73,6 +73,11 @@ QImage MakePictureImage(int width, int height);
 template <typename Paint>
 void PaintAtPixelRatio(QImage& image, int width, int height, double pixelRatio, Paint&& paint);
 
+/// The sans-serif face the drawings at fractional coordinates write in (VectorCanvas::SetFace),
+/// at `pixels` pixels (rounded to whole pixels, at least 1).
+inline constexpr const char* kPictureFaceFamily = "DejaVu Sans";
+QFont PictureFace(double pixels);
+
 QColor ToQColor(Colour c);
 QFont ToQFont(const LabelFont& font, int pointSize);
 

@@ -99,6 +99,12 @@ void ExtremesWindowTest::theMapWindowFollowsDrawAndSavesItsPicture() {
   map->SaveClick();
   QVERIFY(p.dialogs.errors.empty());
   QCOMPARE(test::ReadFile(p.root() / "map.pdf").substr(0, 5), std::string("%PDF-"));
+  // The dialog offers the metafiles; a .wmf name gets the placeable standard metafile.
+  QVERIFY(p.dialogs.saveRequests.back().filter.find(
+              "(*.emf)|*.emf|Standard Metafile (*.wmf)|*.wmf") != std::string::npos);
+  p.dialogs.saveAnswers.push_back(QString::fromStdString((p.root() / "map.wmf").string()));
+  map->SaveClick();
+  QCOMPARE(test::ReadFile(p.root() / "map.wmf").substr(0, 4), std::string("\xd7\xcd\xc6\x9a"));
   p.dialogs.saveAnswers.push_back(QString::fromStdString((p.root() / "map.gif").string()));
   map->SaveClick();
   QCOMPARE(p.dialogs.errors.size(), std::size_t{1});
