@@ -9,7 +9,9 @@ same go, so that the C++ figures can be read as ratios.
                        weighted least squares with its standard deviations
 
 Prints one line per figure: "name median_ms". With --make-fit-data PATH it only writes the
-million-line measurement file the fit figures read (also used by the C++ fit benchmark)."""
+million-line measurement file the fit figures read (also used by the C++ fit benchmark); with
+--fit-once PATH it only fits that file once and prints the components and their deviations, the
+whole process being the peer of one run of the command-line tool (bench/fit_process.py)."""
 import sys
 import time
 
@@ -94,6 +96,10 @@ def fit(path):
 def main():
     if len(sys.argv) == 3 and sys.argv[1] == "--make-fit-data":
         make_fit_data(sys.argv[2])
+        return
+    if len(sys.argv) == 3 and sys.argv[1] == "--fit-once":
+        x, sd = fit(sys.argv[2])
+        print(" ".join("%.17g %.17g" % pair for pair in zip(x, sd)))
         return
     fit_path = sys.argv[1] if len(sys.argv) > 1 else None
     x, y, z = corner_directions()

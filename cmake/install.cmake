@@ -1,6 +1,7 @@
 # Installation: `cmake --install <build> [--prefix P]`, DESTDIR honoured.
 #
-#   P/lib/quillmere/   the program folder: quillmere, quillmere-cli, tensor.tab, the manual
+#   P/lib/quillmere/   the program folder: quillmere, quillmere-cli, quillmere-cli-full (the tool
+#                      quillmere-cli hands its picture and update commands to), tensor.tab, the manual
 #                      (Quillmerehelp.html and its pictures) and the icon. The programs find
 #                      everything beside their own file, through the links in bin/.
 #   P/bin/quillmere, P/bin/quillmere-cli   relative symbolic links into the program folder
@@ -21,7 +22,7 @@ set(QUILLMERE_SCREENSHOT_URL "https://quillmere.invalid/screenshots/main-window.
 if(TARGET quillmere)
   install(TARGETS quillmere RUNTIME DESTINATION ${QUILLMERE_PROGRAM_DIR})
 endif()
-install(TARGETS quillmere-cli RUNTIME DESTINATION ${QUILLMERE_PROGRAM_DIR})
+install(TARGETS quillmere-cli quillmere-cli-full RUNTIME DESTINATION ${QUILLMERE_PROGRAM_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/data/tensor.tab ${CMAKE_SOURCE_DIR}/data/quillmere.png
   DESTINATION ${QUILLMERE_PROGRAM_DIR})
 if(EXISTS ${CMAKE_SOURCE_DIR}/docs/manual)

@@ -53,3 +53,8 @@ quillmere_cli_test(info_no_file 2 "^$" info)
 add_test(NAME cli_nonregular_files COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/nonregular_files_test.sh
   $<TARGET_FILE:quillmere-cli>)
 set_tests_properties(cli_nonregular_files PROPERTIES TIMEOUT 120)
+
+# The tool's start without Qt and libcurl, and the commands it hands to the full tool.
+add_test(NAME cli_hand_over COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/hand_over_test.sh
+  $<TARGET_FILE:quillmere-cli>)
+set_tests_properties(cli_hand_over PROPERTIES TIMEOUT 60)

@@ -11,8 +11,8 @@ prefix=/opt/quillmere-test
 
 expect_status 0 env DESTDIR="$root" cmake --install "$build" --prefix "$prefix"
 p=$root$prefix
-for f in lib/quillmere/quillmere lib/quillmere/quillmere-cli lib/quillmere/tensor.tab \
-  lib/quillmere/quillmere.png share/applications/quillmere.desktop \
+for f in lib/quillmere/quillmere lib/quillmere/quillmere-cli lib/quillmere/quillmere-cli-full \
+  lib/quillmere/tensor.tab lib/quillmere/quillmere.png share/applications/quillmere.desktop \
   share/mime/packages/quillmere.xml share/icons/hicolor/16x16/apps/quillmere.png \
   share/icons/hicolor/256x256/apps/quillmere.png share/icons/hicolor/scalable/apps/quillmere.svg \
   share/icons/hicolor/48x48/mimetypes/application-x-quillmere-tensor.png \
@@ -34,6 +34,9 @@ done
 expect_status 0 "$p/bin/quillmere-cli" components "(ij)" "4/mm"
 [ "$(cat "$dir/out")" = "$(printf 't11=t22\nt33')" ] || fail "components of (ij) in 4/mm: $(cat "$dir/out")"
 expect_status 0 "$p/bin/quillmere-cli" info "$p/share/doc/quillmere/examples/copper-elastic.ten"
+# ... and hands the update check to the full tool beside it.
+expect_status 0 "$p/bin/quillmere-cli" check-update --help
+grep -q "^Usage: quillmere-cli check-update" "$dir/out" || fail "check-update --help: $(cat "$dir/out")"
 
 # The installed desktop program starts and opens its main window ("Quillmere Ver. ...") under a
 # real X server, with settings in a fresh folder.

@@ -19,7 +19,8 @@ if [ -n "$deb" ]; then
   dpkg-deb -f "$deb" Section | grep -qx science || fail "section: $(dpkg-deb -f "$deb" Section)"
   dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "depends: $(dpkg-deb -f "$deb" Depends)"
   dpkg-deb -c "$deb" >"$dir/contents"
-  for f in ./usr/lib/quillmere/quillmere ./usr/lib/quillmere/tensor.tab \
+  for f in ./usr/lib/quillmere/quillmere ./usr/lib/quillmere/quillmere-cli-full \
+    ./usr/lib/quillmere/tensor.tab \
     ./usr/share/applications/quillmere.desktop ./usr/share/doc/quillmere/copyright; do
     grep -q " $f\$" "$dir/contents" || fail "not in the package: $f"
   done

@@ -14,6 +14,9 @@ namespace {
 
 using Direction = std::array<Real, 3>;
 
+/// Index tuples of the largest rank, 3^5.
+constexpr std::size_t kMaxTuples = 243;
+
 std::string TooManyComponentsMessage(int count) {
   return "The fit takes at most " + std::to_string(kMaxFitComponents) +
          " independent components; this tensor has " + std::to_string(count) +
@@ -50,6 +53,8 @@ TensorIndices Tuple(int q, int rank) {
 void MakeRowMap(FitWorkspace& w, TensorState& t, const CoreServices& services) {
   w.rowMap.clear();
   w.reached.clear();
+  w.terms.clear();
+  w.termStart.assign(1, 0);
   if (w.n <= 0) return;
   const int rank = t.rank < 1 ? 1 : (t.rank > 5 ? 5 : t.rank);
   int tuples = 1;
@@ -71,13 +76,16 @@ void MakeRowMap(FitWorkspace& w, TensorState& t, const CoreServices& services) {
       tuple.q = static_cast<std::uint32_t>(q);
       const TensorIndices x = Tuple(q, rank);
       for (int p = 0; p < 5; ++p) tuple.index[p] = static_cast<std::uint8_t>(x.i[p] - 1);
-      for (int c = 1; c <= w.n; ++c)
-        if (t.coefficientSums[c] != 0) {
-          tuple.component[static_cast<std::size_t>(tuple.count)] = static_cast<std::uint8_t>(c - 1);
-          tuple.coefficient[static_cast<std::size_t>(tuple.count++)] = t.coefficientSums[c];
-        }
       w.reached.push_back(tuple);
     }
+  }
+  // Each row entry's terms in the order of the tuples, the order in which a row is summed.
+  for (int c = 0; c < w.n; ++c) {
+    for (std::size_t r = 0; r < w.reached.size(); ++r) {
+      const Real coefficient = w.rowMap[w.reached[r].q][static_cast<std::size_t>(c)];
+      if (coefficient != 0) w.terms.push_back({static_cast<int>(r), coefficient});
+    }
+    w.termStart.push_back(static_cast<int>(w.terms.size()));
   }
   ResetComponents(t);
   ApplySymmetryEntry(t, SymmetryMode::UnitValues, w.entry, services);
@@ -115,12 +123,13 @@ int ResetFit(FitWorkspace& w, TensorState& t, const CoreServices& services) {
 
 namespace {
 
-/// w.f[1..n] from the measuring directions: `direction(d, u)` gives direction d (1..D) as read,
+/// The row f[0..n-1] (w.f[1..n] for one measurement at a time, or a row of a batch) from the
+/// measuring directions: `direction(d, u)` gives direction d (1..D) as read,
 /// as a pointer to its three cosines (written into u, or held elsewhere for as long as the
 /// call), asked for in order and only as far as the positions need it. Clears w.ok, with its
 /// notice, at a direction whose three cosines are all 0.
 template <typename DirectionOf>
-void RowFromDirections(FitWorkspace& w, TensorState& t, const DirectionOf& direction,
+void RowFromDirections(FitWorkspace& w, TensorState& t, const DirectionOf& direction, Real* f,
                        const CoreServices& services) {
   if (w.rowMap.empty()) MakeRowMap(w, t, services);
 
@@ -155,18 +164,25 @@ void RowFromDirections(FitWorkspace& w, TensorState& t, const DirectionOf& direc
   }
 
   // Every component holds the product of the measuring cosines of its indices; the row is the
-  // run's linear map applied to those products, summed in the order of the components.
-  // Components that no independent one reaches would add exact zeros: only the reached ones
-  // are visited. (The positions beyond the rank contribute factors of exactly 1, left out.)
+  // run's linear map applied to those products. Components that no independent one reaches
+  // would add exact zeros: only the reached ones are visited. (The positions beyond the rank
+  // contribute factors of exactly 1, left out.) Each entry is summed in the order of the
+  // components, in a register.
   const int rank = t.rank < 1 ? 1 : (t.rank > 5 ? 5 : t.rank);
-  Real* f = w.f.data() + 1;
-  for (int c = 0; c < w.n; ++c) f[c] = 0;
-  for (const FitWorkspace::ReachedTuple& tuple : w.reached) {
-    Real weight = slot[0][tuple.index[0]];
-    for (int p = 1; p < rank; ++p) weight *= slot[p][tuple.index[p]];
-    for (int k = 0; k < tuple.count; ++k)
-      f[tuple.component[static_cast<std::size_t>(k)]] +=
-          weight * tuple.coefficient[static_cast<std::size_t>(k)];
+  std::array<Real, kMaxTuples> products;
+  for (std::size_t r = 0; r < w.reached.size(); ++r) {
+    const FitWorkspace::ReachedTuple& tuple = w.reached[r];
+    Real product = slot[0][tuple.index[0]];
+    for (int p = 1; p < rank; ++p) product *= slot[p][tuple.index[p]];
+    products[r] = product;
+  }
+  const FitWorkspace::Term* term = w.terms.data();
+  for (int c = 0; c < w.n; ++c) {
+    const FitWorkspace::Term* const end = w.terms.data() + w.termStart[c + 1];
+    Real sum = 0;
+    for (; term < end; ++term)
+      sum += products[static_cast<std::size_t>(term->tuple)] * term->coefficient;
+    f[c] = sum;
   }
 }
 
@@ -183,14 +199,19 @@ void SetValue(FitWorkspace& w, Real y, Real dy, const CoreServices& services) {
   w.dy = CheckedError(dy, services);
 }
 
-/// Adds the measurement with row w.f, value y and error dy to the normal equations.
-void AddToSums(FitWorkspace& w, Real y, Real dy) {
+/// The weight 1 / dy^2 of a measurement's error.
+Real WeightOf(FitWorkspace& w, Real dy) {
   // Measurements mostly share their error: its weight is worked out again only when it changes.
   if (!(dy == w.weightedDy)) {
     w.weightedDy = dy;
     w.weight = 1 / dy / dy;
   }
-  const Real weight = w.weight;
+  return w.weight;
+}
+
+/// Adds the measurement with row w.f, value y and error dy to the normal equations.
+void AddToSums(FitWorkspace& w, Real y, Real dy) {
+  const Real weight = WeightOf(w, dy);
   for (int i = 1; i <= w.n; ++i) w.b[i] += y * w.f[i] * weight;
   // The normal matrix is symmetric, f[i] f[j] and f[j] f[i] being the same product: its upper
   // triangle is summed here and mirrored when the sums are complete.
@@ -198,6 +219,42 @@ void AddToSums(FitWorkspace& w, Real y, Real dy) {
     for (int j = i; j <= w.n; ++j) w.a[i][j] += w.f[i] * w.f[j] * weight;
   w.syy += y * y * weight;
   ++w.m;
+}
+
+/// AddToSums for a batch of `count` rows, each f[0..n-1], y and the weight one after the other:
+/// the same sums in the same order, but each sum stays in a register over the whole batch
+/// instead of going to memory and back for every measurement.
+void AddRowsToSums(FitWorkspace& w, const Real* rows, int count) {
+  const int n = w.n;
+  const std::ptrdiff_t stride = n + 2;
+  const Real* const end = rows + count * stride;
+  for (int i = 0; i < n; ++i) {
+    Real b = w.b[i + 1];
+    for (const Real* r = rows; r < end; r += stride) b += r[n] * r[i] * r[n + 1];
+    w.b[i + 1] = b;
+  }
+  // Two sums at a time, so that the additions of one wait less for those of the other.
+  for (int i = 0; i < n; ++i) {
+    int j = i;
+    for (; j + 1 < n; j += 2) {
+      Real a0 = w.a[i + 1][j + 1], a1 = w.a[i + 1][j + 2];
+      for (const Real* r = rows; r < end; r += stride) {
+        a0 += r[i] * r[j] * r[n + 1];
+        a1 += r[i] * r[j + 1] * r[n + 1];
+      }
+      w.a[i + 1][j + 1] = a0;
+      w.a[i + 1][j + 2] = a1;
+    }
+    if (j < n) {
+      Real a = w.a[i + 1][j + 1];
+      for (const Real* r = rows; r < end; r += stride) a += r[i] * r[j] * r[n + 1];
+      w.a[i + 1][j + 1] = a;
+    }
+  }
+  Real syy = w.syy;
+  for (const Real* r = rows; r < end; r += stride) syy += r[n] * r[n] * r[n + 1];
+  w.syy = syy;
+  w.m += count;
 }
 
 /// The lower triangle of the normal matrix from its upper one.
@@ -217,7 +274,7 @@ void BuildCoefficientRow(FitWorkspace& w, TensorState& t, const FitCells& cells,
           u[c] = ParseReal(cells.Cosine(k, d, c), services.decimalSeparator);
         return u.data();
       },
-      services);
+      w.f.data() + 1, services);
 }
 
 void ReadMeasurement(FitWorkspace& w, TensorState& t, const FitCells& cells, int k,
@@ -246,14 +303,28 @@ void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const FitCells& 
 void AccumulateNormalEquations(FitWorkspace& w, TensorState& t, const MeasurementFeed& feed,
                                const CoreServices& services) {
   w.m = 0;
+  // The rows are made as the measurements come and summed in batches (AddRowsToSums).
+  const int n = w.n < 0 ? 0 : w.n;
+  const int width = 3 * w.directions + 2;
+  const std::ptrdiff_t stride = n + 2;
+  constexpr int kBatch = 256;
+  std::vector<Real> rows(static_cast<std::size_t>(kBatch * stride));
+  int count = 0;
   feed([&](const Real* numbers) {
     if (!w.ok) return;  // stopped at a missing direction: the rest is read but not used
+    // The feed's numbers are used where they stand.
+    Real* row = rows.data() + count * stride;
     RowFromDirections(
-        w, t, [&](int d, Direction&) { return numbers + 3 * d - 3; }, services);
+        w, t, [&](int d, Direction&) { return numbers + 3 * d - 3; }, row, services);
     if (!w.ok) return;
-    // The feed's numbers are summed where they stand.
-    AddToSums(w, numbers[3 * w.directions], CheckedError(numbers[3 * w.directions + 1], services));
+    row[n] = numbers[width - 2];
+    row[n + 1] = WeightOf(w, CheckedError(numbers[width - 1], services));
+    if (++count == kBatch) {
+      AddRowsToSums(w, rows.data(), count);
+      count = 0;
+    }
   });
+  AddRowsToSums(w, rows.data(), count);
   MirrorNormalMatrix(w);
 }
 

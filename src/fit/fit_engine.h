@@ -88,16 +88,21 @@ struct FitWorkspace {
   /// component q (of the 3^rank index tuples, the last index running fastest) gives.
   std::vector<std::array<Real, kMaxFitComponents>> rowMap;
   /// The tuples q of rowMap that reach some independent component, in increasing order, with
-  /// the index (0..2) each position takes and the components (0-based) they reach with their
-  /// coefficients: a measurement's row sums over these alone.
+  /// the index (0..2) each position takes: a measurement's row sums over these alone.
   struct ReachedTuple {
     std::uint32_t q = 0;
     std::array<std::uint8_t, 5> index{};
-    int count = 0;
-    std::array<std::uint8_t, kMaxFitComponents> component{};
-    std::array<Real, kMaxFitComponents> coefficient{};
   };
   std::vector<ReachedTuple> reached;
+  /// Row entry c (0-based) is the sum of the products of the measuring cosines of the reached
+  /// tuples terms[k].tuple (places in `reached`, increasing) times terms[k].coefficient, for k
+  /// from termStart[c] to termStart[c + 1] - 1.
+  struct Term {
+    int tuple = 0;
+    Real coefficient = 0;
+  };
+  std::vector<Term> terms;
+  std::vector<int> termStart;
 };
 
 /// How a run ended.

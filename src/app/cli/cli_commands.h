@@ -22,10 +22,15 @@ struct UsageError {
   std::string text;
 };
 
+/// The full tool, beside quillmere-cli in the program directory: quillmere-cli starts without
+/// Qt and libcurl and hands render, map and check-update to it.
+inline constexpr const char* kFullToolName = "quillmere-cli-full";
+
 int ComponentsCommand(const Args& args, CliContext& context);
 int InfoCommand(const Args& args, CliContext& context);
 int ExportCommand(const Args& args, CliContext& context);
 int TransformCommand(const Args& args, CliContext& context);
+// Render, map and check-update run in the full tool; in quillmere-cli they hand over to it.
 /// Only in builds with the picture canvases (QUILLMERE_HAVE_CANVAS).
 int RenderCommand(const Args& args, CliContext& context);
 /// Only in builds with the picture canvases (QUILLMERE_HAVE_CANVAS).
