@@ -3,10 +3,11 @@
 process doing the same fit, run alternately in one go: wall and CPU times (medians) and the
 peak memory of each, as /usr/bin/time -v reports them, and the ratios.
 
-  bench/fit_process.py BUILD_DIR [--runs N] [--fit-data PATH]
+  bench/fit_process.py BUILD_DIR [--runs N] [--fit-data PATH] [--other-tool PATH]
 
 The measurement file (default BUILD_DIR/fit-1m.csv) is made once by bench/peer_numpy.py. The
-tool's start alone is shown too (its `components` command, which reads the symmetry table)."""
+tool's start alone is shown too (its `components` command, which reads the symmetry table).
+--other-tool times another build's quillmere-cli in the same go (the one before a change, say)."""
 import os
 import statistics
 import subprocess
@@ -44,6 +45,10 @@ def main():
         "numpy peer": ["/usr/bin/python3", peer, "--fit-once", data],
         "quillmere-cli start": [tool, "components", "(ij)", "4/mm"],
     }
+    if "--other-tool" in args:
+        other = args[args.index("--other-tool") + 1]
+        commands["other tool fit"] = [other] + commands["quillmere-cli fit"][1:]
+        commands["other tool start"] = [other] + commands["quillmere-cli start"][1:]
     figures = {name: [] for name in commands}
     for _ in range(runs):
         for name, command in commands.items():
@@ -58,9 +63,11 @@ def main():
         print("  %-22s %10.1f %10.1f %10.1f" % (name, median(name, 0), median(name, 1),
                                                 median(name, 2)))
     ours, theirs = "quillmere-cli fit", "numpy peer"
-    print("fit ratio: wall %.3f, CPU %.3f (target <= 0.3); peak %.1f MB (target <= 100)"
-          % (median(ours, 0) / median(theirs, 0), median(ours, 1) / median(theirs, 1),
-             median(ours, 2)))
+    for name in (ours, "other tool fit"):
+        if name in commands:
+            print("%s / numpy peer: wall %.3f, CPU %.3f (target <= 0.3); peak %.1f MB "
+                  "(target <= 100)" % (name, median(name, 0) / median(theirs, 0),
+                                       median(name, 1) / median(theirs, 1), median(name, 2)))
 
 
 if __name__ == "__main__":
