@@ -224,7 +224,15 @@ void AddToSums(FitWorkspace& w, Real y, Real dy) {
 /// AddToSums for a batch of `count` rows, each f[0..n-1], y and the weight one after the other:
 /// the same sums in the same order, but each sum stays in a register over the whole batch
 /// instead of going to memory and back for every measurement.
+template <int N>
+void AddSmallRowsToSums(FitWorkspace& w, const Real* rows, int count);
+
 void AddRowsToSums(FitWorkspace& w, const Real* rows, int count) {
+  // Rows of one to three entries (the second-rank properties of every crystal system with a
+  // symmetry axis or three mirror planes) are summed with their sums known at compile time.
+  if (w.n == 1) return AddSmallRowsToSums<1>(w, rows, count);
+  if (w.n == 2) return AddSmallRowsToSums<2>(w, rows, count);
+  if (w.n == 3) return AddSmallRowsToSums<3>(w, rows, count);
   const int n = w.n;
   const std::ptrdiff_t stride = n + 2;
   const Real* const end = rows + count * stride;
@@ -254,6 +262,35 @@ void AddRowsToSums(FitWorkspace& w, const Real* rows, int count) {
   Real syy = w.syy;
   for (const Real* r = rows; r < end; r += stride) syy += r[n] * r[n] * r[n + 1];
   w.syy = syy;
+  w.m += count;
+}
+
+/// AddRowsToSums for rows of N entries: the right sides and syy in one pass over the rows, the
+/// normal matrix in another, each row's numbers loaded once per pass.
+template <int N>
+void AddSmallRowsToSums(FitWorkspace& w, const Real* rows, int count) {
+  constexpr int kStride = N + 2;
+  const Real* const end = rows + count * kStride;
+  std::array<Real, N> b;
+  for (int i = 0; i < N; ++i) b[i] = w.b[i + 1];
+  Real syy = w.syy;
+  for (const Real* r = rows; r < end; r += kStride) {
+    const Real y = r[N], weight = r[N + 1];
+    for (int i = 0; i < N; ++i) b[i] += y * r[i] * weight;
+    syy += y * y * weight;
+  }
+  for (int i = 0; i < N; ++i) w.b[i + 1] = b[i];
+  w.syy = syy;
+  std::array<Real, N*(N + 1) / 2> a;
+  for (int i = 0, k = 0; i < N; ++i)
+    for (int j = i; j < N; ++j) a[k++] = w.a[i + 1][j + 1];
+  for (const Real* r = rows; r < end; r += kStride) {
+    const Real weight = r[N + 1];
+    for (int i = 0, k = 0; i < N; ++i)
+      for (int j = i; j < N; ++j) a[k++] += r[i] * r[j] * weight;
+  }
+  for (int i = 0, k = 0; i < N; ++i)
+    for (int j = i; j < N; ++j) w.a[i + 1][j + 1] = a[k++];
   w.m += count;
 }
 

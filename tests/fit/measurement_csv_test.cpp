@@ -16,6 +16,7 @@
 #include "fit/property_kinds.h"
 #include "support/test_support.h"
 #include "tensor/number_text.h"
+#include "tensor/point_group_symbols.h"
 
 namespace quillmere {
 namespace {
@@ -248,37 +249,49 @@ TEST(MeasurementCsv, ReadOnceAsTheRunGoesGivesTheNumbersAndTheFitOfTheTable) {
       << Messages(notices);
 
   // The fit of a feed equals the fit of the same measurements held as texts, to the bit, also
-  // when the feed's sums are made in several batches.
+  // when the feed's sums are made in several batches, for rows of every length the sums treat
+  // on their own (1, 2, 3) and a longer one.
   test::ShippedTable shipped;
-  const PropertyKind* kind = FindPropertyKind("piezoelectric");
-  TensorState t;
-  t.pointGroup = 2;
-  FitSession session;
-  OpenFitForKind(t, session, *kind);
-  test::Random random(9);
-  std::string data;
-  for (int m = 0; m < 600; ++m) {
-    for (int c = 0; c < 6; ++c) data += FormatGeneral(random.Uniform(-1, 1)) + ",";
-    data += FormatGeneral(random.Uniform(-3, 3)) + "," + FormatGeneral(random.Uniform(0.01, 0.1)) +
-            "\n";
+  struct Case {
+    const char* kind;
+    const char* group;
+  };
+  for (const Case c : {Case{"piezoelectric", "2"}, Case{"thermal-expansion", "m-3m"},
+                       Case{"thermal-expansion", "-3m"}, Case{"thermal-expansion", "mmm"}}) {
+    const PropertyKind* kind = FindPropertyKind(c.kind);
+    const int directions = DirectionCount(kind->sharingFlags);
+    TensorState t;
+    for (const PointGroupInfo& g : PointGroups())
+      if (std::string(g.conventional) == c.group) t.pointGroup = g.number;
+    FitSession session;
+    OpenFitForKind(t, session, *kind);
+    test::Random random(9);
+    std::string data;
+    for (int m = 0; m < 600; ++m) {
+      for (int i = 0; i < 3 * directions; ++i) data += FormatGeneral(random.Uniform(-1, 1)) + ",";
+      data += FormatGeneral(random.Uniform(-3, 3)) + "," +
+              FormatGeneral(random.Uniform(0.01, 0.1)) + "\n";
+    }
+    const MeasurementReading table = Read(data, directions);
+    ASSERT_EQ(table.badLines, 0) << Messages(table);
+    FitWorkspace fromCells(kind->sharingFlags), fromFeed(kind->sharingFlags);
+    TensorState t1 = t, t2 = t;
+    ASSERT_EQ(RunFit(fromCells, t1, MeasurementCells(table.table), shipped.services),
+              FitOutcome::Done);
+    std::istringstream again(data);
+    ASSERT_EQ(RunFit(
+                  fromFeed, t2,
+                  [&](const std::function<void(const Real*)>& add) {
+                    ReadMeasurementCsv(again, directions, add);
+                  },
+                  shipped.services),
+              FitOutcome::Done);
+    EXPECT_EQ(fromFeed.m, 600) << c.kind << " " << c.group;
+    EXPECT_EQ(fromFeed.n, fromCells.n) << c.kind << " " << c.group;
+    EXPECT_TRUE(fromFeed.x == fromCells.x && fromFeed.sd == fromCells.sd &&
+                fromFeed.chi2 == fromCells.chi2)
+        << c.kind << " " << c.group;
   }
-  const MeasurementReading table = Read(data, 2);
-  ASSERT_EQ(table.badLines, 0) << Messages(table);
-  FitWorkspace fromCells(kind->sharingFlags), fromFeed(kind->sharingFlags);
-  TensorState t1 = t, t2 = t;
-  ASSERT_EQ(RunFit(fromCells, t1, MeasurementCells(table.table), shipped.services),
-            FitOutcome::Done);
-  std::istringstream again(data);
-  ASSERT_EQ(
-      RunFit(
-          fromFeed, t2,
-          [&](const std::function<void(const Real*)>& add) { ReadMeasurementCsv(again, 2, add); },
-          shipped.services),
-      FitOutcome::Done);
-  EXPECT_EQ(fromFeed.m, 600);
-  EXPECT_EQ(fromFeed.n, fromCells.n);
-  EXPECT_TRUE(fromFeed.x == fromCells.x && fromFeed.sd == fromCells.sd &&
-              fromFeed.chi2 == fromCells.chi2);
 }
 
 }  // namespace
