@@ -51,20 +51,27 @@ std::string ProposedSavePath(const ProgramState& state, const std::string& docum
   return shown.filename().string();
 }
 
+std::string CountText(std::uintmax_t count, const char* singular, const char* plural) {
+  // Digits in groups of three, as "10 446".
+  const std::string digits = std::to_string(count);
+  std::string text;
+  for (std::size_t k = 0; k < digits.size(); ++k) {
+    if (k > 0 && (digits.size() - k) % 3 == 0) text += ' ';
+    text += digits[k];
+  }
+  return text + ' ' + (count == 1 ? singular : plural);
+}
+
+std::string WrittenMessage(const std::string& what, const std::string& amount,
+                           const std::filesystem::path& file) {
+  return what + ": " + (amount.empty() ? "" : amount + " ") + "written to " +
+         file.filename().string();
+}
+
 std::string WrittenMessage(const std::string& what, const std::filesystem::path& file) {
   std::error_code ec;
   const std::uintmax_t size = std::filesystem::file_size(file, ec);
-  std::string message = what + ": ";
-  if (!ec) {
-    // Digits in groups of three, as "10 446".
-    const std::string digits = std::to_string(size);
-    for (std::size_t k = 0; k < digits.size(); ++k) {
-      if (k > 0 && (digits.size() - k) % 3 == 0) message += ' ';
-      message += digits[k];
-    }
-    message += size == 1 ? " byte " : " bytes ";
-  }
-  return message + "written to " + file.filename().string();
+  return WrittenMessage(what, ec ? std::string() : CountText(size, "byte", "bytes"), file);
 }
 
 void SaveTensorFile(ProgramState& state) {

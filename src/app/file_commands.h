@@ -7,6 +7,7 @@
 // which the window updates only after a successful open, still describe the tensor shown.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -49,8 +50,17 @@ void ChooseSaveName(ProgramState& state, const std::string& path);
 /// installed), is passed over.
 std::string ProposedSavePath(const ProgramState& state, const std::string& documentsFolder);
 
-/// The status line's word after a file was written: "VRML: 10 446 bytes written to quartz.wrl"
-/// (`what`, the file's size as it is now, its name without the folder).
+/// A count with its digits in groups of three and its noun: "10 446 patches", "1 patch".
+std::string CountText(std::uintmax_t count, const char* singular, const char* plural);
+
+/// The status line's word after a file was written: "VRML: 10 446 patches written to
+/// quartz.wrl" (`what`, `amount`, the file's name without the folder); an empty amount is left
+/// out.
+std::string WrittenMessage(const std::string& what, const std::string& amount,
+                           const std::filesystem::path& file);
+
+/// The same naming the file's size as it is now ("10 446 bytes"), for files that have no count
+/// of their own to give; nothing when the size cannot be read.
 std::string WrittenMessage(const std::string& what, const std::filesystem::path& file);
 
 /// Writes the tensor to the save target (through a temporary file, so a failed write keeps the

@@ -39,12 +39,13 @@ void AppendVertex(std::string& out, const Vertex& v) {
   out += kLineEnd;
 }
 
-/// Writes the triangle p, q, r with normal n = u x w, or nothing when n is zero.
-void AppendFacet(std::string& out, const Vertex& p, const Vertex& q, const Vertex& r,
-                 const __int128 u[3], const __int128 w[3]) {
+/// Writes the triangle p, q, r with normal n = u x w, or nothing when n is zero; returns 1 when
+/// it was written, else 0.
+int AppendFacet(std::string& out, const Vertex& p, const Vertex& q, const Vertex& r,
+                const __int128 u[3], const __int128 w[3]) {
   const __int128 n[3] = {u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2],
                          u[0] * w[1] - u[1] * w[0]};
-  if (n[0] == 0 && n[1] == 0 && n[2] == 0) return;
+  if (n[0] == 0 && n[1] == 0 && n[2] == 0) return 0;
   const Real nx = static_cast<Real>(n[0]), ny = static_cast<Real>(n[1]),
              nz = static_cast<Real>(n[2]);
   const Real length = std::sqrt(nx * nx + ny * ny + nz * nz);
@@ -64,6 +65,7 @@ void AppendFacet(std::string& out, const Vertex& p, const Vertex& q, const Verte
   out += kLineEnd;
   out += " endfacet";
   out += kLineEnd;
+  return 1;
 }
 
 void Difference(const Vertex& a, const Vertex& b, __int128 d[3]) {
@@ -72,7 +74,7 @@ void Difference(const Vertex& a, const Vertex& b, __int128 d[3]) {
 
 }  // namespace
 
-void WriteSTL(std::ostream& out, const SurfaceMesh& mesh) {
+std::size_t WriteSTL(std::ostream& out, const SurfaceMesh& mesh) {
   // Every point is rounded once; each cell then reads its four corners.
   std::vector<Vertex> vertices;
   vertices.reserve(mesh.points.size());
@@ -83,6 +85,7 @@ void WriteSTL(std::ostream& out, const SurfaceMesh& mesh) {
   text.reserve(vertices.size() * 2 * 200 + 64);
   text += "solid Quillmere STL";
   text += kLineEnd;
+  std::size_t facets = 0;
   mesh.ForEachCell([&](std::size_t ia, std::size_t ib, std::size_t ic, std::size_t id) {
     const Vertex& a = vertices[ia];
     const Vertex& b = vertices[ib];
@@ -92,26 +95,30 @@ void WriteSTL(std::ostream& out, const SurfaceMesh& mesh) {
     // B, A, C with n = (A - B) x (C - A).
     Difference(a, b, u);
     Difference(c, a, w);
-    AppendFacet(text, b, a, c, u, w);
+    facets += AppendFacet(text, b, a, c, u, w);
     // A, D, C with n = (A - C) x (D - A).
     Difference(a, c, u);
     Difference(d, a, w);
-    AppendFacet(text, a, d, c, u, w);
+    facets += AppendFacet(text, a, d, c, u, w);
   });
   text += "endsolid Quillmere STL";
   text += kLineEnd;
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  return facets;
 }
 
-void WriteSTL(std::ostream& out, const TensorState& t, const SurfaceEvaluation& e, int resolution) {
+std::size_t WriteSTL(std::ostream& out, const TensorState& t, const SurfaceEvaluation& e,
+                     int resolution) {
   SurfaceEvaluation printable = e;
   printable.printableExport = true;
-  WriteSTL(out, SampleSurfaceMesh(t, printable, resolution));
+  return WriteSTL(out, SampleSurfaceMesh(t, printable, resolution));
 }
 
-void ExportSTLFile(const std::filesystem::path& path, const TensorState& t,
-                   const SurfaceEvaluation& e, int resolution) {
-  WriteFileAtomically(path, [&](std::ostream& out) { WriteSTL(out, t, e, resolution); });
+std::size_t ExportSTLFile(const std::filesystem::path& path, const TensorState& t,
+                          const SurfaceEvaluation& e, int resolution) {
+  std::size_t facets = 0;
+  WriteFileAtomically(path, [&](std::ostream& out) { facets = WriteSTL(out, t, e, resolution); });
+  return facets;
 }
 
 }  // namespace quillmere

@@ -10,9 +10,8 @@ void SelectExportVariant(ExportVariant v, SurfaceEvaluation& e, ExportSession& s
   s.stlExport = v == ExportVariant::Stl;
 }
 
-std::optional<std::filesystem::path> MakeVRML(const TensorState& t, SurfaceEvaluation& e,
-                                              ExportSession& s, const ExportOptions& o,
-                                              const ChooseExportPath& choose) {
+std::optional<WrittenExport> MakeVRML(const TensorState& t, SurfaceEvaluation& e, ExportSession& s,
+                                      const ExportOptions& o, const ChooseExportPath& choose) {
   // Both variant flags are cleared however the export ends, so that a failed export cannot
   // leave the printable minimum switched on for the screen drawing.
   const ScopeExit reset([&] {
@@ -31,11 +30,10 @@ std::optional<std::filesystem::path> MakeVRML(const TensorState& t, SurfaceEvalu
   std::optional<std::filesystem::path> path = choose(request);
   if (!path) return std::nullopt;
   s.lastExportPath = path->string();
-  if (s.stlExport)
-    ExportSTLFile(*path, t, e, o.resolution);
-  else
-    ExportVRMLFile(*path, t, e, o);
-  return path;
+  WrittenExport written{*path, 0};
+  written.pieces =
+      s.stlExport ? ExportSTLFile(*path, t, e, o.resolution) : ExportVRMLFile(*path, t, e, o);
+  return written;
 }
 
 }  // namespace quillmere

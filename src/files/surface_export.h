@@ -2,6 +2,7 @@
 // and write the screen or printable VRML scene (vrml_export.h) or the STL solid (stl_export.h).
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -31,6 +32,13 @@ struct ExportSession {
   bool stlExport = false;      ///< true only while an STL export runs
 };
 
+/// What an export wrote: the file and the number of its surface pieces (the patches of a VRML
+/// scene, the triangles of an STL solid).
+struct WrittenExport {
+  std::filesystem::path path;
+  std::size_t pieces = 0;
+};
+
 /// Sets the variant flags as the menu command does before MakeVRML: PrintableExport (in `e`)
 /// and StlExport (in `s`).
 void SelectExportVariant(ExportVariant v, SurfaceEvaluation& e, ExportSession& s);
@@ -38,10 +46,9 @@ void SelectExportVariant(ExportVariant v, SurfaceEvaluation& e, ExportSession& s
 /// The export entry: asks `choose` for the path, remembers it in s.lastExportPath and writes the
 /// STL mesh (s.stlExport) or the VRML scene of the variant selected by e.printableExport. Both
 /// flags are false afterwards, whether the file was written, the dialog cancelled or the write
-/// failed (a failure propagates as std::runtime_error). Returns the written path, or nothing
-/// when cancelled.
-std::optional<std::filesystem::path> MakeVRML(const TensorState& t, SurfaceEvaluation& e,
-                                              ExportSession& s, const ExportOptions& o,
-                                              const ChooseExportPath& choose);
+/// failed (a failure propagates as std::runtime_error). Returns the written path with its count
+/// of pieces, or nothing when cancelled.
+std::optional<WrittenExport> MakeVRML(const TensorState& t, SurfaceEvaluation& e, ExportSession& s,
+                                      const ExportOptions& o, const ChooseExportPath& choose);
 
 }  // namespace quillmere

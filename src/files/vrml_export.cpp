@@ -50,7 +50,8 @@ void AppendAxes(std::string& out, const ExportColour& axes) {
 
 }  // namespace
 
-void WriteVRML(std::ostream& out, const SurfaceMesh& mesh, const ExportOptions& o, bool printable) {
+std::size_t WriteVRML(std::ostream& out, const SurfaceMesh& mesh, const ExportOptions& o,
+                      bool printable) {
   for (const SurfacePointValue& p : mesh.points) {
     if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
       throw std::runtime_error("Invalid floating point operation");
@@ -91,6 +92,7 @@ void WriteVRML(std::ostream& out, const SurfaceMesh& mesh, const ExportOptions& 
   Line(text, "]");
   Line(text, "}");
   Line(text, "coordIndex [");
+  std::size_t faces = 0;
   // Each cell is a face through its corners a, d, c, b; the faces at the poles are degenerate
   // and are written all the same, so the list is regular.
   mesh.ForEachCell([&](std::size_t a, std::size_t b, std::size_t c, std::size_t d) {
@@ -100,6 +102,7 @@ void WriteVRML(std::ostream& out, const SurfaceMesh& mesh, const ExportOptions& 
     }
     text += "-1";
     text += kLineEnd;
+    ++faces;
   });
 
   for (const char* line : {"]", "colorPerVertex TRUE", "color Color {", "color ["})
@@ -117,16 +120,19 @@ void WriteVRML(std::ostream& out, const SurfaceMesh& mesh, const ExportOptions& 
   if (o.showAxes && !printable) AppendAxes(text, o.axesColour);
 
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  return faces;
 }
 
-void WriteVRML(std::ostream& out, const TensorState& t, const SurfaceEvaluation& e,
-               const ExportOptions& o) {
-  WriteVRML(out, SampleSurfaceMesh(t, e, o.resolution), o, e.printableExport);
+std::size_t WriteVRML(std::ostream& out, const TensorState& t, const SurfaceEvaluation& e,
+                      const ExportOptions& o) {
+  return WriteVRML(out, SampleSurfaceMesh(t, e, o.resolution), o, e.printableExport);
 }
 
-void ExportVRMLFile(const std::filesystem::path& path, const TensorState& t,
-                    const SurfaceEvaluation& e, const ExportOptions& o) {
-  WriteFileAtomically(path, [&](std::ostream& out) { WriteVRML(out, t, e, o); });
+std::size_t ExportVRMLFile(const std::filesystem::path& path, const TensorState& t,
+                           const SurfaceEvaluation& e, const ExportOptions& o) {
+  std::size_t faces = 0;
+  WriteFileAtomically(path, [&](std::ostream& out) { faces = WriteVRML(out, t, e, o); });
+  return faces;
 }
 
 }  // namespace quillmere

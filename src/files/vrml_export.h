@@ -7,6 +7,7 @@
 // write through WriteFileAtomically, so a failed export leaves an earlier file as it was.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <ostream>
@@ -38,16 +39,19 @@ struct ExportOptions {
 
 /// Writes the scene of `mesh`, lines ending in CR LF; a `printable` scene omits the axes whatever
 /// o.showAxes says (o.resolution is the mesh's). Throws std::runtime_error("Invalid floating
-/// point operation") when the mesh has a non-finite point; nothing is written then.
-void WriteVRML(std::ostream& out, const SurfaceMesh& mesh, const ExportOptions& o, bool printable);
+/// point operation") when the mesh has a non-finite point; nothing is written then. Returns the
+/// number of patches (faces of the surface) written.
+std::size_t WriteVRML(std::ostream& out, const SurfaceMesh& mesh, const ExportOptions& o,
+                      bool printable);
 
 /// Samples the mesh at o.resolution under `e` and writes its scene, the variant following
-/// e.printableExport.
-void WriteVRML(std::ostream& out, const TensorState& t, const SurfaceEvaluation& e,
-               const ExportOptions& o);
+/// e.printableExport. Returns the number of patches written.
+std::size_t WriteVRML(std::ostream& out, const TensorState& t, const SurfaceEvaluation& e,
+                      const ExportOptions& o);
 
-/// WriteVRML into `path`, replacing it only when the whole scene was written.
-void ExportVRMLFile(const std::filesystem::path& path, const TensorState& t,
-                    const SurfaceEvaluation& e, const ExportOptions& o);
+/// WriteVRML into `path`, replacing it only when the whole scene was written. Returns the number
+/// of patches written.
+std::size_t ExportVRMLFile(const std::filesystem::path& path, const TensorState& t,
+                           const SurfaceEvaluation& e, const ExportOptions& o);
 
 }  // namespace quillmere

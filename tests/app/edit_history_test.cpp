@@ -84,6 +84,10 @@ TEST(EditHistory, QuestionAndStatusTexts) {
   std::ofstream(file) << std::string(10446, 'x');
   EXPECT_EQ(WrittenMessage("VRML", file), "VRML: 10 446 bytes written to quartz.wrl");
   EXPECT_EQ(WrittenMessage("STL", dir.path() / "gone.stl"), "STL: written to gone.stl");
+  EXPECT_EQ(WrittenMessage("VRML", CountText(10446, "patch", "patches"), file),
+            "VRML: 10 446 patches written to quartz.wrl");
+  EXPECT_EQ(CountText(1, "triangle", "triangles"), "1 triangle");
+  EXPECT_EQ(CountText(1234567, "triangle", "triangles"), "1 234 567 triangles");
 }
 
 TEST(AboutText, NamesVersionLicenceQtTableAndHomePage) {

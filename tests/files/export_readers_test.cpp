@@ -49,11 +49,15 @@ TEST(ExportReaders, AdmeshFindsNothingToRepair) {
   int n = 0;
   for (const TensorState& t : SampleTensors()) {
     const std::filesystem::path stl = dir.path() / ("mesh" + std::to_string(n) + ".stl");
-    ExportSTLFile(stl, t, SurfaceEvaluation{}, 1 + 2 * (n++ % 2));
+    const std::size_t triangles = ExportSTLFile(stl, t, SurfaceEvaluation{}, 1 + 2 * (n++ % 2));
     std::string error;
     const std::string report = RunTool("admesh", stl, error);
     SCOPED_TRACE("rank " + std::to_string(t.rank) + "\n" + report);
     EXPECT_NE(report.find("Header             : solid Quillmere STL"), std::string::npos);
+    // The count the status line names is the one the reader finds.
+    std::smatch facets;
+    ASSERT_TRUE(std::regex_search(report, facets, std::regex(R"(Number of facets *: *(\d+))")));
+    EXPECT_EQ(facets[1].str(), std::to_string(triangles));
     for (const char* label : {"Number of parts", "Total disconnected facets", "Degenerate facets",
                               "Edges fixed", "Facets removed", "Facets added", "Facets reversed",
                               "Backwards edges", "Normals fixed"}) {
@@ -92,7 +96,7 @@ TEST(ExportReaders, Vrml2ReaderAcceptsBothVariants) {
       o.resolution = 1 + n % 2;
       const long k = 10 * o.resolution, points = (k + 1) * (2 * k + 1);
       const std::filesystem::path wrl = dir.path() / ("scene" + std::to_string(n++) + ".wrl");
-      ExportVRMLFile(wrl, t, e, o);
+      const std::size_t patches = ExportVRMLFile(wrl, t, e, o);
       std::string error;
       const std::string xml = RunTool("tovrmlx3d --encoding=xml", wrl, error);
       SCOPED_TRACE("rank " + std::to_string(t.rank) + (printable ? ", printable" : ", screen"));
@@ -101,6 +105,7 @@ TEST(ExportReaders, Vrml2ReaderAcceptsBothVariants) {
       EXPECT_EQ(CountNumbers(xml, "point"), 3 * points);
       EXPECT_EQ(CountNumbers(xml, "color"), 3 * points);
       EXPECT_EQ(CountNumbers(xml, "coordIndex"), 5 * 2 * k * k);
+      EXPECT_EQ(static_cast<long>(patches), 2 * k * k) << "the count the status line names";
       EXPECT_EQ(CountNumbers(xml, "skyColor"), 3);
       long uses = 0;
       for (auto at = xml.find("USE=\"AXIS\""); at != std::string::npos;

@@ -144,7 +144,7 @@ TEST(VrmlExport, MakeVrmlClearsTheVariantFlagsWhateverHappens) {
 
   answer = dir.path() / "mesh.stl";
   SelectExportVariant(ExportVariant::Stl, e, s);
-  EXPECT_EQ(MakeVRML(t, e, s, o, dialog), answer);
+  EXPECT_EQ(MakeVRML(t, e, s, o, dialog)->path, *answer);
   EXPECT_EQ(seen.defaultExtension, "stl");
   EXPECT_EQ(seen.filter, "STL data file (*.stl)|*.stl|All files|*.*");
   EXPECT_EQ(test::ReadFile(*answer).rfind("solid Quillmere STL\r\n", 0), 0u);

@@ -57,15 +57,18 @@ void TForm1::makeVRML(ExportVariant variant) {
   };
   ExportOptions options = OptionsFromView(state_.view);
   options.stamp = DrawnStamp(state_);
-  const std::optional<std::filesystem::path> written =
+  const std::optional<WrittenExport> written =
       MakeVRML(state_.DrawnTensor(), state_.evaluation, state_.exportSession, options, choose);
-  if (written && exportWindow_)
-    exportWindow_->setWindowTitle(FromUtf8(CaptionForFile(written->string())));
-  if (written)
-    ShowStatus(WrittenMessage(variant == ExportVariant::Stl             ? "STL"
-                              : variant == ExportVariant::PrintableVRML ? "Printable VRML"
-                                                                        : "VRML",
-                              *written));
+  if (!written) return;
+  if (exportWindow_)
+    exportWindow_->setWindowTitle(FromUtf8(CaptionForFile(written->path.string())));
+  const bool stl = variant == ExportVariant::Stl;
+  ShowStatus(WrittenMessage(stl                                       ? "STL"
+                            : variant == ExportVariant::PrintableVRML ? "Printable VRML"
+                                                                      : "VRML",
+                            stl ? CountText(written->pieces, "triangle", "triangles")
+                                : CountText(written->pieces, "patch", "patches"),
+                            written->path));
 }
 
 }  // namespace quillmere

@@ -2,8 +2,10 @@
 // with its speed button. The paints themselves are the core's (surface/metafile_paint.h); this
 // file supplies the sizes of the screen and the window, the progress bar, the clipboard, the
 // dialogs and the printer.
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -56,6 +58,13 @@ VectorFormat FormatOf(PictureKind kind) {
     default:
       return VectorFormat::Png;
   }
+}
+
+/// The pixel size of an encoded picture, read from its header.
+QSize PixelSizeOf(const std::string& bytes) {
+  QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  QBuffer buffer(&data);
+  return QImageReader(&buffer).size();
 }
 
 }  // namespace
@@ -173,7 +182,15 @@ void TForm1::SavePictureAs(PictureKind kind) {
   lastPictureFolder_ = path.parent_path();
   std::string format = texts.extension;
   for (char& c : format) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  ShowStatus(WrittenMessage(format + " picture", path));
+  // A picture of pixels is named by its size; the vector pictures by their bytes.
+  const QSize pixels = kind == PictureKind::Bmp   ? SceneBitmap().size()
+                       : kind == PictureKind::Png ? PixelSizeOf(bytes)
+                                                  : QSize();
+  ShowStatus(pixels.isValid() ? WrittenMessage(format + " picture",
+                                               std::to_string(pixels.width()) + " x " +
+                                                   std::to_string(pixels.height()) + " pixels",
+                                               path)
+                              : WrittenMessage(format + " picture", path));
 }
 
 void TForm1::Print1Click() {
