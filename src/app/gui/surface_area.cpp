@@ -68,6 +68,11 @@ void SurfaceArea::mouseReleaseEvent(QMouseEvent* event) {
   emit mouseReleased(event);
 }
 
+void SurfaceArea::leaveEvent(QEvent* event) {
+  QWidget::leaveEvent(event);
+  emit pointerLeft();
+}
+
 void SurfaceArea::wheelEvent(QWheelEvent* event) {
   emit wheelTurned(event);
   event->accept();

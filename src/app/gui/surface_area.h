@@ -26,6 +26,8 @@ class SurfaceArea : public QWidget {
   void mouseMoved(QMouseEvent* event);
   void mouseReleased(QMouseEvent* event);
   void wheelTurned(QWheelEvent* event);
+  /// The pointer left the area.
+  void pointerLeft();
 
  protected:
   bool event(QEvent* event) override;
@@ -35,6 +37,7 @@ class SurfaceArea : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   /// Asks once for a re-projection when the picture's ratio is not the screen's.

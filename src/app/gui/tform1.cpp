@@ -299,7 +299,7 @@ void TForm1::Timer1Timer() {
   resize(size.width, size.height);
   menuBar()->show();
   speedButtonBar->setVisible(Speedbuttons1->isChecked());
-  statusBar()->show();
+  statusBar()->setVisible(Speedbuttons1->isChecked());
   tensorPanel->show();
   CentreOnScreen();
   show();

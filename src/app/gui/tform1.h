@@ -158,6 +158,10 @@ class TForm1 : public QMainWindow {
   /// modified. False on Cancel or when the save did not happen.
   bool MaySetTensorAside();
   void ShowStatus(const std::string& text);
+  /// The status line's right end: the direction and value under the pointer while it is over
+  /// the drawn surface (tform1_pointer.cpp); empty elsewhere.
+  void ShowPointerReadout(QPoint at);
+  QLabel* pointerReadout = nullptr;
   QUndoStack* undoStack = nullptr;
   QAction* Undo1 = nullptr;
   QAction* Redo1 = nullptr;

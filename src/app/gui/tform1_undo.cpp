@@ -15,6 +15,7 @@
 #include <QUndoStack>
 
 #include "app/file_commands.h"
+#include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
 #include "fit/gui/fixed_direction_panel.h"
@@ -100,6 +101,10 @@ void TForm1::ConnectUndo() {
 
   statusBar()->setObjectName(QStringLiteral("StatusLine"));
   statusBar()->setSizeGripEnabled(true);
+  pointerReadout = new QLabel(statusBar());
+  pointerReadout->setObjectName(QStringLiteral("PointerReadout"));
+  statusBar()->addPermanentWidget(pointerReadout);
+  connect(surfaceArea, &SurfaceArea::pointerLeft, pointerReadout, &QLabel::clear);
 }
 
 void TForm1::RecordStep() {

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <chrono>
@@ -321,7 +322,11 @@ void TForm1::FormMouseMove(QMouseEvent* event) {
     changed = true;
     zoomOnly = false;
   }
-  if (!changed) return;
+  if (!changed) {
+    ShowPointerReadout(at);
+    return;
+  }
+  pointerReadout->clear();
   if (zoomOnly) {
     try {
       SetUpSurface();
@@ -433,6 +438,7 @@ void TForm1::DrawingUtilities1Click() {
 void TForm1::Speedbuttons1Click() {
   const bool show = speedButtonBar->isHidden();
   speedButtonBar->setVisible(show);
+  statusBar()->setVisible(show);
   Speedbuttons1->setChecked(show);
 }
 
