@@ -1,5 +1,6 @@
 #include "fit/gui/tform2.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -16,6 +18,7 @@
 #include "fit/measurement_csv.h"
 #include "fit/property_kinds.h"
 #include "platform/dialogs.h"
+#include "platform/widgets/grid_escape.h"
 #include "platform/widgets/panel_labels.h"
 #include "platform/widgets/spin_button.h"
 #include "tensor/number_text.h"
@@ -56,6 +59,37 @@ FitGrid::FitGrid(QWidget* parent) : QTableWidget(parent) {
   setSelectionMode(QAbstractItemView::ContiguousSelection);
   setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                   QAbstractItemView::EditKeyPressed);
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    const bool inside = now && (now == this || isAncestorOf(now));
+    if (inside && !entered_) keepTexts();
+    entered_ = inside;
+  });
+  OnGridEscape(this, [this] { DropTyping(); });
+}
+
+void FitGrid::keepTexts() {
+  keptRows_ = rowCount();
+  keptColumns_ = columnCount();
+  keptTexts_.clear();
+  for (int r = 0; r < keptRows_; ++r)
+    for (int c = 0; c < keptColumns_; ++c) keptTexts_ << cellText(c, r);
+}
+
+void FitGrid::DropTyping() {
+  if (state() == QAbstractItemView::EditingState)
+    for (QWidget* editor : viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (editor->isVisible()) closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+  // Rows are added and removed only by the window's commands, which take the focus out of the
+  // grid; typing changes texts alone.
+  if (rowCount() == keptRows_ && columnCount() == keptColumns_) {
+    // The texts come back without a change signal: the residuals of the last fit belong to
+    // them again.
+    const QSignalBlocker quiet(this);
+    for (int r = 0; r < keptRows_; ++r)
+      for (int c = 0; c < keptColumns_; ++c)
+        if (QTableWidgetItem* it = item(r, c)) it->setText(keptTexts_[r * keptColumns_ + c]);
+  }
+  clearFocus();
 }
 
 QString FitGrid::cellText(int column, int row) const {
@@ -215,8 +249,11 @@ TForm2::TForm2(TensorState& tensor, FitSession& session, const CoreServices& ser
   connect(StringGrid3, &QTableWidget::cellDoubleClicked, this, [this] { StringGrid3DblClick(); });
   connect(StringGrid4, &QTableWidget::cellDoubleClicked, this, [this] { StringGrid4DblClick(); });
   for (FitGrid* g : {StringGrid1, StringGrid2}) {
-    connect(g, &FitGrid::pasteRequested, this,
-            [this, g] { Guarded([this, g] { PasteIntoGrid(g); }); });
+    connect(g, &FitGrid::pasteRequested, this, [this, g] {
+      Guarded([this, g] { PasteIntoGrid(g); });
+      StringGrid1->keepTexts();
+      StringGrid2->keepTexts();
+    });
     connect(g, &FitGrid::copyRequested, this, [this, g] { CopyTable(g); });
     // A residual belongs to the data it was computed from.
     connect(g, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* it) {

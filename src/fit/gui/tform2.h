@@ -40,7 +40,9 @@ class ClickableLabel;
 class SpinButton;
 
 /// A string grid of the fit window: Qt's own headers hidden (heading rows and the label column
-/// are cells of the grid), Ctrl+V and Ctrl+C reported to the window.
+/// are cells of the grid), Ctrl+V and Ctrl+C reported to the window. The grid counts as opened
+/// when the focus comes into it from elsewhere; Escape, in a cell or in the grid, puts back the
+/// texts it had then and hands the focus back to the window, so nothing typed since is kept.
 class FitGrid : public QTableWidget {
   Q_OBJECT
  public:
@@ -50,6 +52,9 @@ class FitGrid : public QTableWidget {
   void setCell(int column, int row, const QString& text, bool editable);
   /// Ends an edit in progress, keeping what was typed.
   void commitOpenEditor();
+  /// Takes the texts as they are now as those Escape goes back to (after a paste, which is a
+  /// command of the window rather than typing).
+  void keepTexts();
 
  signals:
   void pasteRequested();
@@ -57,6 +62,13 @@ class FitGrid : public QTableWidget {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void DropTyping();
+  QStringList keptTexts_;  ///< row by row
+  int keptRows_ = -1;
+  int keptColumns_ = -1;
+  bool entered_ = false;  ///< the focus is in the grid or its cell editor
 };
 
 /// What the fit window asks of the main window.

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <algorithm>
 
+#include "platform/widgets/grid_escape.h"
+
 namespace quillmere {
 
 namespace {
@@ -36,6 +38,8 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableWidget(parent) {
   connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem*) {
     if (!filling_) markTyped();
   });
+  // Escape in a cell drops its text, then ends the whole grid, as it does when no cell is open.
+  OnGridEscape(this, [this] { emit escapePressed(); });
   hide();
 }
 
@@ -68,19 +72,10 @@ void EntryGrid::commitOpenEditor() {
 }
 
 void EntryGrid::discardTyped() {
-  discarding_ = true;
   if (state() == QAbstractItemView::EditingState)
     for (QWidget* editor : viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
       if (editor->isVisible()) closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
-  discarding_ = false;
   typed_ = false;
-}
-
-void EntryGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-  QTableWidget::closeEditor(editor, hint);
-  // The cell editor reverts its text on Escape and closes with this hint; the same key then
-  // ends the whole grid, as it does when no cell is open.
-  if (hint == QAbstractItemDelegate::RevertModelCache && !discarding_) emit escapePressed();
 }
 
 int EntryGrid::widthForTexts(int column, int minimum, const QString& sample) const {
@@ -143,10 +138,6 @@ void EntryGrid::markTyped() {
 }
 
 void EntryGrid::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    emit escapePressed();
-    return;
-  }
   if (!event->text().isEmpty() || event->key() == Qt::Key_F2) markTyped();
   QTableWidget::keyPressEvent(event);
 }

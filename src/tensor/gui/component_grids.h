@@ -50,11 +50,9 @@ class EntryGrid : public QTableWidget {
   GridTexts texts();
   void keyPressEvent(QKeyEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
  private:
   void markTyped();
-  bool discarding_ = false;
   bool filling_ = false;
   bool typed_ = false;
 };

@@ -91,6 +91,7 @@ class FitWindowTest : public QObject {
   void pastedBlockFitsARankThreeTensor();
   void exampleFileIsLoadedFittedAndSavedBack();
   void measurementsKeepTheirPowerOfTen();
+  void escapeDropsOnlyTheTypingSinceTheGridWasEntered();
 };
 
 void FitWindowTest::everyItemSetsUpItsGeometry() {
@@ -452,6 +453,41 @@ void FitWindowTest::exampleFileIsLoadedFittedAndSavedBack() {
            std::string("Measurement 3: '' is not a number; nothing was saved"));
   QCOMPARE(ReadMeasurementCsvFile(saved, 1).table.Count(), 6);
   QCOMPARE(p.dialogs.unscripted, 0);
+}
+
+void FitWindowTest::escapeDropsOnlyTheTypingSinceTheGridWasEntered() {
+  StartedProgram p;
+  p.Start();
+  QVERIFY(p.EndSplash());
+  p.state().tensor.pointGroup = kTriclinic;
+  p.form().ThermalExpansion1->trigger();
+  TForm2& w = *p.form().FitWindow();
+  // The focus moves only within the active window (a tool window counts as active with its
+  // main window, so the activation is checked directly).
+  w.activateWindow();
+  QCoreApplication::processEvents();
+  QCOMPARE(QApplication::activeWindow(), &w);
+  Enter(w, 0, {"1", "0", "0"}, "5", "1");  // typed before the grid is entered: kept
+  w.Button1->setFocus();
+  w.StringGrid2->setFocus();
+  // A cell typed and left, then another opened and typed into: Escape in that cell drops both.
+  w.StringGrid2->item(1, 1)->setText(QStringLiteral("3"));
+  w.StringGrid2->setCurrentCell(1, 0);
+  QTest::keyClick(w.StringGrid2, '8');
+  QVERIFY(QApplication::focusWidget() != w.StringGrid2);  // the cell's editor
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  QCOMPARE(w.Value(0, 0), std::string("5"));
+  QCOMPARE(w.Value(0, 1), std::string("1"));
+  QVERIFY(!w.StringGrid2->hasFocus());
+  // Escape in the direction grid itself, no cell open, likewise.
+  w.StringGrid1->setFocus();
+  w.StringGrid1->item(DirectionGridRow(w.directionCount(), 0, 1), 2)
+      ->setText(QStringLiteral("0.5"));
+  QTest::keyClick(w.StringGrid1, Qt::Key_Escape);
+  QCOMPARE(w.Cosine(0, 1, 1), std::string("0"));
+  QCOMPARE(w.Cosine(0, 1, 0), std::string("1"));
+  QCOMPARE(w.measurementCount(), 1);
+  CloseFit(p);
 }
 
 void FitWindowTest::measurementsKeepTheirPowerOfTen() {
