@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "support/test_support.h"
+#include "surface/pointer_readout.h"
 #include "surface/renderer.h"
 #include "surface/scene.h"
 
@@ -68,6 +69,25 @@ void BM_ProjectAndSort(benchmark::State& state) {
   state.SetLabel("resolution 8, 10446 records");
 }
 BENCHMARK(BM_ProjectAndSort)->Unit(benchmark::kMillisecond);
+
+// The pointer readout on a 2560 x 1600 picture, once per mouse move: at the picture's centre
+// (on the surface) and in its corner (every record looked at, nothing found).
+void BM_PointerReadout(benchmark::State& state) {
+  const TensorState t = General(4);
+  ViewSettings v;
+  v.resolution = 8;
+  SceneList scene = Built(t, v);
+  const PicturePlace picture{2560, 1600, 1};
+  ProjectScene(scene, v, PictureSizeParameter(picture.width, false), kFullSurface, t);
+  const bool onSurface = state.range(0) == 1;
+  const Real x = onSurface ? 1280 : 2, y = onSurface ? 800 : 2;
+  for (auto _ : state) {
+    auto found = SurfaceUnderPoint(scene, v, picture, kFullSurface, t, {}, x, y);
+    benchmark::DoNotOptimize(found);
+  }
+  state.SetLabel(onSurface ? "on the surface" : "beside the surface");
+}
+BENCHMARK(BM_PointerReadout)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 #ifdef QUILLMERE_HAVE_CANVAS
 void BM_PaintScene(benchmark::State& state) {
