@@ -1,8 +1,13 @@
 // The export commands of the File menu, driven through their menu items: the file written, the
 // dialog's proposals, the export window's caption, and the variant flags after every export.
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QStatusBar>
 #include <QTest>
 
 #include "app/gui/gui_test_support.h"
+#include "app/gui/surface_area.h"
 #include "files/gui/tform3.h"
 
 namespace quillmere {
@@ -44,6 +49,27 @@ void ExportCommandsTest::screenSceneHasAxesAndNamesTheExportWindow() {
   QCOMPARE(p.program().exportWindow()->windowTitle(), QStringLiteral("Quillmere: screen.wrl"));
   QVERIFY(!p.state().evaluation.printableExport);
   QVERIFY(!p.state().exportSession.stlExport);
+  // The status line names the scene's patches: 2k^2 at the view's resolution (k = 10 * 2).
+  QCOMPARE(p.form().statusBar()->currentMessage(),
+           QStringLiteral("VRML: 800 patches written to screen.wrl"));
+
+  // The pointer readout: a direction and value over the surface, nothing beside it.
+  SurfaceArea* area = p.form().surfaceArea;
+  const auto moveTo = [area](QPoint at) {
+    QMouseEvent move(QEvent::MouseMove, at, area->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(area, &move);
+  };
+  moveTo(area->rect().center());
+  QCOMPARE(p.form().pointerReadout->text(), QString());  // the start tensor is zero
+  // A vector along x: two spheres that meet at the origin, the front one over the centre.
+  p.state().tensor.At(1) = 1;
+  p.form().DRAW1->trigger();
+  moveTo(area->rect().center());
+  QVERIFY2(p.form().pointerReadout->text().startsWith(QStringLiteral("Direction [")),
+           qPrintable(p.form().pointerReadout->text()));
+  moveTo(QPoint(1, area->height() - 2));
+  QCOMPARE(p.form().pointerReadout->text(), QString());
 }
 
 void ExportCommandsTest::printableSceneAndStlFromTheMenu() {
