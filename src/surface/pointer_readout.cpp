@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 #include "surface/derived_surface.h"
@@ -84,6 +86,33 @@ std::optional<Vec> PointInRecord(const ScenePolygon& r, const std::array<Real, 2
   return q;
 }
 
+/// Axis segments and the extremes' arrows are built as lines: two corners at each end.
+bool IsLine(const ScenePolygon& r) {
+  const auto same = [&](int a, int b) {
+    return r.corners[a][0] == r.corners[b][0] && r.corners[a][1] == r.corners[b][1] &&
+           r.corners[a][2] == r.corners[b][2];
+  };
+  return same(0, 1) && same(2, 3);
+}
+
+/// The point of the record's outline nearest to (x, y) in the picture: its squared distance in
+/// device pixels and the drawing-frame point there, between the two corners of that edge.
+std::pair<Real, Vec> NearestOutlinePoint(const ScenePolygon& r, const std::array<Real, 2> (&s)[4],
+                                         Real x, Real y) {
+  std::pair<Real, Vec> best{std::numeric_limits<Real>::infinity(), Vec{}};
+  for (int i = 0, j = 3; i < 4; j = i++) {
+    const Real ex = s[i][0] - s[j][0], ey = s[i][1] - s[j][1];
+    const Real length = ex * ex + ey * ey;
+    Real f = length > 0 ? ((x - s[j][0]) * ex + (y - s[j][1]) * ey) / length : 0;
+    f = std::fmax(0.0L, std::fmin(1.0L, f));
+    const Real dx = s[j][0] + f * ex - x, dy = s[j][1] + f * ey - y;
+    if (dx * dx + dy * dy >= best.first) continue;
+    best.first = dx * dx + dy * dy;
+    for (int k = 0; k < 3; ++k) best.second[k] = (1 - f) * r.corners[j][k] + f * r.corners[i][k];
+  }
+  return best;
+}
+
 /// Newton steps on the sphere that move the drawing-frame direction d until the surface point
 /// along it lies under (x, y). Nothing when they do not settle.
 std::optional<Vec> Refined(Vec d, const Image& image, const DirectionValue& value, Real scale,
@@ -161,14 +190,27 @@ std::optional<PointedSurface> SurfaceUnderPoint(const SceneList& scene, const Vi
   } else {
     images.emplace_back(view, a, picture.pixelRatio);
   }
+  const bool section = crossSectionMode != kFullSurface;
+  // A section is a curve a pixel or two wide: the pointer may be this far beside it.
+  const Real reach = 3 * picture.pixelRatio;
+  std::pair<Real, Vec> nearest{reach * reach, Vec{}};
+  bool near = false;
   for (const Image& image : images) {
     for (std::size_t i = count; i-- > 0;) {
       const ScenePolygon& record = scene.Painted(i);
       std::array<Real, 2> s[4];
       for (int c = 0; c < 4; ++c)
         s[c] = image.Screen({record.corners[c][0], record.corners[c][1], record.corners[c][2]});
-      // Axis segments and the extremes' arrows are lines: no point lies inside them.
-      if (!Inside(s, x, y)) continue;
+      // Axis segments and the extremes' arrows are lines: no point lies inside them, and a
+      // section's curve never runs along them.
+      if (!Inside(s, x, y)) {
+        if (section && !IsLine(record)) {
+          const std::pair<Real, Vec> outline = NearestOutlinePoint(record, s, x, y);
+          if (outline.first <= nearest.first && Dot(outline.second, outline.second) > 0)
+            nearest = outline, near = true;
+        }
+        continue;
+      }
       const std::optional<Vec> q = PointInRecord(record, s, x, y);
       if (!q) return std::nullopt;
       Vec d = Normalised(*q);
@@ -183,7 +225,9 @@ std::optional<PointedSurface> SurfaceUnderPoint(const SceneList& scene, const Vi
       return PointedSurface{crystal, value(crystal)};
     }
   }
-  return std::nullopt;
+  if (!near) return std::nullopt;
+  const Vec crystal = Flipped(Normalised(nearest.second));
+  return PointedSurface{crystal, ShownValue(t, e)(crystal)};
 }
 
 std::string PointerReadoutText(const PointedSurface& p, int exponent, const std::string& unitText,

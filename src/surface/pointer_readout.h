@@ -35,7 +35,8 @@ struct PicturePlace {
 /// The surface point frontmost under the picture point (x, y), in device pixels: the record
 /// painted last over that point (the painter's order of the built records; the legend does not
 /// count) gives the direction, which on the full surface is then refined until the surface
-/// point along it projects onto (x, y). Both images of a stereo pair are looked at. The scene
+/// point along it projects onto (x, y). A section's curve, a pixel or two wide, is also found
+/// from up to 3 logical pixels beside it. Both images of a stereo pair are looked at. The scene
 /// must have been projected with `view` (its paint order is used; its screen points are not, so
 /// a picture painted at another size in between does not matter). Nothing when no surface patch
 /// lies under the point, or the scene is empty.

@@ -76,6 +76,30 @@ TEST(PointerReadout, DirectionsRoundTripThroughTheProjectionOfEitherStereoImage)
   }
 }
 
+TEST(PointerReadout, SectionCurveIsFoundFromAFewPixelsBesideIt) {
+  const TensorState t = test::UnitSphereTensor();  // the section is the unit circle
+  ViewSettings v;
+  v.angleX = v.angleY = v.angleZ = 0;  // looking down the z axis
+  SceneList scene = test::BuildSceneFor(t, v, kSectionZ);
+  const PicturePlace picture{800, 600, 1};
+  const int a = PictureSizeParameter(picture.width, false);
+  ProjectScene(scene, v, a, kSectionZ, t);
+  const Vec c = Unit(0.6L, 0.8L, 0);
+  for (const Real pixels : {2, 10}) {
+    // Radially outwards from the curve's point along c, by this many pixels.
+    const Real beside = 1 + pixels / (v.zoom * a);  // in the plane z = 0 a unit is K a pixels
+    const std::array<Real, 2> at = PictureOf(c, beside, v, a, 1);
+    const auto found = SurfaceUnderPoint(scene, v, picture, kSectionZ, t, {}, at[0], at[1]);
+    if (pixels > 3) {
+      EXPECT_FALSE(found) << "10 pixels away";
+      continue;
+    }
+    ASSERT_TRUE(found);
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(found->direction[i], c[i], 1e-3) << "component " << i;
+    EXPECT_NEAR(found->value, 1, 1e-12);
+  }
+}
+
 TEST(PointerReadout, TextNamesDirectionAnglesAndValueInThePanelsUnit) {
   const Real s = 1 / std::sqrt(3.0L);
   EXPECT_EQ(PointerReadoutText({{s, s, s}, 2.3456e9L}, 9, "Pa", '.'),

@@ -91,6 +91,7 @@ void TForm1::DrawOnCanvas() {
   paintedUnit_ =
       std::make_pair(DecadeExponent(state_.DrawnTensor().scale), state_.DrawnTensor().unitText);
   FormActivate();
+  if (pointerReadout) pointerReadout->clear();  // it named a point of the previous picture
   surfaceArea->update();
   if (copyBitmapToClipboard) PutImageOnClipboard(bitmap);
   progressBar->hide();
