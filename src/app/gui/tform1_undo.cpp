@@ -103,6 +103,8 @@ void TForm1::ConnectUndo() {
   statusBar()->setSizeGripEnabled(true);
   pointerReadout = new QLabel(statusBar());
   pointerReadout->setObjectName(QStringLiteral("PointerReadout"));
+  // A long readout is cut at the window's edge rather than widening a narrow window.
+  pointerReadout->setMinimumWidth(1);
   statusBar()->addPermanentWidget(pointerReadout);
   connect(surfaceArea, &SurfaceArea::pointerLeft, pointerReadout, &QLabel::clear);
 }

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <chrono>
@@ -440,6 +441,8 @@ void TForm1::Speedbuttons1Click() {
   speedButtonBar->setVisible(show);
   statusBar()->setVisible(show);
   Speedbuttons1->setChecked(show);
+  // The minimum follows the bars once the window has laid them out.
+  QTimer::singleShot(0, this, [this] { UpdateMinimumSize(); });
 }
 
 void TForm1::LockScale1Click() {
