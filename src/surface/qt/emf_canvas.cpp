@@ -146,34 +146,29 @@ void EmfRecording::Use(const MetafilePen& pen, const Brush& brush) {
   }
 }
 
-void EmfRecording::Polygon(const std::vector<ScreenPoint>& points) {
+/// The record of a polygon or polyline: the 16-bit form when every point fits, else the 32-bit
+/// one (libUEMF builds both from the bounds, the count and the points).
+template <typename Small, typename Large>
+char* PointsRecord(const std::vector<ScreenPoint>& points, Small smallRecord, Large largeRecord) {
   bool small = true;
   const U_RECTL bounds = BoundsOf(points, small);
   const auto n = static_cast<uint32_t>(points.size());
   if (small) {
     std::vector<U_POINT16> p;
     for (const ScreenPoint& q : points) p.push_back(point16_set(Clamp16(q.x), Clamp16(q.y)));
-    Append(U_EMRPOLYGON16_set(bounds, n, p.data()));
-  } else {
-    std::vector<U_POINTL> p;
-    for (const ScreenPoint& q : points) p.push_back(point32_set(q.x, q.y));
-    Append(U_EMRPOLYGON_set(bounds, n, p.data()));
+    return smallRecord(bounds, n, p.data());
   }
+  std::vector<U_POINTL> p;
+  for (const ScreenPoint& q : points) p.push_back(point32_set(q.x, q.y));
+  return largeRecord(bounds, n, p.data());
+}
+
+void EmfRecording::Polygon(const std::vector<ScreenPoint>& points) {
+  Append(PointsRecord(points, U_EMRPOLYGON16_set, U_EMRPOLYGON_set));
 }
 
 void EmfRecording::Polyline(const std::vector<ScreenPoint>& points) {
-  bool small = true;
-  const U_RECTL bounds = BoundsOf(points, small);
-  const auto n = static_cast<uint32_t>(points.size());
-  if (small) {
-    std::vector<U_POINT16> p;
-    for (const ScreenPoint& q : points) p.push_back(point16_set(Clamp16(q.x), Clamp16(q.y)));
-    Append(U_EMRPOLYLINE16_set(bounds, n, p.data()));
-  } else {
-    std::vector<U_POINTL> p;
-    for (const ScreenPoint& q : points) p.push_back(point32_set(q.x, q.y));
-    Append(U_EMRPOLYLINE_set(bounds, n, p.data()));
-  }
+  Append(PointsRecord(points, U_EMRPOLYLINE16_set, U_EMRPOLYLINE_set));
 }
 
 void EmfRecording::Text(int x, int y, const std::string& text, const MetafileFont& font,
