@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QStandardPaths>
 
+#include "app/gui/file_commands_controller.h"
 #include "app/gui/splash_picture.h"
 #include "app/gui/tform1.h"
 #include "files/gui/tform3.h"
@@ -42,7 +43,7 @@ void Program::Start() {
   mainWindow_ = std::make_unique<TForm1>(state_, dialogs_, updateCheck_, *updateWindow_);
   mainWindow_->SetCommandLine(options_.arguments);
   exportWindow_ = std::make_unique<TForm3>();
-  mainWindow_->SetExportWindow(exportWindow_.get());
+  mainWindow_->files().SetExportWindow(exportWindow_.get());
   if (auto* qtDialogs = dynamic_cast<QtDialogs*>(&dialogs_))
     qtDialogs->SetParent(mainWindow_.get());
   mainWindow_->show();

@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include "app/file_commands.h"
+#include "app/gui/file_commands_controller.h"
 #include "app/gui/splash_picture.h"
 #include "app/gui/surface_area.h"
 #include "app/program_state.h"
@@ -64,7 +65,6 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   CreateTensorPanel();
   CreateProgressArea();
   ConnectFileCommands();
-  ConnectExportCommands();
   ConnectDrawingCommands();
   ConnectPictureCommands();
   ConnectViewControls();
@@ -310,7 +310,7 @@ void TForm1::Timer1Timer() {
 
   // A file that cannot be read is reported, and the start goes on as one without a file, so the
   // window never stays with an empty panel and no picture.
-  if (commandLine_.size() == 1 && Guarded([this] { OpenFile(commandLine_.front()); })) {
+  if (commandLine_.size() == 1 && Guarded([this] { files_->OpenFile(commandLine_.front()); })) {
     OfferRecoveryCopies();
     return;
   }

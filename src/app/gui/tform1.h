@@ -4,7 +4,7 @@
 // The class is written in several files, one per concern, so that each can grow on its own:
 //   tform1.cpp          frame, splash, first activation, start-up timer, about, help, close
 //   tform1_menus.cpp    the menu bar and the speed-button bar
-//   tform1_files.cpp    Open, Reopen, Save, Save As, the command line, file registration
+//   tform1_files.cpp    the routing of the file commands (FileCommandsController)
 //   tform1_drawing.cpp  DrawTensor, SetUpSurface, DrawOnCanvas, DRAW, Label11Click
 //   tform1_update.cpp   "Check for &updates" and what the update check moves in the windows
 //   tform1_undo.cpp     undo and redo, the modified mark, the save question, the status line
@@ -29,7 +29,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
-#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStringList>
@@ -45,7 +44,6 @@
 #include <string>
 
 #include "app/edit_history.h"
-#include "app/picture_commands.h"
 #include "files/surface_export.h"
 #include "surface/display_palette.h"
 #include "surface/extremes.h"
@@ -69,6 +67,8 @@ class SurfaceArea;
 class ClickableLabel;
 class BarredLabel;
 class ComponentEntryController;
+class FileCommandsController;
+class PictureCommandsController;
 class VoigtMatrixDialog;
 class SpinButton;
 class DrawingUtilitiesPanel;
@@ -189,25 +189,13 @@ class TForm1 : public QMainWindow {
   void OfferPointGroup(bool always);
   /// File > Import...
   void Import1Click();
-
-  // ---- File commands (tform1_files.cpp) ---------------------------------------------------
-  void Open1Click();
   /// Import's steps after the dialog: a bare matrix opens the matrix form with its numbers, the
   /// other formats become the tensor at once; then the groups the numbers obey are offered.
   void ImportConstantsFile(const QString& path);
-  /// Fills the five Reopen items from the settings file's recent list.
-  void OpenRecent1Click();
-  /// Reopen item k = 1..5 (N11, N21, N31, N41, N51): opens recent entry k, the list unchanged.
-  void ReopenClick(int k);
-  void Save1Click();
-  void SaveAs1Click();
-  /// "&Register *.ten files": the file type, the desktop entry and the icons for the user.
-  void Register1Click();
-  /// Open's steps after the dialog: read, caption, refresh, hide the kind chooser, draw, and
-  /// put the file into the recent list.
-  void OpenFile(const QString& path);
-  /// The entries of the Reopen items as last filled (RecentFileNames).
-  const std::array<std::string, 5>& RecentFileNames() const { return recentFileNames_; }
+
+  // ---- File commands (routed in tform1_files.cpp) -----------------------------------------
+  /// Open, Reopen, Save, Save As, the registration of tensor files and the exports.
+  FileCommandsController& files() { return *files_; }
 
   // ---- Drawing (tform1_drawing.cpp) -------------------------------------------------------
   /// Rebuilds the scene from the tensor and re-projects it (SetUpSurface). The build lets
@@ -232,9 +220,6 @@ class TForm1 : public QMainWindow {
   const ProjectionSummary& LastPicture() const { return lastPicture_; }
   /// The display palette of the last first-activation refresh.
   const DisplayPalette& Palette() const { return displayPalette_; }
-  /// Set by "Copy as &WindowBitmap" around a SetUpSurface: the paint puts SceneBitmap on the
-  /// clipboard.
-  bool copyBitmapToClipboard = false;
   /// The scene builder (busy while a build runs).
   SceneBuilder& Builder() { return builder_; }
   /// How often a build lets window events run (0: after every patch).
@@ -244,21 +229,9 @@ class TForm1 : public QMainWindow {
   /// the component grids; unset, DRAW goes on at once.
   std::function<bool()> commitOpenComponentGrid;
 
-  // ---- Picture output (tform1_pictures.cpp) ------------------------------------------------
-  /// "Copy as &WindowBitmap": a screen paint that also puts SceneBitmap on the clipboard.
-  void CopyAsWindowBitmap1Click();
-  /// The metafile copy: MetaPicture painted again at the metafile size (enhanced unless
-  /// enhancedMetafile is off) and put on the clipboard with an SVG copy. The window is not
-  /// repainted; the scene stays projected at the metafile's size until the next paint.
-  void CopyMetafile();
-  /// An item of "Save P&icture as": the save dialog, then the picture written to the file.
-  void SavePictureAs(PictureKind kind);
-  /// "&Print" and the speed button "Print the picture"; Escape while it paints aborts the job.
-  void Print1Click();
-  /// MetaPicture: the bytes of the metafile last painted.
-  const std::string& MetaPicture() const { return metaPicture_; }
-  /// EnhancedMetafile: off only while a standard metafile is made.
-  bool enhancedMetafile = true;
+  // ---- Picture output (routed in tform1_pictures.cpp) --------------------------------------
+  /// The copies of the Edit menu, "Save P&icture as" and "&Print".
+  PictureCommandsController& pictures() { return *pictures_; }
 
   // ---- Window parts ---------------------------------------------------------------------
   QWidget* DrawingArea();
@@ -453,8 +426,6 @@ class TForm1 : public QMainWindow {
   QString homepageAddress;
   /// A turn of the wheel over the drawing area: zoom steps as with Alt and the mouse.
   void FormMouseWheel(QWheelEvent* event);
-  /// The Reopen submenu's one disabled item while the recent list is empty.
-  QAction* NoRecentFiles = nullptr;
   // ---- Extremes and the projection map (tform1_extremes.cpp) -------------------------------
   void ConnectExtremes();
   /// After each build: the extremes on the tensor panel, their arrows in the scene when
@@ -557,15 +528,7 @@ class TForm1 : public QMainWindow {
   void RefreshPanelLabels(const TensorPanelTexts& texts);
   void ConnectFileCommands();       // tform1_files.cpp
   void ConnectConstantsCommands();  // tform1_constants.cpp
-  void ConnectExportCommands();     // tform1_export.cpp
-
- public:
-  /// The never-shown export window whose caption names the last exported file.
-  void SetExportWindow(QWidget* window) { exportWindow_ = window; }
-
- private:
-  void makeVRML(ExportVariant variant);
-  QWidget* exportWindow_ = nullptr;
+  FileCommandsController* files_ = nullptr;
   void ConnectDrawingCommands();  // tform1_drawing.cpp
   void ConnectFitCommands();      // tform1_fit.cpp
   void OpenFit(const PropertyKind& kind);
@@ -575,11 +538,10 @@ class TForm1 : public QMainWindow {
   void EndProgram();
   std::unique_ptr<UpdateDisplay> updateDisplay_;
   void ConnectPictureCommands();  // tform1_pictures.cpp
-  QSize ScreenSize() const;
-  std::string PaintAtMetafileSize(VectorFormat format);
-  std::string metaPicture_;
-  std::unique_ptr<QPrinter> printer_;  ///< kept between prints, with the user's choices
-  std::filesystem::path lastPictureFolder_;
+  PictureCommandsController* pictures_ = nullptr;
+  /// Set by "Copy as &WindowBitmap" around a SetUpSurface: the paint puts SceneBitmap on the
+  /// clipboard.
+  bool copyBitmapToClipboard_ = false;
 
   ProgramState& state_;
   Dialogs& dialogs_;
@@ -589,7 +551,6 @@ class TForm1 : public QMainWindow {
   bool inSplash_ = true;
   bool closing_ = false;
   bool resizePending_ = false;
-  std::array<std::string, 5> recentFileNames_;
   SceneBuilder builder_;
   ProjectionSummary lastPicture_;
   std::optional<SurfaceExtremes> drawnExtremes_;  ///< found after the last build

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/file_commands.h"
+#include "app/gui/file_commands_controller.h"
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
@@ -27,15 +28,7 @@ void TForm1::ConnectComponentEntry() {
   hooks.autoRescaled = [this] { AbsorbDisplayRescale(); };
   hooks.showError = [this](const std::string& text) { dialogs_.ShowError(text); };
   hooks.askYesNo = [this](const std::string& text) { return dialogs_.AskYesNo(text); };
-  hooks.lastChosenOpenFile = [this] { return state_.openDialogFileName; };
-  hooks.chooseSaveName = [this](const std::filesystem::path& path) {
-    state_.currentSaveName = path.string();
-    state_.saveNameValid = false;
-  };
-  hooks.invalidateSaveName = [this] { state_.saveNameValid = false; };
-  hooks.showFileName = [this](const std::string& name) {
-    ShowCaption(FromUtf8(CaptionForFile(name)));
-  };
+  hooks.lastChosenOpenFile = [this] { return files_->LastOpenedFile(); };
   hooks.unitFieldRect = [this] {
     // Over the unit line of the tensor panel ("10", exponent, unit text), as wide as the panel
     // allows, so that it never runs past the panel or the drawing area.
@@ -51,6 +44,11 @@ void TForm1::ConnectComponentEntry() {
                             &state_.editingInPanel},
       std::move(hooks), this);
   componentEntry = c;
+  // The name a new tensor is saved under is the file commands' business.
+  connect(c, &ComponentEntryController::newTensorNamed, files_,
+          &FileCommandsController::NameNewTensor);
+  connect(c, &ComponentEntryController::tensorNameRestored, files_,
+          &FileCommandsController::RestoreTensorName);
 
   // The second unit spin button, beside the exponent of the tensor panel.
   SpinButton5 = new SpinButton("Change the dimension of the unit", surfaceArea, QSize(17, 11));

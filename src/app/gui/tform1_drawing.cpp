@@ -93,7 +93,7 @@ void TForm1::DrawOnCanvas() {
   FormActivate();
   if (pointerReadout) pointerReadout->clear();  // it named a point of the previous picture
   surfaceArea->update();
-  if (copyBitmapToClipboard) PutImageOnClipboard(bitmap);
+  if (copyBitmapToClipboard_) PutImageOnClipboard(bitmap);
   progressBar->hide();
   progressBar->setMaximum(1);
 }

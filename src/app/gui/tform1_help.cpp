@@ -9,6 +9,7 @@
 
 #include "app/about_text.h"
 #include "app/file_commands.h"
+#include "app/gui/file_commands_controller.h"
 #include "app/gui/help_window.h"
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
@@ -59,7 +60,7 @@ class FileDrops : public QObject {
         if (form_->InSplash() || path.isEmpty()) return true;
         drop->acceptProposedAction();
         form_->Guarded([&] {
-          if (form_->MaySetTensorAside()) form_->OpenFile(path);
+          if (form_->MaySetTensorAside()) form_->files().OpenFile(path);
         });
         return true;
       }

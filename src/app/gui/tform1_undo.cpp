@@ -15,6 +15,7 @@
 #include <QUndoStack>
 
 #include "app/file_commands.h"
+#include "app/gui/file_commands_controller.h"
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
@@ -187,7 +188,7 @@ bool TForm1::MaySetTensorAside() {
   if (!TensorModified()) return true;
   switch (dialogs_.AskSaveChanges(SaveChangesQuestion(state_.currentSaveName))) {
     case SaveChangesAnswer::Save:
-      Save1Click();
+      files_->Save1Click();
       // A save dialog cancelled keeps the changes, and with them the tensor.
       return !TensorModified();
     case SaveChangesAnswer::Discard:

@@ -56,11 +56,6 @@ struct ComponentEntryHooks {
   std::function<void(const std::string&)> showError;  ///< the runtime's text in a message box
   std::function<bool(const std::string&)> askYesNo;
   std::function<std::string()> lastChosenOpenFile;  ///< file last chosen in the open dialog
-  /// CurrentSaveName := path, SaveNameValid := false.
-  std::function<void(const std::filesystem::path&)> chooseSaveName;
-  std::function<void()> invalidateSaveName;  ///< SaveNameValid := false
-  /// The window's caption names this file (a name without its folder).
-  std::function<void(const std::string&)> showFileName;
   /// Where the unit-text field opens, in the drawing area's coordinates (over the unit text of
   /// the tensor panel); empty keeps its last place.
   std::function<QRect()> unitFieldRect;
@@ -143,6 +138,14 @@ class ComponentEntryController : public QObject {
   void Edit3DblClick();
   void Label35Click();
   void Label36Click();
+
+ signals:
+  /// OK in the New Tensor panel: the new tensor is to be saved under `saveName` (after Save As
+  /// has asked, since the name is not yet a confirmed one).
+  void newTensorNamed(const std::filesystem::path& saveName);
+  /// Cancel or Restore in the New Tensor panel: the tensor before it is back, and with it the
+  /// name of its file (a name without its folder; Save As asks about it again).
+  void tensorNameRestored(const std::string& fileName);
 
  private:
   /// What a redraw depends on, to tell whether a handler changed the drawing.

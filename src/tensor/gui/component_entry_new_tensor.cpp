@@ -94,8 +94,7 @@ void ComponentEntryController::Button2Click() {
   const std::filesystem::path name =
       NewTensorSaveName(ctx_.services ? ctx_.services->programDirectory : std::filesystem::path(),
                         dialog_->fileNameField->text().toStdString());
-  if (hooks_.chooseSaveName) hooks_.chooseSaveName(name);
-  if (hooks_.showFileName) hooks_.showFileName(name.filename().string());
+  emit newTensorNamed(name);
   dialog_->hide();
 }
 
@@ -104,8 +103,7 @@ void ComponentEntryController::Button5Click() {
   RestoreNewTensorSnapshot(t_, snapshot_);
   dialog_->fileNameField->setText(Q(snapshot_.fileName));
   dialog_->setFileName(Q(snapshot_.fileName));
-  if (hooks_.showFileName) hooks_.showFileName(snapshot_.fileName);
-  if (hooks_.invalidateSaveName) hooks_.invalidateSaveName();
+  emit tensorNameRestored(snapshot_.fileName);
   dialog_->setUnitText(Q(DialogUnitText(t_.unitText)));
   Refresh();
   // A restored scale or rank changes the drawing of the (unrestored) components.

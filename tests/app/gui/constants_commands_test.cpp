@@ -79,7 +79,7 @@ void ConstantsCommandsTest::damagedRecordIsRefusedWithItsKey() {
 void ConstantsCommandsTest::findPointGroupReportsTheTensorsOwnGroup() {
   Working w;
   w.p.dialogs.openAnswers.push_back(Q(w.p.Example("copper-elastic.ten")));
-  w.form().Open1Click();
+  w.form().files().Open1Click();
   w.form().FindPointGroup1->trigger();
   QVERIFY(w.p.dialogs.asked.empty());
   QCOMPARE(w.p.dialogs.shown.size(), std::size_t(1));

@@ -233,14 +233,14 @@ void DesktopConventionsTest::reopenWithoutRecentFilesShowsOneDisabledItem() {
   Working w;
   TForm1& form = w.form();
   emit form.Reopen1->aboutToShow();
-  QVERIFY(form.NoRecentFiles->isVisible());
-  QVERIFY(!form.NoRecentFiles->isEnabled());
-  QCOMPARE(form.NoRecentFiles->text(), QStringLiteral("(no recent files)"));
+  QVERIFY(Item(form, "NoRecentFiles")->isVisible());
+  QVERIFY(!Item(form, "NoRecentFiles")->isEnabled());
+  QCOMPARE(Item(form, "NoRecentFiles")->text(), QStringLiteral("(no recent files)"));
   for (QAction* item : form.ReopenItems) QVERIFY(!item->isVisible());
 
-  form.OpenFile(Q(w.p.Example("quartz-piezoelectric.ten")));
+  form.files().OpenFile(Q(w.p.Example("quartz-piezoelectric.ten")));
   emit form.Reopen1->aboutToShow();
-  QVERIFY(!form.NoRecentFiles->isVisible());
+  QVERIFY(!Item(form, "NoRecentFiles")->isVisible());
   QVERIFY(form.ReopenItems[0]->isVisible());
 }
 

@@ -25,7 +25,7 @@ struct Working {
   TForm1& form() { return p.form(); }
   void Open(const std::filesystem::path& file) {
     p.dialogs.openAnswers.push_back(Q(file));
-    form().Open1Click();
+    form().files().Open1Click();
   }
   RecentFileNames Recent() { return ReadRecentFiles(p.state().Settings()); }
 };
@@ -78,7 +78,7 @@ void FileCommandsTest::openShowsCaptionPanelDrawingAndRecentFile() {
 void FileCommandsTest::cancelledOpenChangesNothing() {
   Working w;
   w.p.dialogs.openAnswers.push_back(std::nullopt);
-  w.form().Open1Click();
+  w.form().files().Open1Click();
   QCOMPARE(w.form().windowTitle(), QStringLiteral("Quillmere Ver. 1.5"));
   QCOMPARE(w.Recent()[0], std::string());
   QCOMPARE(w.p.dialogs.unscripted, 0);
@@ -96,7 +96,7 @@ void FileCommandsTest::sixOpensKeepTheLastFiveNewestFirst() {
   QVERIFY(w.Recent() == expected);
 
   // The Reopen submenu shows them; with one file only item 1 is visible.
-  w.form().OpenRecent1Click();
+  w.form().files().OpenRecent1Click();
   for (int k = 0; k < 5; ++k) {
     QVERIFY(w.form().ReopenItems[k]->isVisible());
     QCOMPARE(w.form().ReopenItems[k]->text().toStdString(), expected[k]);
@@ -116,8 +116,8 @@ void FileCommandsTest::reopenLeavesTheRecentList() {
   w.Open(quartz);
   w.Open(copper);
   const RecentFileNames before = w.Recent();
-  w.form().OpenRecent1Click();
-  w.form().ReopenClick(2);
+  w.form().files().OpenRecent1Click();
+  w.form().files().ReopenClick(2);
   QVERIFY(w.p.dialogs.errors.empty());
   QCOMPARE(w.form().windowTitle(), QStringLiteral("Quillmere: quartz-piezoelectric.ten"));
   QCOMPARE(w.p.state().tensor.kind, 5);
@@ -131,7 +131,7 @@ void FileCommandsTest::saveBeforeANameBehavesAsSaveAs() {
   const RecentFileNames recent = w.Recent();
   // Cancelled: nothing is written, nothing changes.
   w.p.dialogs.saveAnswers.push_back(std::nullopt);
-  w.form().Save1Click();
+  w.form().files().Save1Click();
   QCOMPARE(w.p.dialogs.saveRequests.size(), std::size_t{1});
   const FileDialogRequest& request = w.p.dialogs.saveRequests.back();
   QCOMPARE(request.defaultExtension, QStringLiteral("ten"));
@@ -144,7 +144,7 @@ void FileCommandsTest::saveBeforeANameBehavesAsSaveAs() {
   // Answered: the default extension is added, the file written, caption and list updated.
   const auto target = w.p.root() / "copy";
   w.p.dialogs.saveAnswers.push_back(Q(target));
-  w.form().Save1Click();
+  w.form().files().Save1Click();
   const auto written = w.p.root() / "copy.ten";
   QVERIFY(std::filesystem::exists(written));
   QCOMPARE(ReadFile(written), ReadFile(w.p.root() / "quartz-piezoelectric.ten"));
@@ -158,17 +158,17 @@ void FileCommandsTest::saveAfterSaveAsWritesWithoutAsking() {
   Working w;
   w.Open(w.p.Example("copper-elastic.ten"));
   w.p.dialogs.saveAnswers.push_back(Q(w.p.root() / "c.ten"));
-  w.form().SaveAs1Click();
+  w.form().files().SaveAs1Click();
   const RecentFileNames recent = w.Recent();
   std::filesystem::remove(w.p.root() / "c.ten");
-  w.form().Save1Click();
+  w.form().files().Save1Click();
   QCOMPARE(w.p.dialogs.saveRequests.size(), std::size_t{1});
   QVERIFY(std::filesystem::exists(w.p.root() / "c.ten"));
   QVERIFY(w.Recent() == recent);
   // Open makes the next Save ask again, proposing the last name.
   w.Open(w.p.root() / "c.ten");
   w.p.dialogs.saveAnswers.push_back(std::nullopt);
-  w.form().Save1Click();
+  w.form().files().Save1Click();
   QCOMPARE(w.p.dialogs.saveRequests.size(), std::size_t{2});
   QCOMPARE(w.p.dialogs.saveRequests.back().proposedPath, Q(w.p.root() / "c.ten"));
 }
@@ -182,7 +182,7 @@ void FileCommandsTest::damagedFileShowsTheRuntimeMessageAndChangesNothing() {
   const Real d11 = w.p.state().tensor.At(1, 1, 1);
   const auto bad = w.p.Write("bad.ten", "Quillmere-Datafile\r\n1 14 0  1.0E+0000 2 x\r\nabc\r\n");
   w.p.dialogs.openAnswers.push_back(Q(bad));
-  w.form().Guarded([&w] { w.form().Open1Click(); });
+  w.form().Guarded([&w] { w.form().files().Open1Click(); });
   QCOMPARE(w.p.dialogs.errors.size(), std::size_t{1});
   QCOMPARE(w.p.dialogs.errors[0], "'" + bad.string() + "': Invalid numeric input (line 3)");
   QCOMPARE(w.form().windowTitle(), QStringLiteral("Quillmere: quartz-piezoelectric.ten"));

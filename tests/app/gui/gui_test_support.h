@@ -2,13 +2,17 @@
 // dialogs and a recorded update check, and small helpers to end the splash and read files.
 #pragma once
 
+#include <QAction>
 #include <QImage>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
+#include "app/gui/file_commands_controller.h"
+#include "app/gui/picture_commands_controller.h"
 #include "app/gui/program.h"
 #include "app/gui/tform1.h"
 #include "platform/dialogs.h"
@@ -18,7 +22,22 @@
 
 namespace quillmere {
 class EntryGrid;
+
+/// The child of `parent` of type T named `name`, searched through all descendants; the test
+/// fails (the exception ends it) when there is none.
+template <class T = QWidget>
+T* Child(const QObject& parent, const QString& name) {
+  T* child = parent.findChild<T*>(name);
+  if (!child) throw std::runtime_error("no child named " + name.toStdString());
+  return child;
 }
+
+/// A menu item or speed button of the window, named after its handler ("Open1", "SpeedDraw").
+inline QAction* Item(const QObject& window, const QString& name) {
+  return Child<QAction>(window, name);
+}
+
+}  // namespace quillmere
 
 namespace quillmere::test {
 

@@ -40,14 +40,14 @@ struct Working {
   const TensorState& tensor() { return p.state().tensor; }
   void Open(const std::filesystem::path& file) {
     p.dialogs.openAnswers.push_back(Q(file));
-    form().Open1Click();
+    form().files().Open1Click();
   }
   /// Reopen of the recent entry that is `file`.
   void Reopen(const std::filesystem::path& file) {
-    form().OpenRecent1Click();
+    form().files().OpenRecent1Click();
     for (int k = 0; k < 5; ++k)
-      if (form().RecentFileNames()[static_cast<std::size_t>(k)] == file.string()) {
-        form().ReopenClick(k + 1);
+      if (form().files().RecentFileNames()[static_cast<std::size_t>(k)] == file.string()) {
+        form().files().ReopenClick(k + 1);
         return;
       }
     QFAIL("not in the recent list");

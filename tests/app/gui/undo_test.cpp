@@ -34,7 +34,7 @@ struct Window {
     p.Start();
     if (!p.EndSplash()) qFatal("the splash did not end");
     file = p.Write("t.ten", kTetragonal);
-    p.form().OpenFile(Q(file));
+    p.form().files().OpenFile(Q(file));
     // The open is a step back to the start's tensor; the tests count from the file.
     p.form().undoStack->clear();
   }

@@ -40,7 +40,7 @@ struct Window {
   explicit Window(const char* tensorFile = kTetragonal) {
     p.Start();
     if (!p.EndSplash()) qFatal("the splash did not end");
-    p.form().OpenFile(Q(p.Write("t.ten", tensorFile)));
+    p.form().files().OpenFile(Q(p.Write("t.ten", tensorFile)));
   }
   TForm1& form() { return p.form(); }
   TensorState& t() { return p.state().tensor; }
@@ -202,9 +202,9 @@ void TransformPanelsTest::symmetryBreakingTransformSurvivesSaveAndOpen() {
   const auto saved = w.p.root() / "turned.ten";
   w.p.dialogs.saveAnswers.push_back(Q(saved));
   w.form().SaveAs1->trigger();
-  w.form().OpenFile(Q(w.p.Write("other.ten", kTetragonal)));
+  w.form().files().OpenFile(Q(w.p.Write("other.ten", kTetragonal)));
   QVERIFY(std::fabs(w.At(2, 3)) < 1e-20);
-  w.form().OpenFile(Q(saved));
+  w.form().files().OpenFile(Q(saved));
   QCOMPARE(w.t().pointGroup, 2);
   for (int q = 0; q < kComponentCount; ++q)
     QVERIFY2(std::fabs(static_cast<double>(w.t().components[q] - turned[q])) < 1e-19,

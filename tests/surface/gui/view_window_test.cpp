@@ -199,7 +199,7 @@ void ViewWindowTest::drawReturnsFromSectionsToTheFirstSavedView() {
 
   // Opening a file ends a section without restoring the view.
   form().CrossSectionZ1->trigger();
-  form().OpenFile(QString::fromStdString(p_->Example("quartz-elastic.ten").string()));
+  form().files().OpenFile(QString::fromStdString(p_->Example("quartz-elastic.ten").string()));
   QCOMPARE(p_->state().crossSectionMode, int(kFullSurface));
   QCOMPARE(view().angleX, -kPi);
 }

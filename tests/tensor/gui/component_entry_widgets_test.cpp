@@ -59,12 +59,16 @@ struct Harness {
     };
     hooks.restartRebuildTimer = [this] { ++rebuildTimerStarts; };
     hooks.lastChosenOpenFile = [] { return std::string("/somewhere/quartz.ten"); };
-    hooks.chooseSaveName = [this](const std::filesystem::path& p) { saveName = p; };
-    hooks.invalidateSaveName = [this] { ++saveNameInvalidations; };
-    hooks.showFileName = [this](const std::string& s) { caption = QString::fromStdString(s); };
     c = std::make_unique<ComponentEntryController>(
         &area, ComponentEntryContext{&t, &services, &componentsTyped, &editingInPanel},
         std::move(hooks));
+    QObject::connect(c.get(), &ComponentEntryController::newTensorNamed,
+                     [this](const std::filesystem::path& p) { saveName = p; });
+    QObject::connect(c.get(), &ComponentEntryController::tensorNameRestored,
+                     [this](const std::string& s) {
+                       caption = QString::fromStdString(s);
+                       ++saveNameInvalidations;
+                     });
     area.show();
     area.activateWindow();
     if (!QTest::qWaitForWindowActive(&area)) qWarning("drawing area not active");
