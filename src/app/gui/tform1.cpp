@@ -2,6 +2,7 @@
 // about, help and the confirmed close.
 #include "app/gui/tform1.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -12,6 +13,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QToolBar>
 #include <QUndoStack>
 #include <QUrl>
 
@@ -24,8 +26,10 @@
 #include "files/settings_file.h"
 #include "platform/dialogs.h"
 #include "platform/floating_point.h"
-#include "platform/widgets/barred_text.h"
+#include "platform/widgets/panel_labels.h"
 #include "surface/qt/qpainter_canvas.h"
+#include "tensor/gui/component_entry_controller.h"
+#include "tensor/gui/tensor_panel.h"
 #include "update/gui/tformupdate.h"
 #include "update/update_check.h"
 
@@ -60,9 +64,19 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   SceneBitmap() = MakePictureImage(16, 16);
   SceneBitmap().fill(QColor(bg.red, bg.green, bg.blue));
 
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1->setSingleShot(true);
+  Timer1->setInterval(kSplashEndDelay);
+  connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
+  Timer3 = new QTimer(this);
+  Timer3->setObjectName(QStringLiteral("Timer3"));
+  Timer3->setSingleShot(true);
+  Timer3->setInterval(kStartupTimerDelay);
+  connect(Timer3, &QTimer::timeout, this, [this] { Guarded([this] { Timer3Timer(); }); });
+
   CreateMenus();
   CreateSpeedButtons();
-  CreateTensorPanel();
   CreateProgressArea();
   ConnectFileCommands();
   ConnectDrawingCommands();
@@ -71,21 +85,11 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   ConnectComponentEntry();
   ConnectConstantsCommands();
   ConnectHelpAndShortcuts();
-  ConnectTransformPanels();
   ConnectExtremes();
   ConnectElastic();
   ConnectFitCommands();
   ConnectUpdateCommands();
   ConnectUndo();
-
-  Timer1 = new QTimer(this);
-  Timer1->setSingleShot(true);
-  Timer1->setInterval(kSplashEndDelay);
-  connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
-  Timer3 = new QTimer(this);
-  Timer3->setSingleShot(true);
-  Timer3->setInterval(kStartupTimerDelay);
-  connect(Timer3, &QTimer::timeout, this, [this] { Guarded([this] { Timer3Timer(); }); });
 
   connect(surfaceArea, &SurfaceArea::resized, this, [this] {
     PlaceOverlays();
@@ -102,7 +106,6 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   menuBar()->hide();
   speedButtonBar->hide();
   statusBar()->hide();
-  tensorPanel->hide();
   Image1 = new ClickableLabel(QString(), this);
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setPixmap(QPixmap::fromImage(SplashPicture(kSplashSize, devicePixelRatioF())));
@@ -127,6 +130,10 @@ QWidget* TForm1::DrawingArea() {
   return surfaceArea;
 }
 
+TensorPanel* TForm1::TensorPanelWidget() const {
+  return componentEntry_->tensorPanel();
+}
+
 bool TForm1::Guarded(const std::function<void()>& handler) {
   const bool done = ReportErrors(dialogs_, handler);
   RecordStep();
@@ -148,71 +155,6 @@ void TForm1::CentreOnScreen() {
   move(frame.topLeft());
 }
 
-void TForm1::CreateTensorPanel() {
-  tensorPanel = new QFrame(surfaceArea);
-  tensorPanel->setObjectName(QStringLiteral("TensorPanel"));
-  static_cast<QFrame*>(tensorPanel)->setFrameShape(QFrame::StyledPanel);
-  tensorPanel->setAutoFillBackground(true);
-  auto* grid = new QGridLayout(tensorPanel);
-  grid->setContentsMargins(6, 4, 6, 4);
-  grid->setHorizontalSpacing(4);
-  grid->setVerticalSpacing(2);
-
-  LabelT = new ClickableLabel(QStringLiteral("T"), tensorPanel);
-  QFont bold = LabelT->font();
-  bold.setBold(true);
-  LabelT->setFont(bold);
-  Label14 = new ClickableLabel(QStringLiteral("tensor"), tensorPanel);
-  Label14->setObjectName(QStringLiteral("Label14"));
-  Label23 = new BarredLabel({}, tensorPanel);
-  Label23->setObjectName(QStringLiteral("Label23"));
-  // Room above the text for the bar.
-  Label23->setContentsMargins(0, 3, 0, 0);
-  Label23->SetGroup(QStringLiteral("PS: "), QString(), -1);
-  Label15 = new ClickableLabel(QStringLiteral("polar"), tensorPanel);
-  Label15->setObjectName(QStringLiteral("Label15"));
-
-  auto* unitRow = new QHBoxLayout;
-  unitRow->setSpacing(1);
-  Label10 = new ClickableLabel(QStringLiteral("10"), tensorPanel);
-  Label11 = new ClickableLabel(QStringLiteral("exp"), tensorPanel);
-  Label11->setObjectName(QStringLiteral("Label11"));
-  QFont small = Label11->font();
-  small.setPointSizeF(small.pointSizeF() * 0.75);
-  Label11->setFont(small);
-  Label11->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  Label12 = new ClickableLabel(QStringLiteral("unitText"), tensorPanel);
-  Label12->setObjectName(QStringLiteral("Label12"));
-  unitRow->addWidget(Label10);
-  unitRow->addWidget(Label11, 0, Qt::AlignTop);
-  unitRow->addSpacing(4);
-  unitRow->addWidget(Label12);
-  unitRow->addStretch(1);
-
-  DRAWButton = new QPushButton(QStringLiteral("DRAW"), tensorPanel);
-  DRAWButton->setObjectName(QStringLiteral("DRAWButton"));
-  DRAWButton->setToolTip(QStringLiteral("Draw the tensor"));
-
-  grid->addWidget(LabelT, 0, 0);
-  grid->addWidget(Label14, 0, 1);
-  grid->addWidget(Label23, 1, 0, 1, 2);
-  grid->addWidget(Label15, 2, 0, 1, 2);
-  grid->addLayout(unitRow, 3, 0, 1, 2);
-  grid->addWidget(DRAWButton, 4, 0, 1, 2);
-  extremesLabel = new QLabel(tensorPanel);
-  extremesLabel->setObjectName(QStringLiteral("ExtremesLabel"));
-  extremesLabel->setToolTip(
-      QStringLiteral("Largest and smallest value (times the power of ten) and a direction"));
-  // A little smaller than the panel's labels: the two lines set the panel's width, and a narrow
-  // panel leaves the grids beside it their full width in the default window.
-  QFont readout = extremesLabel->font();
-  readout.setPointSizeF(readout.pointSizeF() * 0.9);
-  extremesLabel->setFont(readout);
-  grid->addWidget(extremesLabel, 5, 0, 1, 2);
-  grid->setColumnStretch(1, 1);
-  tensorPanel->adjustSize();
-}
-
 void TForm1::CreateProgressArea() {
   progressBar = new QProgressBar(surfaceArea);
   progressBar->setObjectName(QStringLiteral("ProgressBar"));
@@ -228,11 +170,12 @@ void TForm1::CreateProgressArea() {
 }
 
 void TForm1::PlaceOverlays() {
-  if (!tensorPanel) return;
+  if (!componentEntry_) return;
   const int w = surfaceArea->width();
   const int h = surfaceArea->height();
-  tensorPanel->adjustSize();
-  tensorPanel->move(std::max(0, w - tensorPanel->width() - 8), 8);
+  QWidget* panel = TensorPanelWidget();
+  panel->adjustSize();
+  panel->move(std::max(0, w - panel->width() - 8), 8);
   progressBar->setGeometry(8, std::max(0, h - 22), std::min(200, std::max(0, w - 16)), 14);
   busyCover->setGeometry(8, std::max(0, h - 44), 60, 20);
   if (inSplash_) return;
@@ -300,7 +243,7 @@ void TForm1::Timer1Timer() {
   menuBar()->show();
   speedButtonBar->setVisible(Speedbuttons1->isChecked());
   statusBar()->setVisible(Speedbuttons1->isChecked());
-  tensorPanel->show();
+  TensorPanelWidget()->show();
   CentreOnScreen();
   show();
   // A stored size below the minimum opens at the minimum (the settings file keeps its text).

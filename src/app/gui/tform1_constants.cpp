@@ -1,6 +1,7 @@
 // TForm1: constants in the form people have them — Tensor > Voigt Matrix..., Crystal > Find
 // Point Group and File > Import... (text matrices, Materials Project JSON, VASP OUTCAR,
 // pymatgen's ElasticTensor).
+#include <QAction>
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include "app/program_state.h"
 #include "files/constants_import.h"
 #include "platform/dialogs.h"
+#include "tensor/gui/component_entry_controller.h"
 #include "tensor/gui/voigt_matrix_dialog.h"
 #include "tensor/number_text.h"
 #include "tensor/point_group_search.h"
@@ -49,7 +51,7 @@ void TForm1::ConnectConstantsCommands() {
 }
 
 void TForm1::VoigtMatrix1Click() {
-  if (commitOpenComponentGrid) commitOpenComponentGrid();
+  componentEntry_->commitOpenGrid();
   if (EmptyVoigtMatrix(state_.tensor.kind).rows == 0)
     throw std::runtime_error("The tensor's kind has no matrix form");
   VoigtMatrixDialog dialog(state_.tensor, state_.services, this);
@@ -74,7 +76,7 @@ void TForm1::TakeMatrixFrom(VoigtMatrixDialog& dialog, const QString& step,
 }
 
 void TForm1::FindPointGroup1Click() {
-  if (commitOpenComponentGrid) commitOpenComponentGrid();
+  componentEntry_->commitOpenGrid();
   OfferPointGroup(true);
 }
 
@@ -125,7 +127,7 @@ void TForm1::Import1Click() {
 }
 
 void TForm1::ImportConstantsFile(const QString& path) {
-  if (commitOpenComponentGrid) commitOpenComponentGrid();
+  componentEntry_->commitOpenGrid();
   const std::filesystem::path file = ToUtf8(path);
   state_.lastUsedFolder = ToUtf8(QFileInfo(path).absolutePath());
   QFile in(path);

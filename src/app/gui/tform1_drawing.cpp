@@ -1,8 +1,11 @@
 // TForm1: the drawing — the rebuild of the scene (DrawTensor), the re-projection and paint into
 // SceneBitmap (SetUpSurface, DrawOnCanvas), the DRAW command and the tensor panel's refresh.
+#include <QAction>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
 #include <QScreen>
 
 #include "app/file_commands.h"
@@ -11,17 +14,17 @@
 #include "app/program_state.h"
 #include "core/scope_exit.h"
 #include "platform/dialogs.h"
-#include "platform/widgets/barred_text.h"
 #include "surface/cross_section.h"
 #include "surface/qt/picture_clipboard.h"
 #include "surface/qt/qpainter_canvas.h"
+#include "tensor/gui/component_entry_controller.h"
+#include "tensor/gui/tensor_panel.h"
 
 namespace quillmere {
 
 void TForm1::ConnectDrawingCommands() {
   OnTriggered(DRAW1, [this] { DRAWClick(); });
   OnTriggered(SpeedDraw, [this] { DRAWClick(); });
-  connect(DRAWButton, &QPushButton::clicked, this, [this] { Guarded([this] { DRAWClick(); }); });
 }
 
 void TForm1::DrawTensor(std::optional<int> resolution) {
@@ -99,7 +102,7 @@ void TForm1::DrawOnCanvas() {
 }
 
 void TForm1::DRAWClick() {
-  if (commitOpenComponentGrid && commitOpenComponentGrid()) return;
+  if (componentEntry_->commitOpenGrid()) return;
   DrawShownTensor();
 }
 
@@ -108,9 +111,9 @@ void TForm1::DrawShownTensor() {
   state_.view.showGrid = Grid1->isChecked();
   if (state_.crossSectionMode != kFullSurface)
     LeaveCrossSection(state_.view, state_.crossSectionMode, state_.savedViewAngles);
-  DRAWButton->setText(QStringLiteral("Busy"));
+  TensorPanelWidget()->ShowDrawing(true);
   const ScopeExit idle([this] {
-    DRAWButton->setText(QStringLiteral("DRAW"));
+    TensorPanelWidget()->ShowDrawing(false);
     ShowBusy(false);
   });
   FormActivate();
@@ -123,12 +126,7 @@ void TForm1::DrawShownTensor() {
 }
 
 void TForm1::RefreshPanelLabels(const TensorPanelTexts& texts) {
-  Label11->setText(FromUtf8(texts.exponent));
-  Label12->setText(FromUtf8(texts.unitText));
-  Label14->setText(FromUtf8(texts.kindCaption));
-  Label15->setText(FromUtf8(texts.polarity));
-  Label23->SetGroup(QStringLiteral("PS: "), FromUtf8(texts.groupName), texts.groupBarIndex);
-  tensorPanel->adjustSize();
+  TensorPanelWidget()->ShowTexts(texts);
   PlaceOverlays();
 }
 

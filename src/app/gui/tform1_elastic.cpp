@@ -1,5 +1,6 @@
 // TForm1: Tools > Elastic Properties, and the elastic quantity drawn in place of the tensor's own
 // value when the window's "Surface of" names one.
+#include <QAction>
 #include <QMenu>
 #include <QScreen>
 #include <QSignalBlocker>

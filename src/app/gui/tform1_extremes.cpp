@@ -1,5 +1,6 @@
 // TForm1: the extremes of the surface on the tensor panel and as arrows in the scene, and the
 // projection-map window beside the main window.
+#include <QAction>
 #include <QScreen>
 #include <algorithm>
 
@@ -9,6 +10,7 @@
 #include "surface/derived_surface.h"
 #include "surface/extreme_marks.h"
 #include "surface/gui/projection_map_window.h"
+#include "tensor/gui/tensor_panel.h"
 
 namespace quillmere {
 
@@ -35,12 +37,12 @@ void TForm1::ShowDrawnExtremes() {
   // is zero has none to name.
   if (!drawnExtremes_) return;
   if (drawnExtremes_->zero) {
-    extremesLabel->setText(FromUtf8(kMsgZeroSurface));
+    TensorPanelWidget()->ShowExtremes(FromUtf8(kMsgZeroSurface));
     return;
   }
   const int exponent = DecadeExponent(state_.DrawnTensor().scale);
   const char separator = state_.services.decimalSeparator;
-  extremesLabel->setText(
+  TensorPanelWidget()->ShowExtremes(
       FromUtf8(ExtremePanelText("max", drawnExtremes_->largest, exponent, separator) + "\n" +
                ExtremePanelText("min", drawnExtremes_->smallest, exponent, separator)));
 }

@@ -1,9 +1,11 @@
-// TForm1: Exit, the help window, About, the home page, the desktop's shortcuts, the mouse
-// wheel and tensor files dropped on the window.
+// TForm1: Exit, the help window, About, the home page, the desktop's shortcuts and tensor files
+// dropped on the window.
+#include <QAction>
 #include <QDesktopServices>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QMenu>
 #include <QMimeData>
 #include <QUrl>
 
@@ -11,7 +13,6 @@
 #include "app/file_commands.h"
 #include "app/gui/file_commands_controller.h"
 #include "app/gui/help_window.h"
-#include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
 #include "platform/dialogs.h"
@@ -108,8 +109,6 @@ void TForm1::ConnectHelpAndShortcuts() {
   DRAW1->setShortcut(QKeySequence(Qt::Key_F5));
   // The speed buttons share the handlers but not the keys, so each key has one owner.
 
-  connect(surfaceArea, &SurfaceArea::wheelTurned, this,
-          [this](QWheelEvent* e) { Guarded([=, this] { FormMouseWheel(e); }); });
   new FileDrops(this);
 }
 
@@ -132,13 +131,6 @@ void TForm1::About1Click() {
 
 void TForm1::Homepage1Click() {
   if (!homepageAddress.isEmpty()) QDesktopServices::openUrl(QUrl(homepageAddress));
-}
-
-void TForm1::FormMouseWheel(QWheelEvent* event) {
-  const int eighths = event->angleDelta().y();
-  if (eighths == 0) return;
-  WheelZoom(state_.view, eighths);
-  SetUpSurface();
 }
 
 }  // namespace quillmere

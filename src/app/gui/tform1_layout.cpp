@@ -2,6 +2,7 @@
 // fit and move or shrink only as far as the drawing area makes them; the grids stay clear of the
 // tensor panel with its DRAW button; and the window's minimum size is the smallest at which every
 // panel fits at its place.
+#include <QAction>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QMenuBar>
@@ -11,12 +12,13 @@
 
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
-#include "fit/gui/fixed_direction_panel.h"
-#include "fit/gui/transform_panel.h"
+#include "fit/gui/fit_panels_controller.h"
 #include "platform/widgets/panel_labels.h"
 #include "platform/widgets/spin_button.h"
 #include "surface/gui/drawing_utilities_panel.h"
+#include "surface/gui/view_controls_controller.h"
 #include "tensor/gui/component_entry_controller.h"
+#include "tensor/gui/tensor_panel.h"
 
 namespace quillmere {
 
@@ -43,30 +45,25 @@ QSize LaidOutSize(QWidget* w) {
 
 GridRoom TForm1::GridRoomBesideTensorPanel() const {
   GridRoom room{surfaceArea->width() - kAreaMargin, surfaceArea->height() - kAreaMargin};
-  if (tensorPanel && tensorPanel->isVisible()) room.right = tensorPanel->x() - kPanelGap;
+  const QWidget* panel = TensorPanelWidget();
+  if (panel->isVisible()) room.right = panel->x() - kPanelGap;
   return room;
-}
-
-void TForm1::PlaceUnitSpinButton() {
-  const QPoint exponent = Label11->mapTo(surfaceArea, QPoint(0, 0));
-  SpinButton5->adjustSize();
-  SpinButton5->move(std::max(0, tensorPanel->x() - SpinButton5->width() - 4), exponent.y());
 }
 
 void TForm1::KeepPanelsInside() {
   const int w = surfaceArea->width();
   const int h = surfaceArea->height();
-  if (componentEntry) componentEntry->placeOpenPanels();
-  // The unit spin button follows the tensor panel, which keeps to the right edge.
-  if (SpinButton5 && SpinButton5->isVisible()) PlaceUnitSpinButton();
-  for (QWidget* panel : std::initializer_list<QWidget*>{DrawingUtilities, AxesStyleGroup, GroupBox4,
-                                                        Panel6, SpinButton5})
+  componentEntry_->placeOpenPanels();
+  for (QWidget* panel : std::initializer_list<QWidget*>{
+           viewControls_->drawingUtilities(), viewControls_->axesStyleGroup(),
+           fitPanels_->transformPanel(), fitPanels_->fixedDirectionPanel(),
+           componentEntry_->unitSpinButton()})
     KeepInside(panel, w, h);
 }
 
 QSize TForm1::RequiredDrawingArea() {
-  const QSize tensor = LaidOutSize(tensorPanel);
-  const QSize utilities = LaidOutSize(DrawingUtilities);
+  const QSize tensor = LaidOutSize(TensorPanelWidget());
+  const QSize utilities = LaidOutSize(viewControls_->drawingUtilities());
   // Beside each other: the drawing utilities on the left, the tensor panel on the right.
   int width = kUtilitiesPlace + utilities.width() + 2 * kTensorPanelMargin + tensor.width();
   int height = std::max(kUtilitiesPlace + utilities.height() + kAreaMargin,
@@ -74,17 +71,16 @@ QSize TForm1::RequiredDrawingArea() {
   // Both columns of the independent grid, left of the tensor panel.
   width = std::max(width, 10 + kIndependentLabelWidth + kIndependentValueWidth + 12 + kPanelGap +
                               tensor.width() + kTensorPanelMargin);
-  if (componentEntry) {
-    const QSize entry = componentEntry->requiredArea();
-    width = std::max(width, entry.width());
-    height = std::max(height, entry.height());
-  }
-  for (QWidget* panel : std::initializer_list<QWidget*>{GroupBox4, Panel6}) {
+  const QSize entry = componentEntry_->requiredArea();
+  width = std::max(width, entry.width());
+  height = std::max(height, entry.height());
+  for (QWidget* panel : std::initializer_list<QWidget*>{fitPanels_->transformPanel(),
+                                                        fitPanels_->fixedDirectionPanel()}) {
     const QSize s = LaidOutSize(panel);
     width = std::max(width, s.width() + 2 * kTensorPanelMargin);
     height = std::max(height, kTensorPanelMargin + s.height() + kAreaMargin);
   }
-  const QSize style = LaidOutSize(AxesStyleGroup);
+  const QSize style = LaidOutSize(viewControls_->axesStyleGroup());
   width = std::max(width, kUtilitiesPlace + utilities.width() + kTensorPanelMargin + style.width() +
                               kAreaMargin);
   height = std::max(height, kTensorPanelMargin + style.height() + kAreaMargin);

@@ -1,5 +1,7 @@
 // TForm1: the pointer readout at the status line's right end. The drawing area reports where
 // the pointer moves; the surface library names the direction and value under it.
+#include <QLabel>
+
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"

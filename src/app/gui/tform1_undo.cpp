@@ -7,8 +7,11 @@
 // what changed, or by the command that made it (RunStep). Undo and redo put a step's snapshot
 // back and redraw. The view (turning, zoom, colours) is not part of a snapshot, so its changes
 // are no steps.
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
 #include <QStatusBar>
 #include <QTimer>
 #include <QUndoCommand>
@@ -19,8 +22,7 @@
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
-#include "fit/gui/fixed_direction_panel.h"
-#include "fit/gui/tform2.h"
+#include "fit/gui/fit_panels_controller.h"
 #include "platform/dialogs.h"
 
 namespace quillmere {
@@ -82,6 +84,7 @@ class StepWatch : public QObject {
 
 void TForm1::ConnectUndo() {
   undoStack = new QUndoStack(this);
+  undoStack->setObjectName(QStringLiteral("UndoStack"));
   undoBaseline_ = TakeTensorSnapshot(state_);
   Undo1 = undoStack->createUndoAction(this, QStringLiteral("&Undo"));
   Undo1->setObjectName(QStringLiteral("Undo1"));
@@ -113,11 +116,9 @@ void TForm1::ConnectUndo() {
 void TForm1::RecordStep() {
   if (showingSnapshot_ || !undoStack) return;
   // The fixed-direction panel sets a flag at each click; its OK (or Escape) ends the one step.
-  if (Panel6 && Panel6->isVisible()) return;
   // An open fit window only borrows the tensor until a fit is taken over (closed without one,
   // the tensor before it comes back): the borrowed tensor is no step, the fit taken over is.
-  if (openingFit_) return;
-  if (const TForm2* fit = FitWindow(); fit && !fit->fitApplied()) return;
+  if (fitPanels_ && fitPanels_->BorrowsTensor()) return;
   const QString name = stepName_;
   stepName_.clear();
   TensorSnapshot now = TakeTensorSnapshot(state_);

@@ -1,5 +1,6 @@
 // TForm1: "Check for &updates" and the update check's view of the windows — the update
 // window's labels, bar and watchdog, this window's visibility and the end-of-splash timer.
+#include <QAction>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -23,8 +24,8 @@ int BarValue(std::uint64_t value) {
 
 class WindowUpdateDisplay : public UpdateDisplay {
  public:
-  WindowUpdateDisplay(TForm1& form, TFormupdate& window, Dialogs& dialogs)
-      : form_(form), window_(window), dialogs_(dialogs) {}
+  WindowUpdateDisplay(TForm1& form, QTimer& splashTimer, TFormupdate& window, Dialogs& dialogs)
+      : form_(form), splashTimer_(splashTimer), window_(window), dialogs_(dialogs) {}
 
   void SetStatus(const std::string& text) override { window_.SetStatus(FromUtf8(text)); }
   void SetProgressMaximum(std::uint64_t maximum) override {
@@ -41,7 +42,7 @@ class WindowUpdateDisplay : public UpdateDisplay {
   }
   void HideUpdateWindow() override { window_.hide(); }
   void HideMainWindow() override { form_.hide(); }
-  void StartSplashTimer() override { form_.Timer1->start(kSplashEndDelay); }
+  void StartSplashTimer() override { splashTimer_.start(kSplashEndDelay); }
   void SetWatchdog(bool on, std::function<void()> fired) override {
     window_.SetWatchdog(on, std::move(fired));
   }
@@ -55,6 +56,7 @@ class WindowUpdateDisplay : public UpdateDisplay {
 
  private:
   TForm1& form_;
+  QTimer& splashTimer_;
   TFormupdate& window_;
   Dialogs& dialogs_;
 };
@@ -62,7 +64,7 @@ class WindowUpdateDisplay : public UpdateDisplay {
 }  // namespace
 
 void TForm1::ConnectUpdateCommands() {
-  updateDisplay_ = std::make_unique<WindowUpdateDisplay>(*this, updateWindow_, dialogs_);
+  updateDisplay_ = std::make_unique<WindowUpdateDisplay>(*this, *Timer1, updateWindow_, dialogs_);
   OnTriggered(Checkforupdates1, [this] { Checkforupdates1Click(); });
 }
 

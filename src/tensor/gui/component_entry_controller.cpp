@@ -12,6 +12,7 @@
 #include "tensor/gui/entry_widgets.h"
 #include "tensor/gui/new_tensor_dialog.h"
 #include "tensor/gui/symmetry_choosers.h"
+#include "tensor/gui/tensor_panel.h"
 #include "tensor/number_text.h"
 #include "tensor/point_group_search.h"
 #include "tensor/point_group_symbols.h"
@@ -36,6 +37,7 @@ QString Q(const std::string& s) {
 ComponentEntryController::ComponentEntryController(QWidget* area, ComponentEntryContext context,
                                                    ComponentEntryHooks hooks, QObject* parent)
     : QObject(parent), area_(area), ctx_(context), hooks_(std::move(hooks)), t_(*context.tensor) {
+  CreateTensorPanel();
   grid1_ = new ComponentGrid(area);
   grid2_ = new IndependentGrid(area);
   kindChooser_ = new KindChooser(area);
@@ -97,6 +99,8 @@ ComponentEntryController::ComponentEntryController(QWidget* area, ComponentEntry
           &ComponentEntryController::SpinButton5UpClick);
   connect(d->spinButton, &SpinButton::downClicked, this,
           &ComponentEntryController::SpinButton5DownClick);
+
+  CreateUnitSpinButton();
 
   const TensorPanelTexts texts = PanelTextsOf(t_);
   kindChooser_->setSelectedIndex(texts.kindListIndex);
@@ -183,7 +187,9 @@ void ComponentEntryController::placeOpenPanels() {
   for (PointGroupBox* box : boxes_)
     if (box->isVisible()) PlacePointGroupBox(box);
   if (dialog_->isVisible()) PlaceNewTensorDialog();
-  if (edit1_->isVisible() && hooks_.unitFieldRect) edit1_->setGeometry(hooks_.unitFieldRect());
+  if (edit1_->isVisible()) edit1_->setGeometry(panel_->UnitFieldRect());
+  // The unit spin button follows the tensor panel, which keeps to the right edge.
+  if (spinButton5_->isVisible()) PlaceUnitSpinButton();
 }
 
 QSize ComponentEntryController::requiredArea() {
@@ -575,7 +581,7 @@ void ComponentEntryController::SpinButton5UpClick() {
 void ComponentEntryController::Edit1Change() {
   if (!edit1_->isVisible()) {
     edit1_->setText(Q(t_.unitText));
-    if (hooks_.unitFieldRect) edit1_->setGeometry(hooks_.unitFieldRect());
+    edit1_->setGeometry(panel_->UnitFieldRect());
   }
   edit1_->setVisible(!edit1_->isVisible());
   SetEditing(edit1_->isVisible());

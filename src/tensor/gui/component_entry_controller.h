@@ -1,8 +1,9 @@
-// The component-entry side of the main window: the two component grids, the kind chooser, the
-// crystal-system and point-group choosers, the unit-text field of the tensor panel and the New
-// Tensor dialog, with the handlers that connect them to the tensor. The controller owns no
-// state of the program: it edits the TensorState and flags it is given, and asks the window for
-// redraws and the refresh of the tensor panel through hooks.
+// The component-entry side of the main window: the tensor information panel, the two component
+// grids, the kind chooser, the crystal-system and point-group choosers, the unit-text field and
+// spin button of the tensor panel and the New Tensor dialog, with the handlers that connect them
+// to the tensor. The controller owns no state of the program: it edits the TensorState and flags
+// it is given, asks the window for redraws and the refresh of the tensor panel through hooks, and
+// tells it through signals when the New Tensor panel names the tensor's file.
 //
 // Errors: every handler catches what the core throws and shows its text through the showError
 // hook, so nothing escapes into Qt's event loop.
@@ -33,6 +34,8 @@ class PointGroupBox;
 class NewTensorDialog;
 class EntryField;
 class EntryGrid;
+class SpinButton;
+class TensorPanel;
 
 /// What the controller edits; all of it lives as long as the program.
 struct ComponentEntryContext {
@@ -56,9 +59,9 @@ struct ComponentEntryHooks {
   std::function<void(const std::string&)> showError;  ///< the runtime's text in a message box
   std::function<bool(const std::string&)> askYesNo;
   std::function<std::string()> lastChosenOpenFile;  ///< file last chosen in the open dialog
-  /// Where the unit-text field opens, in the drawing area's coordinates (over the unit text of
-  /// the tensor panel); empty keeps its last place.
-  std::function<QRect()> unitFieldRect;
+  /// Runs a handler started by a click on the tensor panel or its spin button under the
+  /// window's error report (and undo step); empty: the controller reports errors itself.
+  std::function<void(const std::function<void()>&)> guarded;
   /// The part of the drawing area the grids may cover (the window keeps its DRAW button clear
   /// of them); empty: the whole area less a small margin.
   std::function<GridRoom()> gridRoom;
@@ -67,8 +70,9 @@ struct ComponentEntryHooks {
 class ComponentEntryController : public QObject {
   Q_OBJECT
  public:
-  /// Creates the grids, choosers, the unit-text field and the New Tensor dialog as hidden
-  /// children of `area`, the window's drawing area (their positions are in its coordinates).
+  /// Creates the tensor panel, the grids, choosers, the unit-text field and spin button and the
+  /// New Tensor dialog as hidden children of `area`, the window's drawing area (their positions
+  /// are in its coordinates).
   ComponentEntryController(QWidget* area, ComponentEntryContext context, ComponentEntryHooks hooks,
                            QObject* parent = nullptr);
 
@@ -79,6 +83,12 @@ class ComponentEntryController : public QObject {
   PointGroupBox* pointGroupBox(int system) const { return boxes_.at(system); }
   NewTensorDialog* newTensorDialog() const { return dialog_; }
   EntryField* unitTextField() const { return edit1_; }
+  /// The tensor information panel (the window places it and shows its DRAW button's work).
+  TensorPanel* tensorPanel() const { return panel_; }
+  /// The unit spin button beside the exponent of the tensor panel.
+  SpinButton* unitSpinButton() const { return spinButton5_; }
+  /// The unit spin button's place: left of the tensor panel, level with the exponent.
+  void PlaceUnitSpinButton();
 
   /// True while the kind chooser or the crystal-system box is open: both block the grids.
   bool choosersOpen() const;
@@ -155,6 +165,11 @@ class ComponentEntryController : public QObject {
     int rank;
   };
   DrawnState Drawn() const;
+  void CreateTensorPanel();     // component_entry_panel.cpp
+  void CreateUnitSpinButton();  // component_entry_panel.cpp
+  void ToggleUnitSpinButton();
+  /// Runs a handler of the panel's clicks through the window's `guarded` hook.
+  void RunGuarded(const std::function<void()>& handler);
   /// Refresh and rebuild when the drawing no longer matches the tensor.
   void RedrawIfChanged(const DrawnState& before);
   void SystemClick(int system);
@@ -194,6 +209,8 @@ class ComponentEntryController : public QObject {
   ComponentEntryHooks hooks_;
   TensorState& t_;
 
+  TensorPanel* panel_ = nullptr;
+  SpinButton* spinButton5_ = nullptr;
   ComponentGrid* grid1_;
   IndependentGrid* grid2_;
   KindChooser* kindChooser_;

@@ -42,7 +42,7 @@ void ConstantsCommandsTest::importedRecordGetsTheGroupItsNumbersObey() {
   Working w;
   w.p.dialogs.openAnswers.push_back(Q(w.p.Write("mp-30.json", kCopperRecord)));
   w.p.dialogs.answers.push_back(true);
-  w.form().Import1->trigger();
+  Item(w.form(), "Import1")->trigger();
   QVERIFY2(w.p.dialogs.errors.empty(),
            w.p.dialogs.errors.empty() ? "" : w.p.dialogs.errors[0].c_str());
   const TensorState& t = w.p.state().tensor;
@@ -67,7 +67,7 @@ void ConstantsCommandsTest::damagedRecordIsRefusedWithItsKey() {
   std::string damaged = kCopperRecord;
   damaged.replace(damaged.find("75.4]]"), 4, "\"x\"");
   w.p.dialogs.openAnswers.push_back(Q(w.p.Write("bad.json", damaged)));
-  w.form().Import1->trigger();
+  Item(w.form(), "Import1")->trigger();
   QCOMPARE(w.p.dialogs.errors.size(), std::size_t(1));
   QVERIFY2(w.p.dialogs.errors[0].find("line 4, key elastic_tensor.ieee_format[5][5]: a number "
                                       "expected") != std::string::npos,
@@ -80,7 +80,7 @@ void ConstantsCommandsTest::findPointGroupReportsTheTensorsOwnGroup() {
   Working w;
   w.p.dialogs.openAnswers.push_back(Q(w.p.Example("copper-elastic.ten")));
   w.form().files().Open1Click();
-  w.form().FindPointGroup1->trigger();
+  Item(w.form(), "FindPointGroup1")->trigger();
   QVERIFY(w.p.dialogs.asked.empty());
   QCOMPARE(w.p.dialogs.shown.size(), std::size_t(1));
   QVERIFY(w.p.dialogs.shown[0].find("  m3\xCC\x85m (cubic), deviation 0\n") != std::string::npos);

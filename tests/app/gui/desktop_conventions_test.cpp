@@ -72,7 +72,7 @@ void DesktopConventionsTest::helpOpensTheManualWithLinksBackForwardAndFind() {
   // The manual of the source tree stands in for the copy beside the program.
   w.p.state().programDirectory = (test::SourceDirectory() / "docs" / "manual").string() + "/";
   QTest::keyClick(&w.form(), Qt::Key_F1);
-  HelpWindow* help = w.form().helpWindow;
+  HelpWindow* help = w.form().findChild<HelpWindow*>();
   QVERIFY(help);
   QVERIFY(QTest::qWaitForWindowExposed(help));
   QCOMPARE(help->windowTitle(), QStringLiteral("Quillmere Help"));
@@ -104,39 +104,39 @@ void DesktopConventionsTest::helpOpensTheManualWithLinksBackForwardAndFind() {
 
   // The speed button and the menu item reach the same window.
   help->hide();
-  w.form().SpeedHelp->trigger();
+  Item(w.form(), "SpeedHelp")->trigger();
   QVERIFY(help->isVisible());
   QCOMPARE(w.p.dialogs.shown.size(), std::size_t{0});
 }
 
 void DesktopConventionsTest::missingManualIsReportedByName() {
   Working w;
-  w.form().Contents1->trigger();
+  Item(w.form(), "Contents1")->trigger();
   QCOMPARE(w.p.dialogs.shown.size(), std::size_t{1});
   QVERIFY(w.p.dialogs.shown[0].find(w.p.programDirectory() + "Quillmerehelp.html") !=
           std::string::npos);
-  QVERIFY(!w.form().helpWindow || !w.form().helpWindow->isVisible());
+  QVERIFY(!w.form().findChild<HelpWindow*>() || !w.form().findChild<HelpWindow*>()->isVisible());
 }
 
 void DesktopConventionsTest::exitAboutAndHomepageAreReachable() {
   Working w;
   TForm1& form = w.form();
-  QVERIFY(form.About1->isEnabled());
-  form.About1->trigger();
+  QVERIFY(Item(form, "About1")->isEnabled());
+  Item(form, "About1")->trigger();
   // The About box, not the splash: it names the version and the table it read.
-  QVERIFY(!form.Image1->isVisible());
+  QVERIFY(!Child<ClickableLabel>(form, "Image1")->isVisible());
   QCOMPARE(w.p.dialogs.abouts.size(), std::size_t{1});
   QVERIFY(w.p.dialogs.abouts[0].find(std::string("Quillmere ") + kProgramVersionText) !=
           std::string::npos);
   QVERIFY(w.p.dialogs.abouts[0].find("tensor.tab (768 entries)") != std::string::npos);
 
   // No address was configured for this build: the item says so instead of doing nothing.
-  QVERIFY(!form.Homepage1->isEnabled());
-  QVERIFY(form.Homepage1->toolTip().contains(QStringLiteral("No home page")));
+  QVERIFY(!Item(form, "Homepage1")->isEnabled());
+  QVERIFY(Item(form, "Homepage1")->toolTip().contains(QStringLiteral("No home page")));
 
-  QVERIFY(form.Close1->isEnabled());
+  QVERIFY(Item(form, "Close1")->isEnabled());
   w.p.dialogs.answers.push_back(false);
-  form.Close1->trigger();
+  Item(form, "Close1")->trigger();
   QCOMPARE(w.p.dialogs.asked.back(), std::string("Close application ?"));
   QVERIFY(form.isVisible());
 }
@@ -163,20 +163,20 @@ void DesktopConventionsTest::shortcutsTriggerTheirCommands() {
   QVERIFY(QTest::qWaitFor([&] { return form.Builder().completedBuilds() > builds; }, 5000));
 
   // Print reaches whatever handler the item has; here only the key's way to the item counts.
-  QObject::disconnect(form.Print1, &QAction::triggered, nullptr, nullptr);
-  form.Print1->setEnabled(true);
+  QObject::disconnect(Item(form, "Print1"), &QAction::triggered, nullptr, nullptr);
+  Item(form, "Print1")->setEnabled(true);
   int printed = 0;
-  QObject::connect(form.Print1, &QAction::triggered, [&printed] { ++printed; });
+  QObject::connect(Item(form, "Print1"), &QAction::triggered, [&printed] { ++printed; });
   QTest::keyClick(&form, Qt::Key_P, Qt::ControlModifier);
   QCOMPARE(printed, 1);
 
   // The keys are shown in the menus beside the captions.
-  QCOMPARE(form.Open1->shortcut(), QKeySequence(QKeySequence::Open));
-  QCOMPARE(form.Contents1->shortcut(), QKeySequence(QKeySequence::HelpContents));
-  QCOMPARE(form.DRAW1->shortcut(), QKeySequence(Qt::Key_F5));
-  QCOMPARE(form.SaveAs1->shortcut().toString(), QStringLiteral("Ctrl+Shift+S"));
-  QCOMPARE(form.Close1->shortcut().toString(), QStringLiteral("Ctrl+Q"));
-  QCOMPARE(form.Open1->text(), QStringLiteral("&Open"));
+  QCOMPARE(Item(form, "Open1")->shortcut(), QKeySequence(QKeySequence::Open));
+  QCOMPARE(Item(form, "Contents1")->shortcut(), QKeySequence(QKeySequence::HelpContents));
+  QCOMPARE(Item(form, "DRAW1")->shortcut(), QKeySequence(Qt::Key_F5));
+  QCOMPARE(Item(form, "SaveAs1")->shortcut().toString(), QStringLiteral("Ctrl+Shift+S"));
+  QCOMPARE(Item(form, "Close1")->shortcut().toString(), QStringLiteral("Ctrl+Q"));
+  QCOMPARE(Item(form, "Open1")->text(), QStringLiteral("&Open"));
   QCOMPARE(d.unscripted, 5);  // open, two saves and both questions, all cancelled
 }
 
@@ -232,23 +232,24 @@ void DesktopConventionsTest::droppedTensorFileOpensAsFileOpen() {
 void DesktopConventionsTest::reopenWithoutRecentFilesShowsOneDisabledItem() {
   Working w;
   TForm1& form = w.form();
-  emit form.Reopen1->aboutToShow();
+  emit Child<QMenu>(form, "Reopen1")->aboutToShow();
   QVERIFY(Item(form, "NoRecentFiles")->isVisible());
   QVERIFY(!Item(form, "NoRecentFiles")->isEnabled());
   QCOMPARE(Item(form, "NoRecentFiles")->text(), QStringLiteral("(no recent files)"));
-  for (QAction* item : form.ReopenItems) QVERIFY(!item->isVisible());
+  for (int k = 1; k <= 5; ++k)
+    QVERIFY(!Item(form, QStringLiteral("N%1%2").arg(k).arg(1))->isVisible());
 
   form.files().OpenFile(Q(w.p.Example("quartz-piezoelectric.ten")));
-  emit form.Reopen1->aboutToShow();
+  emit Child<QMenu>(form, "Reopen1")->aboutToShow();
   QVERIFY(!Item(form, "NoRecentFiles")->isVisible());
-  QVERIFY(form.ReopenItems[0]->isVisible());
+  QVERIFY(Item(form, QStringLiteral("N%1%2").arg((0) + 1).arg(1))->isVisible());
 }
 
 void DesktopConventionsTest::lettersTypedIntoTheComponentGridDoNotTurnTheView() {
   Working w;
   TForm1& form = w.form();
   const ViewSettings before = w.p.state().view;
-  form.Components1->trigger();
+  Item(form, "Components1")->trigger();
   auto* grid = form.findChild<ComponentGrid*>(QStringLiteral("StringGrid1"));
   QVERIFY(grid && grid->isVisible());
   grid->setFocus();
@@ -267,7 +268,7 @@ void DesktopConventionsTest::lettersTypedIntoTheComponentGridDoNotTurnTheView() 
 
   // With the focus on the drawing, the same letter turns the view.
   QTest::keyClick(editor, Qt::Key_Escape);
-  form.Components1->trigger();
+  Item(form, "Components1")->trigger();
   form.DrawingArea()->setFocus();
   QTest::keyClick(form.DrawingArea(), Qt::Key_D);
   QVERIFY(w.p.state().view.angleZ != before.angleZ);
@@ -275,7 +276,7 @@ void DesktopConventionsTest::lettersTypedIntoTheComponentGridDoNotTurnTheView() 
 
 void DesktopConventionsTest::angleBoxesStayInViewWhileTyped() {
   Working w;
-  DrawingUtilitiesPanel* panel = w.form().DrawingUtilities;
+  DrawingUtilitiesPanel* panel = w.form().viewControls().drawingUtilities();
   QVERIFY(panel->isVisible());
   QTest::mouseClick(panel->betaCaption(), Qt::LeftButton);
   QVERIFY(panel->isVisible());
@@ -306,10 +307,10 @@ void DesktopConventionsTest::unreadableCommandLineFileEndsAsANormalStart() {
   QCOMPARE(p.dialogs.errors[0], "'" + bad.string() + "': Invalid numeric input (line 2)");
   // The default tensor, with a complete panel and a drawn picture.
   QCOMPARE(form.windowTitle(), QStringLiteral("Quillmere Ver. 1.5"));
-  QCOMPARE(form.Label14->text(), QStringLiteral("(i)"));
-  QCOMPARE(form.Label11->text(), QStringLiteral("0"));
-  QVERIFY(form.Label12->text() != QStringLiteral("unitText"));
-  QVERIFY(form.Label23->text().startsWith(QStringLiteral("PS: 1")));
+  QCOMPARE(Child<ClickableLabel>(form, "Label14")->text(), QStringLiteral("(i)"));
+  QCOMPARE(Child<ClickableLabel>(form, "Label11")->text(), QStringLiteral("0"));
+  QVERIFY(Child<ClickableLabel>(form, "Label12")->text() != QStringLiteral("unitText"));
+  QVERIFY(Child<BarredLabel>(form, "Label23")->text().startsWith(QStringLiteral("PS: 1")));
   QVERIFY(form.Builder().completedBuilds() > 0);
   QCOMPARE(form.SceneBitmap().size(), form.DrawingArea()->size());
 }

@@ -40,7 +40,7 @@ void ExportCommandsTest::screenSceneHasAxesAndNamesTheExportWindow() {
   QVERIFY(p.EndSplash());
   const auto target = p.root() / "screen.wrl";
   p.dialogs.saveAnswers.push_back(Q(target));
-  p.form().CreateScreenWrl1->trigger();
+  Item(p.form(), "CreateScreenWrl1")->trigger();
 
   const std::string scene = ReadFile(target);
   QVERIFY(scene.rfind("#VRML V2.0 utf8", 0) == 0);
@@ -54,22 +54,24 @@ void ExportCommandsTest::screenSceneHasAxesAndNamesTheExportWindow() {
            QStringLiteral("VRML: 800 patches written to screen.wrl"));
 
   // The pointer readout: a direction and value over the surface, nothing beside it.
-  SurfaceArea* area = p.form().surfaceArea;
+  SurfaceArea* area = Child<SurfaceArea>(p.form(), "SurfaceArea");
   const auto moveTo = [area](QPoint at) {
     QMouseEvent move(QEvent::MouseMove, at, area->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(area, &move);
   };
   moveTo(area->rect().center());
-  QCOMPARE(p.form().pointerReadout->text(), QString());  // the start tensor is zero
+  QCOMPARE(Child<QLabel>(p.form(), "PointerReadout")->text(),
+           QString());  // the start tensor is zero
   // A vector along x: two spheres that meet at the origin, the front one over the centre.
   p.state().tensor.At(1) = 1;
-  p.form().DRAW1->trigger();
+  Item(p.form(), "DRAW1")->trigger();
   moveTo(area->rect().center());
-  QVERIFY2(p.form().pointerReadout->text().startsWith(QStringLiteral("Direction [")),
-           qPrintable(p.form().pointerReadout->text()));
+  QVERIFY2(
+      Child<QLabel>(p.form(), "PointerReadout")->text().startsWith(QStringLiteral("Direction [")),
+      qPrintable(Child<QLabel>(p.form(), "PointerReadout")->text()));
   moveTo(QPoint(1, area->height() - 2));
-  QCOMPARE(p.form().pointerReadout->text(), QString());
+  QCOMPARE(Child<QLabel>(p.form(), "PointerReadout")->text(), QString());
 }
 
 void ExportCommandsTest::printableSceneAndStlFromTheMenu() {
@@ -79,9 +81,9 @@ void ExportCommandsTest::printableSceneAndStlFromTheMenu() {
   const auto wrl = p.root() / "print.wrl";
   const auto stl = p.root() / "print.stl";
   p.dialogs.saveAnswers.push_back(Q(wrl));
-  p.form().Export3DPrintableWrl1->trigger();
+  Item(p.form(), "Export3DPrintableWrl1")->trigger();
   p.dialogs.saveAnswers.push_back(Q(stl));
-  p.form().ExportStl1->trigger();
+  Item(p.form(), "ExportStl1")->trigger();
 
   QVERIFY2(ReadFile(wrl).find("AXIS") == std::string::npos, "no axes in a printable scene");
   const std::string mesh = ReadFile(stl);
@@ -100,7 +102,7 @@ void ExportCommandsTest::cancelWritesNothingAndClearsTheFlags() {
   p.Start();
   QVERIFY(p.EndSplash());
   p.dialogs.saveAnswers.push_back(std::nullopt);
-  p.form().ExportStl1->trigger();
+  Item(p.form(), "ExportStl1")->trigger();
   QVERIFY(!p.state().evaluation.printableExport);
   QVERIFY(!p.state().exportSession.stlExport);
   QVERIFY(p.state().exportSession.lastExportPath.empty());

@@ -33,15 +33,15 @@ void ExtremesWindowTest::thePanelNamesTheExtremesAndTheArrowsFollowTheMenu() {
   p.Start({QString::fromStdString(p.Example("quartz-piezoelectric.ten").string())});
   QVERIFY(p.EndSplash());
   TForm1& form = p.form();
-  QCOMPARE(form.extremesLabel->text(),
+  QCOMPARE(Child<QLabel>(form, "ExtremesLabel")->text(),
            QStringLiteral("max 2.3 [1.000, 0.000, 0.000]\nmin -2.3 [0.500, 0.866, 0.000]"));
-  QVERIFY(form.ProjectionMap1->isEnabled());
+  QVERIFY(Item(form, "ProjectionMap1")->isEnabled());
   QCOMPARE(LabelledRecords(p.state().scene, "max"), 0);
 
   // On: two arrows of three records each, the shaft labelled; the max shaft ends on the surface
   // at drawing (-1, 0, 0), the value 2.3 over the scale 2.3.
   const std::size_t plain = p.state().scene.count;
-  form.ShowExtremes1->trigger();
+  Item(form, "ShowExtremes1")->trigger();
   QCOMPARE(LabelledRecords(p.state().scene, "max"), 1);
   QCOMPARE(LabelledRecords(p.state().scene, "min"), 1);
   QCOMPARE(p.state().scene.count, plain + 6);
@@ -52,7 +52,7 @@ void ExtremesWindowTest::thePanelNamesTheExtremesAndTheArrowsFollowTheMenu() {
     QVERIFY(std::fabs(static_cast<double>(r.corners[0][0] + 1.45)) < 1e-6);
   }
   // Off again: a plain surface.
-  form.ShowExtremes1->trigger();
+  Item(form, "ShowExtremes1")->trigger();
   QCOMPARE(p.state().scene.count, plain);
 
   // A surface that cancels everywhere (d123 = d132 = -d213 = -d231): the panel says so, and
@@ -60,10 +60,11 @@ void ExtremesWindowTest::thePanelNamesTheExtremesAndTheArrowsFollowTheMenu() {
   for (Real& c : p.state().tensor.components) c = 0;
   p.state().tensor.At(1, 2, 3) = p.state().tensor.At(1, 3, 2) = 1;
   p.state().tensor.At(2, 1, 3) = p.state().tensor.At(2, 3, 1) = -1;
-  form.ShowExtremes1->trigger();
-  QCOMPARE(form.extremesLabel->text(), QStringLiteral("The value is 0 in every direction"));
+  Item(form, "ShowExtremes1")->trigger();
+  QCOMPARE(Child<QLabel>(form, "ExtremesLabel")->text(),
+           QStringLiteral("The value is 0 in every direction"));
   QCOMPARE(LabelledRecords(p.state().scene, "max"), 0);
-  form.ShowExtremes1->trigger();
+  Item(form, "ShowExtremes1")->trigger();
 }
 
 void ExtremesWindowTest::theMapWindowFollowsDrawAndSavesItsPicture() {
@@ -71,8 +72,8 @@ void ExtremesWindowTest::theMapWindowFollowsDrawAndSavesItsPicture() {
   p.Start({QString::fromStdString(p.Example("quartz-piezoelectric.ten").string())});
   QVERIFY(p.EndSplash());
   TForm1& form = p.form();
-  form.ProjectionMap1->trigger();
-  ProjectionMapWindow* map = form.projectionMap;
+  Item(form, "ProjectionMap1")->trigger();
+  ProjectionMapWindow* map = form.findChild<ProjectionMapWindow*>();
   QVERIFY(map && map->isVisible());
   QCOMPARE(map->windowTitle(), QStringLiteral("Projection map"));
   QImage before = map->Picture(400);
@@ -84,7 +85,7 @@ void ExtremesWindowTest::theMapWindowFollowsDrawAndSavesItsPicture() {
   // DRAW with the opposite tensor: the map turns its colours round.
   for (Real& c : p.state().tensor.components) c = -c;
   form.DRAWClick();
-  QCOMPARE(form.extremesLabel->text(),
+  QCOMPARE(Child<QLabel>(form, "ExtremesLabel")->text(),
            QStringLiteral("max 2.3 [0.500, 0.866, 0.000]\nmin -2.3 [1.000, 0.000, 0.000]"));
   const QImage after = map->Picture(400);
   // A pixel near the disc's rim on the +x side (centre 160, 168, radius 116): orange before,

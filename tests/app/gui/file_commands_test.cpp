@@ -61,12 +61,12 @@ void FileCommandsTest::openShowsCaptionPanelDrawingAndRecentFile() {
   QCOMPARE(w.form().windowTitle(), QStringLiteral("Quillmere: quartz-piezoelectric.ten"));
   QVERIFY(opened);
   // The panel: kind "i(jk)", class 32, polar, 10^-12 C/N.
-  QCOMPARE(w.form().Label14->text(), QStringLiteral("i(jk)"));
-  QCOMPARE(w.form().Label23->text(), QStringLiteral("PS: 32"));
-  QVERIFY(!w.form().Label23->barred());
-  QCOMPARE(w.form().Label15->text(), QStringLiteral("polar"));
-  QCOMPARE(w.form().Label11->text(), QStringLiteral("-12"));
-  QCOMPARE(w.form().Label12->text(), QStringLiteral("C/N"));
+  QCOMPARE(Child<ClickableLabel>(w.form(), "Label14")->text(), QStringLiteral("i(jk)"));
+  QCOMPARE(Child<BarredLabel>(w.form(), "Label23")->text(), QStringLiteral("PS: 32"));
+  QVERIFY(!Child<BarredLabel>(w.form(), "Label23")->barred());
+  QCOMPARE(Child<ClickableLabel>(w.form(), "Label15")->text(), QStringLiteral("polar"));
+  QCOMPARE(Child<ClickableLabel>(w.form(), "Label11")->text(), QStringLiteral("-12"));
+  QCOMPARE(Child<ClickableLabel>(w.form(), "Label12")->text(), QStringLiteral("C/N"));
   // The drawing: the zero tensor showed no patches; quartz shows lobes of both signs.
   QCOMPARE(test::GreenPixels(before), 0);
   QVERIFY(test::GreenPixels(w.form().SceneBitmap()) > 200);
@@ -98,15 +98,16 @@ void FileCommandsTest::sixOpensKeepTheLastFiveNewestFirst() {
   // The Reopen submenu shows them; with one file only item 1 is visible.
   w.form().files().OpenRecent1Click();
   for (int k = 0; k < 5; ++k) {
-    QVERIFY(w.form().ReopenItems[k]->isVisible());
-    QCOMPARE(w.form().ReopenItems[k]->text().toStdString(), expected[k]);
+    QVERIFY(Item(w.form(), QStringLiteral("N%1%2").arg((k) + 1).arg(1))->isVisible());
+    QCOMPARE(Item(w.form(), QStringLiteral("N%1%2").arg((k) + 1).arg(1))->text().toStdString(),
+             expected[k]);
   }
   Working one;
   one.Open(one.p.Example("copper-elastic.ten"));
-  one.form().Reopen1->popup(QPoint(0, 0));  // opening the submenu reads the list
-  one.form().Reopen1->hide();
-  QVERIFY(one.form().ReopenItems[0]->isVisible());
-  QVERIFY(!one.form().ReopenItems[1]->isVisible());
+  Child<QMenu>(one.form(), "Reopen1")->popup(QPoint(0, 0));  // opening the submenu reads the list
+  Child<QMenu>(one.form(), "Reopen1")->hide();
+  QVERIFY(Item(one.form(), QStringLiteral("N%1%2").arg((0) + 1).arg(1))->isVisible());
+  QVERIFY(!Item(one.form(), QStringLiteral("N%1%2").arg((1) + 1).arg(1))->isVisible());
 }
 
 void FileCommandsTest::reopenLeavesTheRecentList() {
@@ -193,7 +194,7 @@ void FileCommandsTest::damagedFileShowsTheRuntimeMessageAndChangesNothing() {
 
   // Through the menu item the same failure reaches the error box.
   w.p.dialogs.openAnswers.push_back(Q(w.p.root() / "absent.ten"));
-  w.form().Open1->trigger();
+  Item(w.form(), "Open1")->trigger();
   QCOMPARE(w.p.dialogs.errors.back(),
            "'" + (w.p.root() / "absent.ten").string() + "': File not found");
 }
@@ -202,7 +203,7 @@ void FileCommandsTest::missingSymmetryTableShowsFileNotFound() {
   Working w;
   std::filesystem::remove(w.p.root() / "program" / "tensor.tab");
   w.p.dialogs.openAnswers.push_back(Q(w.p.Example("quartz-piezoelectric.ten")));
-  w.form().Open1->trigger();
+  Item(w.form(), "Open1")->trigger();
   QCOMPARE(w.p.dialogs.errors.size(), std::size_t{1});
   QCOMPARE(w.p.dialogs.errors[0], "'" + w.p.programDirectory() +
                                       "tensor.tab': File not found (the symmetry table is looked "
@@ -220,7 +221,7 @@ void FileCommandsTest::drawReportsAnInvalidSurface() {
   QCOMPARE(w.p.dialogs.shown.size(), std::size_t{1});
   QCOMPARE(w.p.dialogs.shown[0],
            std::string("A mathematical error occured, please cheque inputparameters"));
-  QCOMPARE(w.form().DRAWButton->text(), QStringLiteral("DRAW"));
+  QCOMPARE(Child<QPushButton>(w.form(), "DRAWButton")->text(), QStringLiteral("DRAW"));
   // A sound tensor draws without the message.
   w.p.state().tensor.At(1) = 1;
   w.form().DRAWClick();
@@ -231,7 +232,7 @@ void FileCommandsTest::drawReportsAnInvalidSurface() {
 void FileCommandsTest::registeringWritesTheDesktopFiles() {
   Working w;
   w.p.Write("program/quillmere.png", "icon bytes");
-  w.form().Register1->trigger();
+  Item(w.form(), "Register1")->trigger();
   QVERIFY(w.p.dialogs.errors.empty());
   const auto data = w.p.root() / "data";
   const std::string entry = ReadFile(data / "applications" / "quillmere.desktop");
@@ -247,7 +248,7 @@ void FileCommandsTest::registeringFailureShowsTheMessageOnly() {
   // The data folder is a plain file: nothing can be written below it.
   w.p.Write("data", "not a folder");
   const QString caption = w.form().windowTitle();
-  w.form().Register1->trigger();
+  Item(w.form(), "Register1")->trigger();
   QCOMPARE(w.p.dialogs.errors.size(), std::size_t{1});
   QVERIFY(!w.p.dialogs.errors[0].empty());
   QCOMPARE(ReadFile(w.p.root() / "data"), std::string("not a folder"));

@@ -4,8 +4,14 @@
 
 #include <QAction>
 #include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+#include <QUndoStack>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -15,9 +21,14 @@
 #include "app/gui/picture_commands_controller.h"
 #include "app/gui/program.h"
 #include "app/gui/tform1.h"
+#include "fit/gui/fit_panels_controller.h"
 #include "platform/dialogs.h"
 #include "platform/widgets/barred_text.h"
+#include "platform/widgets/panel_labels.h"
+#include "platform/widgets/spin_button.h"
 #include "support/test_support.h"
+#include "surface/gui/view_controls_controller.h"
+#include "tensor/gui/component_entry_controller.h"
 #include "update/update_check.h"
 
 namespace quillmere {

@@ -66,7 +66,7 @@ void PictureOutputTest::bitmapCopyAndBmpAreTheScreenPicture() {
   StartedProgram p;
   p.Start();
   QVERIFY(p.EndSplash());
-  p.form().CopyAsWindowBitmap1->trigger();
+  Item(p.form(), "CopyAsWindowBitmap1")->trigger();
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   QVERIFY(data);
   QVERIFY(data->hasFormat(QStringLiteral("image/png")));
@@ -76,13 +76,13 @@ void PictureOutputTest::bitmapCopyAndBmpAreTheScreenPicture() {
   QCOMPARE(Rgb(QImage::fromData(data->data(QStringLiteral("image/bmp")), "BMP")), screen);
   // Only the copy puts the picture on the clipboard: the paints after it leave it alone.
   QGuiApplication::clipboard()->setText(QStringLiteral("after"));
-  p.form().DRAW1->trigger();
+  Item(p.form(), "DRAW1")->trigger();
   QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("after"));
 
   const auto bmp = p.root() / "screen.BMP";
   const std::string saveName = p.state().currentSaveName;
   p.dialogs.saveAnswers.push_back(Q(bmp));
-  p.form().SaveBmp1->trigger();
+  Item(p.form(), "SaveBmp1")->trigger();
   QVERIFY(p.dialogs.errors.empty());
   QCOMPARE(p.dialogs.saveRequests.back().defaultExtension, QStringLiteral("BMP"));
   QCOMPARE(p.dialogs.saveRequests.back().filter,
@@ -95,7 +95,7 @@ void PictureOutputTest::metafileCopiesAndSavesReplaceTheClipboard() {
   StartedProgram p;
   p.Start({Q(p.Example("quartz-piezoelectric.ten"))});
   QVERIFY(p.EndSplash());
-  p.form().CopyAsEnhancedMetafile1->trigger();
+  Item(p.form(), "CopyAsEnhancedMetafile1")->trigger();
   QVERIFY(p.dialogs.errors.empty());
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   QVERIFY(data->hasFormat(QStringLiteral("image/emf")));
@@ -106,14 +106,14 @@ void PictureOutputTest::metafileCopiesAndSavesReplaceTheClipboard() {
   QCOMPARE(emf.substr(40, 4), std::string(" EMF"));  // its signature
   QCOMPARE(data->data(QStringLiteral("image/emf")).toStdString(), emf);
 
-  p.form().CopyAsStandardMetafile1->trigger();
+  Item(p.form(), "CopyAsStandardMetafile1")->trigger();
   data = QGuiApplication::clipboard()->mimeData();
   QVERIFY(data->hasFormat(QStringLiteral("image/wmf")));
   QVERIFY(data->hasFormat(QStringLiteral("image/x-wmf")));
   QVERIFY(!data->hasFormat(QStringLiteral("image/emf")));
   QCOMPARE(static_cast<std::uint32_t>(Int32At(p.form().pictures().MetaPicture(), 0)), 0x9AC6CDD7u);
   // The enhanced copy after a standard one is enhanced again.
-  p.form().CopyAsEnhancedMetafile1->trigger();
+  Item(p.form(), "CopyAsEnhancedMetafile1")->trigger();
   QCOMPARE(Int32At(p.form().pictures().MetaPicture(), 0), 1);
 
   // Saving replaces the clipboard, proposes the tensor file's name and folder, and leaves the
@@ -122,7 +122,7 @@ void PictureOutputTest::metafileCopiesAndSavesReplaceTheClipboard() {
   const auto saved = p.root() / "saved.EMF";
   const std::string saveName = p.state().currentSaveName;
   p.dialogs.saveAnswers.push_back(Q(saved));
-  p.form().SaveEmf1->trigger();
+  Item(p.form(), "SaveEmf1")->trigger();
   QVERIFY(p.dialogs.errors.empty());
   QVERIFY(QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/emf")));
   QCOMPARE(ReadFile(saved), p.form().pictures().MetaPicture());
@@ -136,7 +136,7 @@ void PictureOutputTest::metafileCopiesAndSavesReplaceTheClipboard() {
 
   const auto wmf = p.root() / "saved.WMF";
   p.dialogs.saveAnswers.push_back(Q(wmf));
-  p.form().SaveWmf1->trigger();
+  Item(p.form(), "SaveWmf1")->trigger();
   QVERIFY(QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/wmf")));
   QCOMPARE(ReadFile(wmf), p.form().pictures().MetaPicture());
   QCOMPARE(Run(QStringLiteral("wmf2svg"), {QStringLiteral("-o"), Q(p.root() / "wmf.svg"), Q(wmf)}),
@@ -153,8 +153,8 @@ void PictureOutputTest::tallWindowKeepsWidthA0WithinTheScreen() {
   const QSize screen = p.form().screen()->size();
   const int a0 = std::min(screen.width(), screen.height());
   p.form().resize(300, screen.height() * 2);
-  p.form().surfaceArea->resize(250, screen.height() * 2);
-  p.form().CopyAsEnhancedMetafile1->trigger();
+  p.form().DrawingArea()->resize(250, screen.height() * 2);
+  Item(p.form(), "CopyAsEnhancedMetafile1")->trigger();
   const std::string emf = p.form().pictures().MetaPicture();
   // The header's bounds: right = a0 - 1, bottom within the screen.
   QCOMPARE(Int32At(emf, 16) + 1, a0);
@@ -172,11 +172,11 @@ void PictureOutputTest::pngSvgAndPdfAtTheMetafileSize() {
   const auto svg = p.root() / "p.SVG";
   const auto pdf = p.root() / "p.PDF";
   p.dialogs.saveAnswers.push_back(Q(png));
-  p.form().SavePng1->trigger();
+  Item(p.form(), "SavePng1")->trigger();
   p.dialogs.saveAnswers.push_back(Q(svg));
-  p.form().SaveSvg1->trigger();
+  Item(p.form(), "SaveSvg1")->trigger();
   p.dialogs.saveAnswers.push_back(Q(pdf));
-  p.form().SavePdf1->trigger();
+  Item(p.form(), "SavePdf1")->trigger();
   QVERIFY(p.dialogs.errors.empty());
   const QImage image(Q(png), "PNG");
   QCOMPARE(image.width(), a0);
@@ -197,7 +197,7 @@ void PictureOutputTest::failedSaveKeepsTheEarlierFile() {
   const auto blocked = p.root() / "blocked.EMF";
   std::filesystem::create_directory(blocked);
   p.dialogs.saveAnswers.push_back(Q(blocked));
-  p.form().SaveEmf1->trigger();
+  Item(p.form(), "SaveEmf1")->trigger();
   QCOMPARE(p.dialogs.errors.size(), std::size_t{1});
   QVERIFY(std::filesystem::is_directory(blocked));
   QVERIFY(NoTemporaryFiles(p.root()));
@@ -209,13 +209,13 @@ void PictureOutputTest::printsIntoPdfAndEscapeAborts() {
   QVERIFY(p.EndSplash());
   // Cancelled: nothing printed, nothing said.
   p.dialogs.printAnswers.push_back(std::nullopt);
-  p.form().Print1->trigger();
+  Item(p.form(), "Print1")->trigger();
   QCOMPARE(p.dialogs.printRequests, 1);
   QVERIFY(p.dialogs.shown.empty());
 
   const auto pdf = p.root() / "printed.pdf";
   p.dialogs.printAnswers.push_back(Q(pdf));
-  p.form().SpeedPrint->trigger();
+  Item(p.form(), "SpeedPrint")->trigger();
   QVERIFY(p.dialogs.errors.empty());
   QVERIFY(p.dialogs.shown.empty());
   QCOMPARE(Run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
@@ -232,14 +232,14 @@ void PictureOutputTest::printsIntoPdfAndEscapeAborts() {
   const auto aborted = p.root() / "aborted.pdf";
   p.dialogs.printAnswers.push_back(Q(aborted));
   QTimer::singleShot(0, &p.form(), [&] { QTest::keyClick(&p.form(), Qt::Key_Escape); });
-  p.form().Print1->trigger();
+  Item(p.form(), "Print1")->trigger();
   QCOMPARE(p.dialogs.shown, std::vector<std::string>{"Printing has been aborted"});
   QVERIFY(!std::filesystem::exists(aborted));
-  QVERIFY(p.form().busyCover->isHidden());
+  QVERIFY(Child<QLabel>(p.form(), "BusyCover")->isHidden());
   // Each print dialog offers the output file chosen the time before.
   QCOMPARE(p.dialogs.printerFilesOffered.back(), Q(pdf));
   p.dialogs.printAnswers.push_back(std::nullopt);
-  p.form().Print1->trigger();
+  Item(p.form(), "Print1")->trigger();
   QCOMPARE(p.dialogs.printerFilesOffered.back(), Q(aborted));
 }
 
@@ -248,12 +248,12 @@ void PictureOutputTest::wideWindowKeepsTheLegendInsideThePicture() {
   p.Start({Q(p.Example("quartz-piezoelectric.ten"))});
   QVERIFY(p.EndSplash());
   p.form().resize(1300, 560);
-  p.form().surfaceArea->resize(1200, 480);
-  p.form().SetScale(true);  // the legend on
+  p.form().DrawingArea()->resize(1200, 480);
+  p.form().viewControls().SetScale(true);  // the legend on
   QVERIFY(p.state().view.showScale);
   const auto svg = p.root() / "wide.SVG";
   p.dialogs.saveAnswers.push_back(Q(svg));
-  p.form().SaveSvg1->trigger();
+  Item(p.form(), "SaveSvg1")->trigger();
   QVERIFY(p.dialogs.errors.empty());
 
   // Every text of the legend (its numbers, the "10" with its exponent and the unit) stands
@@ -284,10 +284,10 @@ void PictureOutputTest::printedPictureFillsThePageWithTheLegendApart() {
   StartedProgram p;
   p.Start({Q(p.Example("quartz-piezoelectric.ten"))});
   QVERIFY(p.EndSplash());
-  p.form().SetScale(true);
+  p.form().viewControls().SetScale(true);
   const auto pdf = p.root() / "page.pdf";
   p.dialogs.printAnswers.push_back(Q(pdf));
-  p.form().Print1->trigger();
+  Item(p.form(), "Print1")->trigger();
   QVERIFY(p.dialogs.errors.empty());
 
   // The drawn part of the page (anything darker than the near-white background) spans most of

@@ -36,7 +36,7 @@ struct Working {
     p.EndSplash();
   }
   TForm1& form() { return p.form(); }
-  ComponentEntryController& entry() { return *form().componentEntry; }
+  ComponentEntryController& entry() { return form().components(); }
   const TensorState& tensor() { return p.state().tensor; }
   void Open(const std::filesystem::path& file) {
     p.dialogs.openAnswers.push_back(Q(file));
@@ -72,15 +72,15 @@ void ShownTensorTest::openAndReopenReplaceTheGridsAndDraw() {
   const auto copper = w.p.Example("copper-elastic.ten");
   const auto other = w.p.Write("other.ten", kOtherCubic);
   w.Open(other);
-  const QString otherExtremes = w.form().extremesLabel->text();
+  const QString otherExtremes = Child<QLabel>(w.form(), "ExtremesLabel")->text();
   w.Open(copper);
-  const QString copperExtremes = w.form().extremesLabel->text();
+  const QString copperExtremes = Child<QLabel>(w.form(), "ExtremesLabel")->text();
   QVERIFY(otherExtremes != copperExtremes);
   const long double copperC11 = w.tensor().At(1, 1, 1, 1);
 
   // Typing into the independent grid, then Reopen of the other file: the grid shows the file's
   // values and the typing is dropped, so the tensor (and a Save) is the file's.
-  w.form().IndependentComponents1->trigger();
+  Item(w.form(), "IndependentComponents1")->trigger();
   IndependentGrid* g2 = w.entry().stringGrid2();
   QVERIFY(g2->isVisible());
   TypeIntoGrid(g2, 1, 1, "9");
@@ -88,12 +88,12 @@ void ShownTensorTest::openAndReopenReplaceTheGridsAndDraw() {
   QVERIFY(g2->isVisible());
   QCOMPARE(g2->cellText(1, 1), QStringLiteral("2"));
   QCOMPARE(static_cast<double>(w.tensor().At(1, 1, 1, 1)), 200.0);
-  QCOMPARE(w.form().extremesLabel->text(), otherExtremes);
-  w.form().DRAW1->trigger();
+  QCOMPARE(Child<QLabel>(w.form(), "ExtremesLabel")->text(), otherExtremes);
+  Item(w.form(), "DRAW1")->trigger();
   QCOMPARE(static_cast<double>(w.tensor().At(1, 1, 1, 1)), 200.0);
 
   // The same with an edit still open, through Open.
-  w.form().IndependentComponents1->trigger();
+  Item(w.form(), "IndependentComponents1")->trigger();
   QVERIFY(g2->isVisible());
   g2->setCurrentCell(1, 1);
   QTest::keyClicks(g2, "7");
@@ -101,18 +101,18 @@ void ShownTensorTest::openAndReopenReplaceTheGridsAndDraw() {
   w.p.dialogs.saveChangesAnswers.push_back(SaveChangesAnswer::Discard);
   w.Open(copper);
   QCOMPARE(g2->cellText(1, 1), QString::number(static_cast<double>(copperC11 / 100), 'g', 15));
-  w.form().DRAW1->trigger();
+  Item(w.form(), "DRAW1")->trigger();
   QCOMPARE(w.tensor().At(1, 1, 1, 1), copperC11);
 
   // With the full grid open, Reopen draws the file at once.
-  w.form().Components1->trigger();
+  Item(w.form(), "Components1")->trigger();
   ComponentGrid* g1 = w.entry().stringGrid1();
   QVERIFY(g1->isVisible());
   w.p.dialogs.saveChangesAnswers.push_back(SaveChangesAnswer::Discard);
   w.Reopen(other);
   QVERIFY(g1->isVisible());
   QCOMPARE(g1->cellText(1, 1), QStringLiteral("2"));
-  QCOMPARE(w.form().extremesLabel->text(), otherExtremes);
+  QCOMPARE(Child<QLabel>(w.form(), "ExtremesLabel")->text(), otherExtremes);
   QCOMPARE(w.p.dialogs.errors, std::vector<std::string>{});
 }
 
@@ -120,21 +120,22 @@ void ShownTensorTest::fitWindowClosedWithoutAFitGivesTheTensorBack() {
   Working w;
   w.Open(w.p.Example("copper-elastic.ten"));
   const TensorState before = w.tensor();
-  const QString kind = w.form().Label14->text(), exponent = w.form().Label11->text();
+  const QString kind = Child<ClickableLabel>(w.form(), "Label14")->text(),
+                exponent = Child<ClickableLabel>(w.form(), "Label11")->text();
   const QImage picture = w.form().SceneBitmap().copy();
-  const int steps = w.form().undoStack->count();
+  const int steps = Child<QUndoStack>(w.form(), "UndoStack")->count();
 
-  w.form().DielectricConstants1->trigger();
-  QVERIFY(w.form().FitWindow());
+  Item(w.form(), "DielectricConstants1")->trigger();
+  QVERIFY(w.form().fitPanels().FitWindow());
   QCOMPARE(w.tensor().rank, 2);
   w.form().RecordStep();  // the borrowed tensor is no undo step
-  QCOMPARE(w.form().undoStack->count(), steps);
+  QCOMPARE(Child<QUndoStack>(w.form(), "UndoStack")->count(), steps);
   w.p.dialogs.answers.push_back(true);  // "Close Fit ?"
-  w.form().FitWindow()->close();
+  w.form().fitPanels().FitWindow()->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QVERIFY(!w.form().FitWindow());
+  QVERIFY(!w.form().fitPanels().FitWindow());
   w.form().RecordStep();
-  QCOMPARE(w.form().undoStack->count(), steps);
+  QCOMPARE(Child<QUndoStack>(w.form(), "UndoStack")->count(), steps);
   QVERIFY(!w.form().TensorModified());
 
   QCOMPARE(w.tensor().kind, before.kind);
@@ -144,9 +145,9 @@ void ShownTensorTest::fitWindowClosedWithoutAFitGivesTheTensorBack() {
   QCOMPARE(w.tensor().scale, before.scale);
   QCOMPARE(w.tensor().unitText, before.unitText);
   QVERIFY(w.tensor().components == before.components);
-  QCOMPARE(w.form().Label14->text(), kind);
-  QCOMPARE(w.form().Label11->text(), exponent);
-  QCOMPARE(w.form().Label12->text(), QStringLiteral("GPa"));
+  QCOMPARE(Child<ClickableLabel>(w.form(), "Label14")->text(), kind);
+  QCOMPARE(Child<ClickableLabel>(w.form(), "Label11")->text(), exponent);
+  QCOMPARE(Child<ClickableLabel>(w.form(), "Label12")->text(), QStringLiteral("GPa"));
   QCOMPARE(w.form().SceneBitmap(), picture);
 }
 
@@ -154,10 +155,10 @@ void ShownTensorTest::overflowingNumberIsRefusedNamingTheComponent() {
   Working w;
   w.Open(w.p.Example("copper-elastic.ten"));
   const TensorState before = w.tensor();
-  w.form().Components1->trigger();
+  Item(w.form(), "Components1")->trigger();
   ComponentGrid* g1 = w.entry().stringGrid1();
   TypeIntoGrid(g1, 2, 1, "1e5000");
-  w.form().DRAW1->trigger();
+  Item(w.form(), "DRAW1")->trigger();
   QCOMPARE(w.p.dialogs.errors.size(), std::size_t{1});
   QCOMPARE(w.p.dialogs.errors.back(),
            std::string("'1e5000' is not a valid floating point value (component t1122)"));
@@ -166,11 +167,11 @@ void ShownTensorTest::overflowingNumberIsRefusedNamingTheComponent() {
   QCOMPARE(g1->currentColumn(), 2);
   QCOMPARE(w.tensor().At(1, 1, 2, 2), before.At(1, 1, 2, 2));
 
-  w.form().IndependentComponents1->trigger();
+  Item(w.form(), "IndependentComponents1")->trigger();
   IndependentGrid* g2 = w.entry().stringGrid2();
   QVERIFY(g2->isVisible());
   TypeIntoGrid(g2, 1, 2, "-1E+5000");
-  w.form().DRAW1->trigger();
+  Item(w.form(), "DRAW1")->trigger();
   QCOMPARE(w.p.dialogs.errors.size(), std::size_t{2});
   QVERIFY2(w.p.dialogs.errors.back().find("'-1E+5000' is not a valid floating point value") == 0,
            w.p.dialogs.errors.back().c_str());
@@ -186,12 +187,12 @@ void ShownTensorTest::saveAsProposesTheShownTensorAndAsksBeforeCreating() {
   w.Reopen(f5);
   QCOMPARE(w.form().windowTitle(), QStringLiteral("Quillmere: f5.ten"));
   w.p.dialogs.saveAnswers.push_back(std::nullopt);
-  w.form().SaveAs1->trigger();
+  Item(w.form(), "SaveAs1")->trigger();
   QCOMPARE(w.p.dialogs.saveRequests.back().proposedPath, Q(f5));
   QVERIFY(w.p.dialogs.saveRequests.back().createPrompt);
   // Pictures are proposed under the shown tensor's name too.
   w.p.dialogs.saveAnswers.push_back(std::nullopt);
-  w.form().SavePng1->trigger();
+  Item(w.form(), "SavePng1")->trigger();
   QCOMPARE(QFileInfo(w.p.dialogs.saveRequests.back().proposedPath).fileName(),
            QStringLiteral("f5.PNG"));
 
@@ -199,19 +200,19 @@ void ShownTensorTest::saveAsProposesTheShownTensorAndAsksBeforeCreating() {
   const auto folder = w.p.root() / "elsewhere";
   std::filesystem::create_directories(folder);
   w.p.dialogs.answers.push_back(true);  // "delete all components now?"
-  w.form().New1->trigger();
+  Item(w.form(), "New1")->trigger();
   NewTensorDialog* d = w.entry().newTensorDialog();
   d->fileNameField->setText(Q(folder / "fresh.ten"));
   d->okButton->click();
   w.p.dialogs.saveAnswers.push_back(Q(folder / "fresh.ten"));
   w.p.dialogs.createAnswers.push_back(false);  // do not create it
-  w.form().SaveAs1->trigger();
+  Item(w.form(), "SaveAs1")->trigger();
   QCOMPARE(w.p.dialogs.saveRequests.back().proposedPath, Q(folder / "fresh.ten"));
   QCOMPARE(w.p.dialogs.createQuestions.back(),
            std::string("fresh.ten does not exist.\nCreate the file?"));
   QVERIFY(!std::filesystem::exists(folder / "fresh.ten"));
   w.p.dialogs.saveAnswers.push_back(Q(folder / "fresh.ten"));
-  w.form().SaveAs1->trigger();  // Yes
+  Item(w.form(), "SaveAs1")->trigger();  // Yes
   QVERIFY(std::filesystem::exists(folder / "fresh.ten"));
 
   // Each save filter names its type once.
@@ -229,19 +230,19 @@ void ShownTensorTest::saveAsProposesTheShownTensorAndAsksBeforeCreating() {
 void ShownTensorTest::readoutsFollowThePowerOfTenAndUnit() {
   Working w;
   w.Open(w.p.Example("copper-elastic.ten"));
-  w.form().SetScale(true);
-  const QString extremes = w.form().extremesLabel->text();
+  w.form().viewControls().SetScale(true);
+  const QString extremes = Child<QLabel>(w.form(), "ExtremesLabel")->text();
   QVERIFY2(extremes.startsWith(QStringLiteral("max 2.")), qPrintable(extremes));
   // One step of the power of ten: the panel's numbers are read in the new power at once.
-  w.form().SpinButton5->upButton()->click();
-  QCOMPARE(w.form().Label11->text(), QStringLiteral("3"));
-  QVERIFY2(w.form().extremesLabel->text().startsWith(QStringLiteral("max 0.2")),
-           qPrintable(w.form().extremesLabel->text()));
+  Child<SpinButton>(w.form(), "SpinButton5")->upButton()->click();
+  QCOMPARE(Child<ClickableLabel>(w.form(), "Label11")->text(), QStringLiteral("3"));
+  QVERIFY2(Child<QLabel>(w.form(), "ExtremesLabel")->text().startsWith(QStringLiteral("max 0.2")),
+           qPrintable(Child<QLabel>(w.form(), "ExtremesLabel")->text()));
   // A new unit text: the legend drawn shows it without a DRAW.
   const QImage before = w.form().SceneBitmap().copy();
-  w.form().EditUnitText1->trigger();
+  Item(w.form(), "EditUnitText1")->trigger();
   w.entry().unitTextField()->setText(QStringLiteral("MPa-long-unit"));
-  w.form().EditUnitText1->trigger();
+  Item(w.form(), "EditUnitText1")->trigger();
   QCOMPARE(w.tensor().unitText, std::string("MPa-long-unit"));
   QVERIFY(w.form().SceneBitmap() != before);
 }
@@ -251,7 +252,7 @@ void ShownTensorTest::sectionAskedForDuringABuildIsBuiltFinely() {
   w.Open(w.p.Example("copper-elastic.ten"));
   w.form().buildEventInterval = std::chrono::milliseconds(0);  // events after every patch
   // The section is asked for from an event that the running build lets through.
-  QTimer::singleShot(0, &w.form(), [&w] { w.form().Cross_section(1); });
+  QTimer::singleShot(0, &w.form(), [&w] { w.form().viewControls().Cross_section(1); });
   w.form().DrawTensor();
   QCOMPARE(w.p.state().crossSectionMode, 1);
   QCOMPARE(w.p.state().scene.count, std::size_t{6 + 901});

@@ -99,8 +99,8 @@ void StartupTest::settingsBesideTheProgramAreCopiedAndSizeTheWindow() {
   QCOMPARE(form.size(), QSize(800, 600));
   QVERIFY(!(form.windowFlags() & Qt::FramelessWindowHint));
   QVERIFY(form.menuBar()->isVisible());
-  QVERIFY(form.speedButtonBar->isVisible());
-  QVERIFY(!form.Image1->isVisible());
+  QVERIFY(Child<QToolBar>(form, "SpeedButtonBar")->isVisible());
+  QVERIFY(!Child<ClickableLabel>(form, "Image1")->isVisible());
   QStringList menus;
   for (QAction* a : form.menuBar()->actions()) menus << a->text();
   QCOMPARE(menus, (QStringList{"&File", "&Edit", "&View", "&Styles/Colors", "&Tensor", "&Crystal",
@@ -134,7 +134,7 @@ void StartupTest::administratorsGetTheSilentCheck() {
   // Later activations do not repeat it.
   p.state().firstActivation = true;
   p.form().FormActivate();
-  QTRY_VERIFY(!p.form().Timer3->isActive());
+  QTRY_VERIFY(!Child<QTimer>(p.form(), "Timer3")->isActive());
   QCOMPARE(p.updateCheck.checks, 1);
 }
 
@@ -274,9 +274,9 @@ void StartupTest::commandLineWithTwoArgumentsBehavesAsNone() {
   QVERIFY(p.dialogs.errors.empty());
   // The default tensor is drawn: the zero tensor leaves only the blue axes.
   QCOMPARE(p.form().SceneBitmap().size(), p.form().DrawingArea()->size());
-  QCOMPARE(p.form().Label14->text(), QStringLiteral("(i)"));
-  QCOMPARE(p.form().Label23->text(), QStringLiteral("PS: 1"));
-  QCOMPARE(p.form().Label15->text(), QStringLiteral("polar"));
+  QCOMPARE(Child<ClickableLabel>(p.form(), "Label14")->text(), QStringLiteral("(i)"));
+  QCOMPARE(Child<BarredLabel>(p.form(), "Label23")->text(), QStringLiteral("PS: 1"));
+  QCOMPARE(Child<ClickableLabel>(p.form(), "Label15")->text(), QStringLiteral("polar"));
 }
 
 void StartupTest::aboutShowsTheSplashOverTheWorkingWindow() {
@@ -285,11 +285,13 @@ void StartupTest::aboutShowsTheSplashOverTheWorkingWindow() {
   QVERIFY(p.EndSplash());
   const QSize working = p.form().size();
   p.form().Image3Click();
-  QVERIFY(p.form().Image1->isVisible());
-  QVERIFY((p.form().Image1->geometry().center() - p.form().rect().center()).manhattanLength() <= 2);
+  QVERIFY(Child<ClickableLabel>(p.form(), "Image1")->isVisible());
+  QVERIFY(
+      (Child<ClickableLabel>(p.form(), "Image1")->geometry().center() - p.form().rect().center())
+          .manhattanLength() <= 2);
   // A click hides it again and does not end the splash a second time.
   p.form().Image1Click();
-  QVERIFY(!p.form().Image1->isVisible());
+  QVERIFY(!Child<ClickableLabel>(p.form(), "Image1")->isVisible());
   QCoreApplication::processEvents();
   QCOMPARE(p.form().size(), working);
 }

@@ -36,11 +36,11 @@ struct Window {
     file = p.Write("t.ten", kTetragonal);
     p.form().files().OpenFile(Q(file));
     // The open is a step back to the start's tensor; the tests count from the file.
-    p.form().undoStack->clear();
+    Child<QUndoStack>(p.form(), "UndoStack")->clear();
   }
   TForm1& form() { return p.form(); }
   TensorState& t() { return p.state().tensor; }
-  ComponentEntryController& entry() { return *form().componentEntry; }
+  ComponentEntryController& entry() { return form().components(); }
 };
 
 /// What a step must bring back exactly.
@@ -77,40 +77,40 @@ class UndoTest : public QObject {
 void UndoTest::everyKindOfStepUndoesAndRedoesExactly() {
   Window w;
   ProgramState& s = w.p.state();
-  QUndoStack* stack = w.form().undoStack;
-  QVERIFY(!w.form().Undo1->isEnabled());  // opened at the start: nothing to undo
+  QUndoStack* stack = Child<QUndoStack>(w.form(), "UndoStack");
+  QVERIFY(!Item(w.form(), "Undo1")->isEnabled());  // opened at the start: nothing to undo
   std::vector<Seen> states{SeenIn(s)};
   std::vector<QString> names;
   const auto step = [&](const QString& name) {
     states.push_back(SeenIn(s));
     names.push_back(name);
     QCOMPARE(stack->count(), static_cast<int>(names.size()));
-    QCOMPARE(w.form().Undo1->text(), QStringLiteral("&Undo ") + name);
+    QCOMPARE(Item(w.form(), "Undo1")->text(), QStringLiteral("&Undo ") + name);
   };
 
   // A committed grid. Opening it may choose another power of ten for the display: no step.
-  w.form().Components1->trigger();
+  Item(w.form(), "Components1")->trigger();
   QCOMPARE(stack->count(), 0);
   states[0] = SeenIn(s);
   TypeIntoGrid(w.entry().stringGrid1(), 1, 1, "7");
-  w.form().Components1->trigger();
+  Item(w.form(), "Components1")->trigger();
   const Real typed = w.t().At(1, 1);
   QVERIFY(typed != 3.5e-6L);
   step("Components");
   // Polar/axial and the unit text.
-  w.form().axial1->trigger();
+  Item(w.form(), "axial1")->trigger();
   step("Change into Axial");
   // A transform: a quarter turn about z swaps T11 and T22.
   s.transformMatrix = {{{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}}};
-  w.form().Transform1->trigger();
-  QTest::mouseClick(w.form().GroupBox4->Button7, Qt::LeftButton);
+  Item(w.form(), "Transform1")->trigger();
+  QTest::mouseClick(w.form().fitPanels().transformPanel()->Button7, Qt::LeftButton);
   QCOMPARE(static_cast<double>(w.t().At(2, 2)), static_cast<double>(typed));
   step("Transform");
   // A fixed direction.
-  w.form().FixedDirections1->trigger();
-  TypeIntoGrid(w.form().Panel6->StringGrid3, 1, 1, "yes");
-  TypeIntoGrid(w.form().Panel6->StringGrid3, 4, 1, "1");
-  QTest::mouseClick(w.form().Panel6->OKButton, Qt::LeftButton);
+  Item(w.form(), "FixedDirections1")->trigger();
+  TypeIntoGrid(w.form().fitPanels().fixedDirectionPanel()->StringGrid3, 1, 1, "yes");
+  TypeIntoGrid(w.form().fitPanels().fixedDirectionPanel()->StringGrid3, 4, 1, "1");
+  QTest::mouseClick(w.form().fitPanels().fixedDirectionPanel()->OKButton, Qt::LeftButton);
   QCOMPARE(s.evaluation.fixedDirections[0].flag, std::string("yes"));
   step("Fixed Directions");
   // New, then Open of another file: each undoes back to the tensor before.
@@ -119,34 +119,34 @@ void UndoTest::everyKindOfStepUndoesAndRedoesExactly() {
   step("Power of Ten");
   w.p.dialogs.saveChangesAnswers.push_back(SaveChangesAnswer::Discard);
   w.p.dialogs.answers.push_back(true);  // "delete all components now?"
-  w.form().New1->trigger();
+  Item(w.form(), "New1")->trigger();
   QCOMPARE(LargestAbsoluteComponent(w.t()), 0.0L);
   step("New");
   w.p.dialogs.saveChangesAnswers.push_back(SaveChangesAnswer::Discard);
   w.p.dialogs.openAnswers.push_back(Q(w.p.Example("quartz-piezoelectric.ten")));
-  w.form().Open1->trigger();
+  Item(w.form(), "Open1")->trigger();
   QCOMPARE(w.t().pointGroup, 12);
   step("Open");
   QVERIFY(w.p.dialogs.errors.empty());
 
   for (std::size_t k = names.size(); k-- > 0;) {
-    QCOMPARE(w.form().Undo1->text(), QStringLiteral("&Undo ") + names[k]);
-    w.form().Undo1->trigger();
+    QCOMPARE(Item(w.form(), "Undo1")->text(), QStringLiteral("&Undo ") + names[k]);
+    Item(w.form(), "Undo1")->trigger();
     QVERIFY2(SeenIn(s) == states[k], qPrintable(names[k]));
   }
-  QVERIFY(!w.form().Undo1->isEnabled());
+  QVERIFY(!Item(w.form(), "Undo1")->isEnabled());
   QCOMPARE(std::filesystem::path(s.currentSaveName).filename(), w.file.filename());
   for (std::size_t k = 0; k < names.size(); ++k) {
     QKeySequence keys(Qt::CTRL | Qt::Key_Y);
-    QVERIFY(w.form().Redo1->shortcuts().contains(keys));
-    w.form().Redo1->trigger();
+    QVERIFY(Item(w.form(), "Redo1")->shortcuts().contains(keys));
+    Item(w.form(), "Redo1")->trigger();
     QVERIFY2(SeenIn(s) == states[k + 1], qPrintable(names[k]));
   }
-  QVERIFY(!w.form().Redo1->isEnabled());
+  QVERIFY(!Item(w.form(), "Redo1")->isEnabled());
   // The panel shows what the undo stack put back.
-  QCOMPARE(w.form().Label23->text(), QStringLiteral("PS: 32"));
-  w.form().Undo1->trigger();
-  QCOMPARE(w.form().Label23->text(),
+  QCOMPARE(Child<BarredLabel>(w.form(), "Label23")->text(), QStringLiteral("PS: 32"));
+  Item(w.form(), "Undo1")->trigger();
+  QCOMPARE(Child<BarredLabel>(w.form(), "Label23")->text(),
            "PS: " + QString::fromStdString(PointGroupBarredSymbol(w.t().pointGroup).text));
 }
 
@@ -156,18 +156,18 @@ void UndoTest::markAndSaveQuestionFollowTheChanges() {
   QCOMPARE(f.windowTitle(), QStringLiteral("Quillmere: t.ten"));
   // Unmodified: Open asks nothing, the close keeps its own question.
   w.p.dialogs.openAnswers.push_back(Q(w.file));
-  f.Open1->trigger();
+  Item(f, "Open1")->trigger();
   QVERIFY(w.p.dialogs.asked.empty());
   w.p.dialogs.answers.push_back(false);
   f.close();
   QCOMPARE(w.p.dialogs.asked, std::vector<std::string>{"Close application ?"});
   w.p.dialogs.asked.clear();
 
-  f.axial1->trigger();
+  Item(f, "axial1")->trigger();
   QCOMPARE(f.windowTitle(), QStringLiteral("Quillmere: t.ten*"));
   // Cancel keeps everything: no open dialog, the tensor and its mark stay.
   w.p.dialogs.saveChangesAnswers.push_back(SaveChangesAnswer::Cancel);
-  f.Open1->trigger();
+  Item(f, "Open1")->trigger();
   QCOMPARE(w.p.dialogs.asked, std::vector<std::string>{"Save changes to t.ten?"});
   QCOMPARE(w.p.dialogs.openRequests.size(), std::size_t{1});
   QVERIFY(w.t().axial);
@@ -182,7 +182,7 @@ void UndoTest::markAndSaveQuestionFollowTheChanges() {
   w.p.dialogs.saveChangesAnswers.push_back(SaveChangesAnswer::Save);
   w.p.dialogs.saveAnswers.push_back(Q(saved));
   w.p.dialogs.openAnswers.push_back(Q(w.file));
-  f.Open1->trigger();
+  Item(f, "Open1")->trigger();
   QVERIFY(w.p.dialogs.errors.empty());
   QVERIFY(std::filesystem::exists(saved));
   QCOMPARE(f.statusBar()->currentMessage(), QStringLiteral("Saved saved.ten"));
@@ -190,16 +190,16 @@ void UndoTest::markAndSaveQuestionFollowTheChanges() {
   QCOMPARE(f.windowTitle(), QStringLiteral("Quillmere: t.ten"));
 
   // Discard: the change is dropped and the file opened.
-  f.axial1->trigger();
+  Item(f, "axial1")->trigger();
   w.p.dialogs.saveChangesAnswers.push_back(SaveChangesAnswer::Discard);
   w.p.dialogs.openAnswers.push_back(Q(saved));
-  f.Open1->trigger();
+  Item(f, "Open1")->trigger();
   QVERIFY(w.t().axial);  // saved.ten was written axial
   QCOMPARE(f.windowTitle(), QStringLiteral("Quillmere: saved.ten"));
   // An undo back to the saved state takes the mark away again.
-  f.axial1->trigger();
+  Item(f, "axial1")->trigger();
   QVERIFY(f.windowTitle().endsWith('*'));
-  f.Undo1->trigger();
+  Item(f, "Undo1")->trigger();
   QCOMPARE(f.windowTitle(), QStringLiteral("Quillmere: saved.ten"));
   QCOMPARE(w.p.dialogs.unscripted, 0);
 }
@@ -208,12 +208,12 @@ void UndoTest::escapeLeavesTheTensorAsItWas() {
   Window w;
   const TensorState before = w.t();
   // The full grid, the independent grid and the transform grid: typing, then Escape.
-  w.form().Components1->trigger();
+  Item(w.form(), "Components1")->trigger();
   ComponentGrid* g1 = w.entry().stringGrid1();
   TypeIntoGrid(g1, 1, 1, "9");
   QTest::keyClick(g1, Qt::Key_Escape);
   QVERIFY(!g1->isVisible());
-  w.form().IndependentComponents1->trigger();
+  Item(w.form(), "IndependentComponents1")->trigger();
   IndependentGrid* g2 = w.entry().stringGrid2();
   QVERIFY(g2->isVisible());
   // Escape while the cell's editor is still open ends the grid too.
@@ -221,16 +221,16 @@ void UndoTest::escapeLeavesTheTensorAsItWas() {
   QTest::keyClick(g2, '5');
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
   QVERIFY(!g2->isVisible());
-  w.form().DRAW1->trigger();  // nothing is left to take over
-  w.form().Transform1->trigger();
-  TypeIntoGrid(w.form().GroupBox4->StringGrid4, 1, 1, "2");
-  QTest::keyClick(w.form().GroupBox4->StringGrid4, Qt::Key_Escape);
-  QVERIFY(!w.form().GroupBox4->isVisible());
+  Item(w.form(), "DRAW1")->trigger();  // nothing is left to take over
+  Item(w.form(), "Transform1")->trigger();
+  TypeIntoGrid(w.form().fitPanels().transformPanel()->StringGrid4, 1, 1, "2");
+  QTest::keyClick(w.form().fitPanels().transformPanel()->StringGrid4, Qt::Key_Escape);
+  QVERIFY(!w.form().fitPanels().transformPanel()->isVisible());
   // The fixed directions: a flag clicked, then Escape, puts the flag back.
-  w.form().FixedDirections1->trigger();
-  w.form().Panel6->StringGrid3SelectCell(1, 2);
-  QTest::keyClick(w.form().Panel6->StringGrid3, Qt::Key_Escape);
-  QVERIFY(!w.form().Panel6->isVisible());
+  Item(w.form(), "FixedDirections1")->trigger();
+  w.form().fitPanels().fixedDirectionPanel()->StringGrid3SelectCell(1, 2);
+  QTest::keyClick(w.form().fitPanels().fixedDirectionPanel()->StringGrid3, Qt::Key_Escape);
+  QVERIFY(!w.form().fitPanels().fixedDirectionPanel()->isVisible());
   QCOMPARE(w.p.state().evaluation.fixedDirections[1].flag, std::string("no"));
   QVERIFY(w.t().components == before.components);
   QCOMPARE(w.t().pointGroup, before.pointGroup);

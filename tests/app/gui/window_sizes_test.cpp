@@ -45,7 +45,7 @@ struct Working {
     if (!p.EndSplash()) qFatal("the splash did not end");
   }
   TForm1& form() { return p.form(); }
-  ComponentEntryController& entry() { return *form().componentEntry; }
+  ComponentEntryController& entry() { return form().components(); }
   QRect area() { return QRect(QPoint(0, 0), form().DrawingArea()->size()); }
   /// Resizes the window and lets the panels follow.
   void Resize(QSize size) {
@@ -78,41 +78,42 @@ QString Where(QWidget* panel, const QRect& area) {
 void CheckEveryPanel(Working& w) {
   TForm1& f = w.form();
   const QRect area = w.area();
-  VERIFY_INSIDE(f.tensorPanel, area);
-  VERIFY_INSIDE(f.DrawingUtilities, area);
-  const QRect draw(f.DRAWButton->mapTo(f.DrawingArea(), QPoint(0, 0)), f.DRAWButton->size());
+  VERIFY_INSIDE(Child<QWidget>(f, "TensorPanel"), area);
+  VERIFY_INSIDE(f.viewControls().drawingUtilities(), area);
+  const QRect draw(Child<QPushButton>(f, "DRAWButton")->mapTo(f.DrawingArea(), QPoint(0, 0)),
+                   Child<QPushButton>(f, "DRAWButton")->size());
   QVERIFY2(area.contains(draw), "DRAW outside the drawing area");
-  QVERIFY2(!draw.intersects(f.DrawingUtilities->geometry()),
+  QVERIFY2(!draw.intersects(f.viewControls().drawingUtilities()->geometry()),
            "the drawing utilities cover the tensor panel");
 
   // The kind chooser. "(ij)(kl)" in the triclinic group has a long independent list.
   f.state().tensor.pointGroup = 2;  // "1", triclinic
-  f.TensorSymmetry1->trigger();
+  Item(f, "TensorSymmetry1")->trigger();
   VERIFY_INSIDE(w.entry().kindChooser(), area);
   w.entry().kindChooser()->item(9)->click();
   QVERIFY(!w.entry().kindChooser()->isVisible());
-  f.IndependentComponents1->trigger();
+  Item(f, "IndependentComponents1")->trigger();
   IndependentGrid* independent = w.entry().stringGrid2();
   VERIFY_INSIDE(independent, area);
   QVERIFY(independent->count() > 20);
   QVERIFY2(!independent->geometry().intersects(draw), qPrintable(Where(independent, area)));
-  f.IndependentComponents1->trigger();
+  Item(f, "IndependentComponents1")->trigger();
   QVERIFY(!independent->isVisible());
 
   // "ijklm" (rank 5) has the largest full grid.
-  f.TensorSymmetry1->trigger();
+  Item(f, "TensorSymmetry1")->trigger();
   w.entry().kindChooser()->item(11)->click();
   QCOMPARE(f.state().tensor.rank, 5);
 
-  f.Components1->trigger();
+  Item(f, "Components1")->trigger();
   ComponentGrid* full = w.entry().stringGrid1();
   VERIFY_INSIDE(full, area);
   QVERIFY2(!full->geometry().intersects(draw), qPrintable(Where(full, area)));
-  f.Components1->trigger();
+  Item(f, "Components1")->trigger();
   QVERIFY(!full->isVisible());
 
   // The crystal systems and the tallest and widest point-group boxes.
-  f.PointGroup1->trigger();
+  Item(f, "PointGroup1")->trigger();
   VERIFY_INSIDE(w.entry().crystalSystemChooser(), area);
   for (int system : {4, 5, 6}) {
     w.entry().crystalSystemChooser()->systemButton(system)->click();
@@ -124,29 +125,30 @@ void CheckEveryPanel(Working& w) {
   QVERIFY(!w.entry().crystalSystemChooser()->isVisible());
 
   // The unit field stays on the tensor panel.
-  f.EditUnitText1->trigger();
+  Item(f, "EditUnitText1")->trigger();
   EntryField* unit = w.entry().unitTextField();
   VERIFY_INSIDE(unit, area);
-  QVERIFY2(f.tensorPanel->geometry().contains(unit->geometry()), qPrintable(Where(unit, area)));
+  QVERIFY2(Child<QWidget>(f, "TensorPanel")->geometry().contains(unit->geometry()),
+           qPrintable(Where(unit, area)));
   QTest::keyClick(unit, Qt::Key_Return);
   QVERIFY(!unit->isVisible());
 
   // New Tensor, the components kept (the unit text just typed is discarded at the question).
   w.p.dialogs.saveChangesAnswers.push_back(SaveChangesAnswer::Discard);
   w.p.dialogs.answers.push_back(false);
-  f.New1->trigger();
+  Item(f, "New1")->trigger();
   VERIFY_INSIDE(w.entry().newTensorDialog(), area);
   w.entry().newTensorDialog()->cancelButton->click();
 
-  f.Transform1->trigger();
-  VERIFY_INSIDE(f.GroupBox4, area);
-  f.GroupBox4->hide();
-  f.FixedDirections1->trigger();
-  VERIFY_INSIDE(f.Panel6, area);
-  f.Panel6->hide();
-  f.ChangeAxesCaption1->trigger();
-  VERIFY_INSIDE(f.AxesStyleGroup, area);
-  f.AxesStyleGroup->hide();
+  Item(f, "Transform1")->trigger();
+  VERIFY_INSIDE(f.fitPanels().transformPanel(), area);
+  f.fitPanels().transformPanel()->hide();
+  Item(f, "FixedDirections1")->trigger();
+  VERIFY_INSIDE(f.fitPanels().fixedDirectionPanel(), area);
+  f.fitPanels().fixedDirectionPanel()->hide();
+  Item(f, "ChangeAxesCaption1")->trigger();
+  VERIFY_INSIDE(f.viewControls().axesStyleGroup(), area);
+  f.viewControls().axesStyleGroup()->hide();
 }
 
 /// The lowest point of the legend's text, estimated as the renderer does, must lie inside the
@@ -193,9 +195,9 @@ void WindowSizesTest::everyPanelFitsAtTheMinimumTheDefaultAndALargeWindow() {
     if (QTest::currentTestFailed()) qWarning() << "at" << size;
   }
   // A panel open while the window shrinks comes back inside.
-  w.form().TensorSymmetry1->trigger();
+  Item(w.form(), "TensorSymmetry1")->trigger();
   w.p.dialogs.saveChangesAnswers.push_back(SaveChangesAnswer::Discard);
-  w.form().New1->trigger();
+  Item(w.form(), "New1")->trigger();
   w.Resize(w.form().minimumSize());
   VERIFY_INSIDE(w.entry().kindChooser(), w.area());
   VERIFY_INSIDE(w.entry().newTensorDialog(), w.area());
@@ -214,13 +216,13 @@ void WindowSizesTest::theMinimumIsNoLargerThanTheDefaultAndHoldsTheWindow() {
   QCOMPARE(w.form().size(), minimum);
 
   // Hiding the speed-button bar gives its height back.
-  w.form().Speedbuttons1->trigger();
+  Item(w.form(), "Speedbuttons1")->trigger();
   QTRY_VERIFY(w.form().minimumSize().height() < minimum.height());
-  w.form().Speedbuttons1->trigger();
+  Item(w.form(), "Speedbuttons1")->trigger();
   QTRY_COMPARE(w.form().minimumSize(), minimum);
   // The widest extreme values the tensor panel shows still leave the default size usable.
   const QString widest = QStringLiteral("max -2.345 [-0.577, -0.577, -0.577]");
-  w.form().extremesLabel->setText(widest + QLatin1Char('\n') + widest);
+  Child<QLabel>(w.form(), "ExtremesLabel")->setText(widest + QLatin1Char('\n') + widest);
   w.Resize(QSize(700, 500));
   QVERIFY2(w.form().minimumSize().width() <= 525,
            qPrintable(QString::number(w.form().minimumSize().width())));
@@ -236,7 +238,7 @@ void WindowSizesTest::aStoredSizeBelowTheMinimumOpensAtTheMinimum() {
 void WindowSizesTest::theLegendStaysInsideThePicture() {
   Working w;
   w.p.state().tensor.unitText = "pm/V";
-  w.form().Scale1->trigger();
+  Item(w.form(), "Scale1")->trigger();
   QVERIFY(w.p.state().view.showScale);
   for (const QSize size : {QSize(525, 409), w.form().minimumSize(), QSize(1600, 1000)}) {
     w.Resize(size);

@@ -28,9 +28,9 @@ class ElasticWindowTest : public QObject {
 namespace {
 
 ElasticWindow& OpenElasticWindow(TForm1& form) {
-  emit form.ToolsMenu->aboutToShow();
-  form.ElasticProperties1->trigger();
-  return *form.elasticWindow;
+  emit Child<QMenu>(form, "ToolsMenu")->aboutToShow();
+  Item(form, "ElasticProperties1")->trigger();
+  return *form.findChild<ElasticWindow*>();
 }
 
 int NegativePatches(const ProgramState& state) {
@@ -49,7 +49,7 @@ void ElasticWindowTest::theReportAndTheChosenSurfaceFollowTheTensor() {
   p.Start({QString::fromStdString(p.Example("copper-elastic.ten").string())});
   QVERIFY(p.EndSplash());
   TForm1& form = p.form();
-  const QString tensorExtremes = form.extremesLabel->text();
+  const QString tensorExtremes = Child<QLabel>(form, "ExtremesLabel")->text();
   ElasticWindow& w = OpenElasticWindow(form);
   QVERIFY(w.isVisible());
   QVERIFY(w.stiffnessButton->isChecked());  // proposed from "GPa"
@@ -58,13 +58,13 @@ void ElasticWindowTest::theReportAndTheChosenSurfaceFollowTheTensor() {
   // Young's modulus: 66.7 GPa along <100> to 191.1 GPa along <111>, the surface all positive.
   w.surfaceBox->setCurrentIndex(1 + static_cast<int>(ElasticQuantity::Youngs));
   QVERIFY(p.state().drawnQuantity.has_value());
-  QCOMPARE(form.extremesLabel->text(),
+  QCOMPARE(Child<QLabel>(form, "ExtremesLabel")->text(),
            QStringLiteral("max 1.911 [0.577, 0.577, 0.577]\nmin 0.6669 [1.000, 0.000, 0.000]"));
   const int redOfYoungs = test::RedPixels(form.SceneBitmap());  // the axis captions only
   QCOMPARE(NegativePatches(p.state()), 0);
   // Poisson's minimum is negative around <110>: those patches take the negative colour.
   w.surfaceBox->setCurrentIndex(1 + static_cast<int>(ElasticQuantity::PoissonMin));
-  QVERIFY(form.extremesLabel->text().contains(QStringLiteral("min -0.1357")));
+  QVERIFY(Child<QLabel>(form, "ExtremesLabel")->text().contains(QStringLiteral("min -0.1357")));
   QVERIFY(test::RedPixels(form.SceneBitmap()) > redOfYoungs + 40);
   QVERIFY(NegativePatches(p.state()) > 100);
 
@@ -75,14 +75,15 @@ void ElasticWindowTest::theReportAndTheChosenSurfaceFollowTheTensor() {
   w.densityEdit->setText(QStringLiteral("8960"));
   emit w.densityEdit->editingFinished();
   QCOMPARE(w.ChosenQuantity(), std::optional(ElasticQuantity::VelocityP));
-  QVERIFY2(form.extremesLabel->text().startsWith(QStringLiteral("max 0.515 [0.577")),
-           qPrintable(form.extremesLabel->text()));
+  QVERIFY2(
+      Child<QLabel>(form, "ExtremesLabel")->text().startsWith(QStringLiteral("max 0.515 [0.577")),
+      qPrintable(Child<QLabel>(form, "ExtremesLabel")->text()));
 
   // A changed tensor, drawn again: the quantity is worked out anew (c11 of copper doubled).
   for (int i = 1; i <= 3; ++i) p.state().tensor.At(i, i, i, i) *= 2;
   form.DRAWClick();
   QVERIFY(w.ReportText().contains(QStringLiteral("336.8")));
-  QVERIFY(!form.extremesLabel->text().startsWith(QStringLiteral("max 0.515 ")));
+  QVERIFY(!Child<QLabel>(form, "ExtremesLabel")->text().startsWith(QStringLiteral("max 0.515 ")));
 
   // Read as a compliance, copper's numbers give another crystal; the report says so at once.
   w.complianceButton->setChecked(true);
@@ -94,7 +95,7 @@ void ElasticWindowTest::theReportAndTheChosenSurfaceFollowTheTensor() {
   w.close();
   QVERIFY(!p.state().drawnQuantity);
   QVERIFY(!p.state().evaluation.derivedValue);
-  QCOMPARE(form.extremesLabel->text(), tensorExtremes);
+  QCOMPARE(Child<QLabel>(form, "ExtremesLabel")->text(), tensorExtremes);
 }
 
 void ElasticWindowTest::theReportIsCopiedAndSavedAndTheItemNeedsAnElasticTensor() {
@@ -116,8 +117,8 @@ void ElasticWindowTest::theReportIsCopiedAndSavedAndTheItemNeedsAnElasticTensor(
   // A piezoelectric tensor is no stiffness: the item is off, and an open window says why.
   p.Start({QString::fromStdString(p.Example("quartz-piezoelectric.ten").string())});
   QVERIFY(p.EndSplash());
-  emit p.form().ToolsMenu->aboutToShow();
-  QVERIFY(!p.form().ElasticProperties1->isEnabled());
+  emit Child<QMenu>(p.form(), "ToolsMenu")->aboutToShow();
+  QVERIFY(!Item(p.form(), "ElasticProperties1")->isEnabled());
 }
 
 }  // namespace quillmere

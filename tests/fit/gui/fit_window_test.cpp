@@ -31,16 +31,16 @@ constexpr int k32 = 12;
 
 QAction* ItemOf(TForm1& f, const char* handler) {
   const std::string h = handler;
-  if (h == "Pyroelectricconstants1Click") return f.Pyroelectricconstants1;
-  if (h == "DielectricConstants1Click") return f.DielectricConstants1;
-  if (h == "ThermalExpansion1Click") return f.ThermalExpansion1;
-  if (h == "MagneticSusceptibilities1Click") return f.MagneticSusceptibilities1;
-  if (h == "OpticalActivity1Click") return f.OpticalActivity1;
-  if (h == "FaradayEffect1Click") return f.FaradayEffect1;
-  if (h == "Electrostriction1Click") return f.Electrostriction1;
-  if (h == "Piezoelectrics1Click") return f.Piezoelectrics1;
-  if (h == "Electrogyration1Click") return f.Electrogyration1;
-  return f.Halleffect1;
+  if (h == "Pyroelectricconstants1Click") return Item(f, "Pyroelectricconstants1");
+  if (h == "DielectricConstants1Click") return Item(f, "DielectricConstants1");
+  if (h == "ThermalExpansion1Click") return Item(f, "ThermalExpansion1");
+  if (h == "MagneticSusceptibilities1Click") return Item(f, "MagneticSusceptibilities1");
+  if (h == "OpticalActivity1Click") return Item(f, "OpticalActivity1");
+  if (h == "FaradayEffect1Click") return Item(f, "FaradayEffect1");
+  if (h == "Electrostriction1Click") return Item(f, "Electrostriction1");
+  if (h == "Piezoelectrics1Click") return Item(f, "Piezoelectrics1");
+  if (h == "Electrogyration1Click") return Item(f, "Electrogyration1");
+  return Item(f, "Halleffect1");
 }
 
 /// Column 0 of direction rows, columns 1..3 of heading rows: what the user reads of the
@@ -76,7 +76,7 @@ void FlushDeletes() {
 /// Closes the open fit window with Yes.
 void CloseFit(StartedProgram& p) {
   p.dialogs.answers.push_back(true);
-  p.form().FitWindow()->close();
+  p.form().fitPanels().FitWindow()->close();
   FlushDeletes();
 }
 
@@ -113,9 +113,9 @@ void FitWindowTest::everyItemSetsUpItsGeometry() {
   };
   for (const PropertyKind& kind : PropertyKinds()) {
     const QString name = QString::fromLatin1(kind.handler);
-    QVERIFY2(!p.form().FitWindow(), qPrintable(name));
+    QVERIFY2(!p.form().fitPanels().FitWindow(), qPrintable(name));
     ItemOf(p.form(), kind.handler)->trigger();
-    TForm2* w = p.form().FitWindow();
+    TForm2* w = p.form().fitPanels().FitWindow();
     QVERIFY2(w && w->isVisible(), qPrintable(name));
     QCOMPARE(w->windowTitle(), QStringLiteral("TensorFit"));
     QVERIFY(!p.state().fitSession.fitWindowFree);
@@ -142,25 +142,26 @@ void FitWindowTest::everyItemSetsUpItsGeometry() {
     QCOMPARE(t.axial, kind.axial);
     QCOMPARE(t.pointGroup, kTriclinic);
     const QString exponent = QString::number(DecadeExponent(kind.scale));
-    QCOMPARE(p.form().Label11->text(), exponent);
+    QCOMPARE(Child<ClickableLabel>(p.form(), "Label11")->text(), exponent);
     QCOMPARE(w->Label3->text(), exponent);
-    QCOMPARE(p.form().Label12->text().trimmed(), QString::fromUtf8(kind.unitText));
+    QCOMPARE(Child<ClickableLabel>(p.form(), "Label12")->text().trimmed(),
+             QString::fromUtf8(kind.unitText));
     QCOMPARE(w->Label1->text().trimmed(), QString::fromUtf8(kind.unitText));
-    QCOMPARE(p.form().Label15->text(),
+    QCOMPARE(Child<ClickableLabel>(p.form(), "Label15")->text(),
              kind.axial ? QStringLiteral("axial") : QStringLiteral("polar"));
     QVERIFY(p.dialogs.shown.empty());
 
     CloseFit(p);
-    QVERIFY2(!p.form().FitWindow(), qPrintable(name));
+    QVERIFY2(!p.form().fitPanels().FitWindow(), qPrintable(name));
     QVERIFY(p.state().fitSession.fitWindowFree);
   }
   // The Hall effect and the dielectric constants as a user reads them.
-  p.form().Halleffect1->trigger();
-  QCOMPARE(p.form().Label14->text(), QStringLiteral("[ij]k"));
-  QCOMPARE(p.form().Label11->text(), QStringLiteral("-12"));
-  QCOMPARE(p.form().Label12->text(), QStringLiteral("m³/C"));
+  Item(p.form(), "Halleffect1")->trigger();
+  QCOMPARE(Child<ClickableLabel>(p.form(), "Label14")->text(), QStringLiteral("[ij]k"));
+  QCOMPARE(Child<ClickableLabel>(p.form(), "Label11")->text(), QStringLiteral("-12"));
+  QCOMPARE(Child<ClickableLabel>(p.form(), "Label12")->text(), QStringLiteral("m³/C"));
   CloseFit(p);
-  p.form().DielectricConstants1->trigger();
+  Item(p.form(), "DielectricConstants1")->trigger();
   QCOMPARE(p.state().tensor.exponent, 0);
   QCOMPARE(p.state().tensor.unitText, std::string());
   QCOMPARE(p.dialogs.unscripted, 0);
@@ -171,9 +172,9 @@ void FitWindowTest::typedSeriesIsFittedAndReachesTheMainWindow() {
   p.Start();
   QVERIFY(p.EndSplash());
   p.state().tensor.pointGroup = k4mmm;
-  p.form().ThermalExpansion1->trigger();
-  p.form().IndependentComponents1->trigger();  // open while the fit runs: it must follow
-  TForm2& w = *p.form().FitWindow();
+  Item(p.form(), "ThermalExpansion1")->trigger();
+  Item(p.form(), "IndependentComponents1")->trigger();  // open while the fit runs: it must follow
+  TForm2& w = *p.form().fitPanels().FitWindow();
 
   // alpha11 = alpha22 = 5.123456789, alpha33 = 12.25 (10^-6 1/K); no noise, so every residual
   // is 0. The value of alpha11 has more digits than the result shows.
@@ -183,12 +184,12 @@ void FitWindowTest::typedSeriesIsFittedAndReachesTheMainWindow() {
   Enter(w, 1, {"0", "1", "0"}, a11, "0.1");
   Enter(w, 2, {"0", "0", "2"}, a33, "0.1");  // directions need not be normalised
   Enter(w, 3, {"1", "0", "1"}, oblique, "0.1");
-  const int steps = p.form().undoStack->count();
+  const int steps = Child<QUndoStack>(p.form(), "UndoStack")->count();
   w.Button2->click();
   QCOMPARE(p.dialogs.errors, std::vector<std::string>{});
   // The fit taken over is one undo step, named for it.
-  QCOMPARE(p.form().undoStack->count(), steps + 1);
-  QCOMPARE(p.form().Undo1->text(), QStringLiteral("&Undo Fit"));
+  QCOMPARE(Child<QUndoStack>(p.form(), "UndoStack")->count(), steps + 1);
+  QCOMPARE(Item(p.form(), "Undo1")->text(), QStringLiteral("&Undo Fit"));
 
   QVERIFY(w.StringGrid3->isVisible());
   QCOMPARE(w.StringGrid3->rowCount(), 3);
@@ -206,7 +207,7 @@ void FitWindowTest::typedSeriesIsFittedAndReachesTheMainWindow() {
   QCOMPARE(t.At(2, 2, 1, 1, 1), t.At(1, 1, 1, 1, 1));
   QCOMPARE(t.At(1, 2, 1, 1, 1), 0.0L);
   // The main window's open independent grid shows the same numbers.
-  IndependentGrid* g2 = p.form().componentEntry->stringGrid2();
+  IndependentGrid* g2 = p.form().components().stringGrid2();
   QVERIFY(g2->isVisible());
   for (int r = 1; r <= 2; ++r)
     QVERIFY2(
@@ -253,25 +254,25 @@ void FitWindowTest::refusalsAndTheCloseQuestionKeepTheData() {
   // No point group: the notice, then the close question; No keeps the window.
   p.state().tensor.pointGroup = 0;
   p.dialogs.answers.push_back(false);
-  p.form().ThermalExpansion1->trigger();
+  Item(p.form(), "ThermalExpansion1")->trigger();
   QVERIFY(!p.dialogs.shown.empty());
   QCOMPARE(p.dialogs.shown.front(), std::string("Pointsymmetry not selected"));
   QCOMPARE(p.dialogs.asked, std::vector<std::string>{"Close Fit ?"});
-  QVERIFY(p.form().FitWindow() && p.form().FitWindow()->isVisible());
+  QVERIFY(p.form().fitPanels().FitWindow() && p.form().fitPanels().FitWindow()->isVisible());
   CloseFit(p);
-  QVERIFY(!p.form().FitWindow());
+  QVERIFY(!p.form().fitPanels().FitWindow());
   QCOMPARE(p.dialogs.asked.size(), std::size_t{2});
 
   // Yes at creation closes it at once and frees the menu.
   p.dialogs.answers.push_back(true);
-  p.form().ThermalExpansion1->trigger();
+  Item(p.form(), "ThermalExpansion1")->trigger();
   FlushDeletes();
-  QVERIFY(!p.form().FitWindow());
+  QVERIFY(!p.form().fitPanels().FitWindow());
   QVERIFY(p.state().fitSession.fitWindowFree);
 
   p.state().tensor.pointGroup = k4mmm;
-  p.form().ThermalExpansion1->trigger();
-  TForm2& w = *p.form().FitWindow();
+  Item(p.form(), "ThermalExpansion1")->trigger();
+  TForm2& w = *p.form().fitPanels().FitWindow();
   // REMOVE with one measurement changes nothing.
   w.Button3->click();
   QCOMPARE(w.measurementCount(), 1);
@@ -289,7 +290,7 @@ void FitWindowTest::refusalsAndTheCloseQuestionKeepTheData() {
   QCOMPARE(p.dialogs.shown.back(),
            std::string("Number of data less than independent tensor components"));
   QCOMPARE(p.dialogs.asked.size(), askedBefore + 1);
-  QCOMPARE(p.form().FitWindow(), &w);
+  QCOMPARE(p.form().fitPanels().FitWindow(), &w);
   QCOMPARE(w.StringGrid1->cellText(1, 1), QStringLiteral("1"));
   QCOMPARE(w.StringGrid2->cellText(0, 1), QStringLiteral("5"));
   QCOMPARE(w.StringGrid2->cellText(1, 1), QStringLiteral("1"));
@@ -317,20 +318,20 @@ void FitWindowTest::refusalsAndTheCloseQuestionKeepTheData() {
 
   // Another Fit item while the window is open changes nothing, not even the unit.
   const TensorState before = p.state().tensor;
-  p.form().Halleffect1->trigger();
-  QCOMPARE(p.form().FitWindow(), &w);
+  Item(p.form(), "Halleffect1")->trigger();
+  QCOMPARE(p.form().fitPanels().FitWindow(), &w);
   QCOMPARE(p.state().tensor.kind, before.kind);
   QCOMPARE(p.state().tensor.unitText, before.unitText);
   QCOMPARE(p.state().tensor.scale, before.scale);
   QCOMPARE(p.state().fitSession.indexDirectionFlags, (IndexDirectionFlags{0, 1, 1, 1, 1}));
   QCOMPARE(w.directionCount(), 1);
-  QCOMPARE(p.form().Label12->text(), QStringLiteral("1/K"));
+  QCOMPARE(Child<ClickableLabel>(p.form(), "Label12")->text(), QStringLiteral("1/K"));
 
   // The unit's spin button changes the scale and both windows' exponents.
   w.SpinButton1->upButton()->click();
   QCOMPARE(p.state().tensor.exponent, -5);
   QCOMPARE(w.Label3->text(), QStringLiteral("-5"));
-  QCOMPARE(p.form().Label11->text(), QStringLiteral("-5"));
+  QCOMPARE(Child<ClickableLabel>(p.form(), "Label11")->text(), QStringLiteral("-5"));
   w.SpinButton1->downButton()->click();
   QCOMPARE(w.Label3->text(), QStringLiteral("-6"));
   QCOMPARE(p.dialogs.unscripted, 0);
@@ -341,8 +342,8 @@ void FitWindowTest::pastedBlockFitsARankThreeTensor() {
   p.Start();
   QVERIFY(p.EndSplash());
   p.state().tensor.pointGroup = k32;  // quartz: d11 and d14
-  p.form().Piezoelectrics1->trigger();
-  TForm2& w = *p.form().FitWindow();
+  Item(p.form(), "Piezoelectrics1")->trigger();
+  TForm2& w = *p.form().fitPanels().FitWindow();
   QCOMPARE(w.directionCount(), 2);
 
   // A block as a spreadsheet copies it: a heading line, tab-separated rows of u, v, y, dy.
@@ -395,8 +396,8 @@ void FitWindowTest::exampleFileIsLoadedFittedAndSavedBack() {
   QVERIFY(p.EndSplash());
   p.state().tensor.pointGroup = 9;  // -3m
   QCOMPARE(QString::fromUtf8(PointGroups()[8].conventional), QStringLiteral("-3m"));
-  p.form().ThermalExpansion1->trigger();
-  TForm2& w = *p.form().FitWindow();
+  Item(p.form(), "ThermalExpansion1")->trigger();
+  TForm2& w = *p.form().fitPanels().FitWindow();
 
   // The README's walk-through: Load... the example, FIT.
   const auto example = p.Example("calcite-thermal-expansion.csv");
@@ -426,8 +427,8 @@ void FitWindowTest::exampleFileIsLoadedFittedAndSavedBack() {
   QCOMPARE(back.table.Field(1, 4), std::string("0.07"));
   QCOMPARE(back.table.Field(5, 2), std::string("2"));
   CloseFit(p);
-  p.form().ThermalExpansion1->trigger();
-  TForm2& again = *p.form().FitWindow();
+  Item(p.form(), "ThermalExpansion1")->trigger();
+  TForm2& again = *p.form().fitPanels().FitWindow();
   p.dialogs.openAnswers.push_back(QString::fromStdString(saved.string()));
   again.LoadButton->click();
   QCOMPARE(again.measurementCount(), 6);
@@ -460,8 +461,8 @@ void FitWindowTest::escapeDropsOnlyTheTypingSinceTheGridWasEntered() {
   p.Start();
   QVERIFY(p.EndSplash());
   p.state().tensor.pointGroup = kTriclinic;
-  p.form().ThermalExpansion1->trigger();
-  TForm2& w = *p.form().FitWindow();
+  Item(p.form(), "ThermalExpansion1")->trigger();
+  TForm2& w = *p.form().fitPanels().FitWindow();
   // The focus moves only within the active window (a tool window counts as active with its
   // main window, so the activation is checked directly).
   w.activateWindow();
@@ -495,8 +496,8 @@ void FitWindowTest::measurementsKeepTheirPowerOfTen() {
   p.Start();
   QVERIFY(p.EndSplash());
   p.state().tensor.pointGroup = k4mmm;
-  p.form().ThermalExpansion1->trigger();
-  TForm2& w = *p.form().FitWindow();
+  Item(p.form(), "ThermalExpansion1")->trigger();
+  TForm2& w = *p.form().fitPanels().FitWindow();
   Enter(w, 0, {"1", "0", "0"}, "5", "0.1");
   Enter(w, 1, {"0", "0", "1"}, "12", "0.1");
   w.Button2->click();
@@ -504,12 +505,12 @@ void FitWindowTest::measurementsKeepTheirPowerOfTen() {
   QCOMPARE(t11(), 5e-6);
 
   // The main window's unit changes; the measurements are still in 10^-6 and fit the same.
-  p.form().SpinButton5->upButton()->click();
-  QCOMPARE(p.form().Label11->text(), QStringLiteral("-5"));
+  Child<SpinButton>(p.form(), "SpinButton5")->upButton()->click();
+  QCOMPARE(Child<ClickableLabel>(p.form(), "Label11")->text(), QStringLiteral("-5"));
   QCOMPARE(w.Label3->text(), QStringLiteral("-6"));
   w.Button2->click();
   QCOMPARE(t11(), 5e-6);
-  QCOMPARE(p.form().Label11->text(), QStringLiteral("-6"));
+  QCOMPARE(Child<ClickableLabel>(p.form(), "Label11")->text(), QStringLiteral("-6"));
 
   // Saved with their unit, loaded back into another power of ten: the file's unit returns.
   const auto file = p.root() / "unit.csv";

@@ -44,8 +44,8 @@ struct Window {
   }
   TForm1& form() { return p.form(); }
   TensorState& t() { return p.state().tensor; }
-  TransformPanel& transform() { return *p.form().GroupBox4; }
-  FixedDirectionPanel& fixed() { return *p.form().Panel6; }
+  TransformPanel& transform() { return *p.form().fitPanels().transformPanel(); }
+  FixedDirectionPanel& fixed() { return *p.form().fitPanels().fixedDirectionPanel(); }
   double At(int i, int j) { return static_cast<double>(t().At(TensorIndices{{i, j, 1, 1, 1}})); }
   int Builds() { return form().Builder().completedBuilds(); }
 };
@@ -76,10 +76,10 @@ class TransformPanelsTest : public QObject {
 void TransformPanelsTest::matrixGridReadsColumnAsFirstIndex() {
   Window w;
   MakeGeneral(w.t());
-  w.form().Transform1->trigger();
+  Item(w.form(), "Transform1")->trigger();
   TransformPanel& panel = w.transform();
   QVERIFY(panel.isVisible());
-  QVERIFY(w.form().Transform1->isEnabled());
+  QVERIFY(Item(w.form(), "Transform1")->isEnabled());
   QCOMPARE(panel.title(), QStringLiteral("Transform Tensor by:"));
   QCOMPARE(panel.StringGrid4->cellText(0, 0), QStringLiteral("uij"));
   QCOMPARE(panel.StringGrid4->cellText(2, 0), QStringLiteral("2"));
@@ -91,13 +91,13 @@ void TransformPanelsTest::matrixGridReadsColumnAsFirstIndex() {
   QTest::mouseClick(panel.Button7, Qt::LeftButton);
   QVERIFY(!panel.isVisible());
   QCOMPARE(w.At(2, 3), 23e-6);
-  QVERIFY2(w.form().componentEntry->componentGridShown(), "Apply shows the full grid");
-  w.form().componentEntry->StringGrid1Click();
+  QVERIFY2(w.form().components().componentGridShown(), "Apply shows the full grid");
+  w.form().components().StringGrid1Click();
 
   // Column 1 holds U[1][b]: typing (0 1 0) down column 1 and (1 0 0) down column 2 exchanges
   // the axes, with a third column (0 0 -1): U = [[0,1,0],[1,0,0],[0,0,-1]] read by column.
   // T'(a, c) = U(a, b) U(c, d) T(b, d): T'11 = T22, T'12 = T21, T'13 = -T23, T'33 = T33.
-  w.form().Transform1->trigger();
+  Item(w.form(), "Transform1")->trigger();
   const char* swap[3][3] = {{"0", "1", "0"}, {"1", "0", "0"}, {"0", "0", "-1"}};
   TypeMatrix(panel, swap);
   QTest::mouseClick(panel.Button7, Qt::LeftButton);
@@ -106,12 +106,12 @@ void TransformPanelsTest::matrixGridReadsColumnAsFirstIndex() {
   QCOMPARE(w.At(1, 3), -23e-6);
   QCOMPARE(w.At(3, 1), -32e-6);
   QCOMPARE(w.At(3, 3), 33e-6);
-  w.form().componentEntry->StringGrid1Click();
+  w.form().components().StringGrid1Click();
 
   // A column read as a row gives the transpose: U[1][2] = 2 stands in column 1, row 2, so
   // T'1j picks up 2 T2j, not T'2j 2 T1j.
   MakeGeneral(w.t());
-  w.form().Transform1->trigger();
+  Item(w.form(), "Transform1")->trigger();
   const char* shear[3][3] = {{"1", "2", "0"}, {"0", "1", "0"}, {"0", "0", "1"}};
   TypeMatrix(panel, shear);
   QTest::mouseClick(panel.Button7, Qt::LeftButton);
@@ -124,14 +124,14 @@ void TransformPanelsTest::appliedMatrixStaysUntilThePaletteIsRebuilt() {
   Window w;
   TransformPanel& panel = w.transform();
   // Twice the identity scales a second-rank tensor by 4 and keeps its group.
-  w.form().Transform1->trigger();
+  Item(w.form(), "Transform1")->trigger();
   const char* twice[3][3] = {{"2", "0", "0"}, {"0", "2", "0"}, {"0", "0", "2"}};
   TypeMatrix(panel, twice);
   QTest::mouseClick(panel.Button7, Qt::LeftButton);
   QCOMPARE(w.At(1, 1), 14e-6);
   QCOMPARE(w.t().pointGroup, 14);
   QVERIFY(w.p.dialogs.shown.empty());
-  w.form().componentEntry->StringGrid1Click();
+  w.form().components().StringGrid1Click();
 
   // An axial first-rank tensor is turned like a polar one: -1 on the diagonal flips T2.
   TensorState& t = w.t();
@@ -141,7 +141,7 @@ void TransformPanelsTest::appliedMatrixStaysUntilThePaletteIsRebuilt() {
   t.pointGroup = 2;
   t.components = {};
   t.At(TensorIndices{{2, 1, 1, 1, 1}}) = 5;
-  w.form().Transform1->trigger();
+  Item(w.form(), "Transform1")->trigger();
   QCOMPARE(panel.StringGrid4->cellText(2, 2), QStringLiteral("2"));  // the applied matrix
   const char* flip[3][3] = {{"1", "0", "0"}, {"0", "-1", "0"}, {"0", "0", "1"}};
   TypeMatrix(panel, flip);
@@ -150,9 +150,9 @@ void TransformPanelsTest::appliedMatrixStaysUntilThePaletteIsRebuilt() {
 
   // A fill colour change marks the palette; the next redraw makes the matrix the identity.
   w.p.dialogs.colourAnswers.push_back(QColor(0, 0, 255));
-  w.form().PositiveFillColor1->trigger();
-  w.form().DRAW1->trigger();
-  w.form().Transform1->trigger();
+  Item(w.form(), "PositiveFillColor1")->trigger();
+  Item(w.form(), "DRAW1")->trigger();
+  Item(w.form(), "Transform1")->trigger();
   QCOMPARE(panel.StringGrid4->cellText(2, 2), QStringLiteral("1"));
   QCOMPARE(panel.StringGrid4->cellText(1, 2), QStringLiteral("0"));
   QTest::mouseClick(panel.Button8, Qt::LeftButton);
@@ -162,7 +162,7 @@ void TransformPanelsTest::appliedMatrixStaysUntilThePaletteIsRebuilt() {
 void TransformPanelsTest::badCellLeavesTheTensor() {
   Window w;
   const std::array<Real, kComponentCount> before = w.t().components;
-  w.form().Transform1->trigger();
+  Item(w.form(), "Transform1")->trigger();
   TypeIntoGrid(w.transform().StringGrid4, 2, 1, "abc");
   QTest::mouseClick(w.transform().Button7, Qt::LeftButton);
   QCOMPARE(w.p.dialogs.errors.size(), std::size_t{1});
@@ -174,7 +174,7 @@ void TransformPanelsTest::badCellLeavesTheTensor() {
 void TransformPanelsTest::symmetryBreakingTransformSurvivesSaveAndOpen() {
   Window w;
   // A quarter turn about z keeps the tetragonal group: the file keeps the header layout.
-  w.form().Transform1->trigger();
+  Item(w.form(), "Transform1")->trigger();
   const char* z90[3][3] = {{"0", "1", "0"}, {"-1", "0", "0"}, {"0", "0", "1"}};
   TypeMatrix(w.transform(), z90);
   QTest::mouseClick(w.transform().Button7, Qt::LeftButton);
@@ -182,11 +182,11 @@ void TransformPanelsTest::symmetryBreakingTransformSurvivesSaveAndOpen() {
   QVERIFY(w.p.dialogs.shown.empty());
   const auto kept = w.p.root() / "kept.ten";
   w.p.dialogs.saveAnswers.push_back(Q(kept));
-  w.form().SaveAs1->trigger();
+  Item(w.form(), "SaveAs1")->trigger();
   QVERIFY(test::ReadFile(kept).rfind("Quillmere-Datafile\r\n1 14 0 ", 0) == 0);
 
   // 30 degrees about x: the group no longer holds; the tensor moves to group 1 with a notice.
-  w.form().Transform1->trigger();
+  Item(w.form(), "Transform1")->trigger();
   const char* x30[3][3] = {
       {"1", "0", "0"}, {"0", "0.866025403784439", "0.5"}, {"0", "-0.5", "0.866025403784439"}};
   TypeMatrix(w.transform(), x30);
@@ -197,11 +197,11 @@ void TransformPanelsTest::symmetryBreakingTransformSurvivesSaveAndOpen() {
            w.p.dialogs.shown[0].c_str());
   const std::array<Real, kComponentCount> turned = w.t().components;
   QVERIFY(std::fabs(w.At(2, 3)) > 1e-6);
-  w.form().componentEntry->StringGrid1Click();
+  w.form().components().StringGrid1Click();
 
   const auto saved = w.p.root() / "turned.ten";
   w.p.dialogs.saveAnswers.push_back(Q(saved));
-  w.form().SaveAs1->trigger();
+  Item(w.form(), "SaveAs1")->trigger();
   w.form().files().OpenFile(Q(w.p.Write("other.ten", kTetragonal)));
   QVERIFY(std::fabs(w.At(2, 3)) < 1e-20);
   w.form().files().OpenFile(Q(saved));
@@ -214,7 +214,7 @@ void TransformPanelsTest::symmetryBreakingTransformSurvivesSaveAndOpen() {
 void TransformPanelsTest::fixedDirectionsFromThePanel() {
   Window w;
   FixedDirectionPanel& panel = w.fixed();
-  w.form().FixedDirections1->trigger();
+  Item(w.form(), "FixedDirections1")->trigger();
   QVERIFY(panel.isVisible());
   QVERIFY(w.p.state().editingInPanel);
   QCOMPARE(panel.StringGrid3->cellText(1, 0), QStringLiteral("fix=\"yes\""));
@@ -246,7 +246,7 @@ void TransformPanelsTest::fixedDirectionsFromThePanel() {
   QVERIFY2(std::fabs(v - (-0.25 * 0.8)) < 1e-6, qPrintable(QString::number(v)));
 
   // Reopened, the grid shows the stored records.
-  w.form().FixedDirections1->trigger();
+  Item(w.form(), "FixedDirections1")->trigger();
   QCOMPARE(panel.StringGrid3->cellText(1, 2), QStringLiteral("no"));
   QVERIFY(panel.StringGrid3->cellText(2, 3).startsWith(QStringLiteral("0.707106")));
 }
@@ -254,7 +254,7 @@ void TransformPanelsTest::fixedDirectionsFromThePanel() {
 void TransformPanelsTest::toggledFlagsRedrawOnlyWhenTyped() {
   Window w;
   FixedDirectionPanel& panel = w.fixed();
-  w.form().FixedDirections1->trigger();
+  Item(w.form(), "FixedDirections1")->trigger();
   // Selecting a flag cell toggles it at once, in the record too; a click on the selected cell
   // toggles it back.
   DirectionGrid* grid = panel.StringGrid3;
@@ -275,7 +275,7 @@ void TransformPanelsTest::toggledFlagsRedrawOnlyWhenTyped() {
   QCOMPARE(w.p.dialogs.shown.size(), std::size_t{1});
 
   // "None Fixed" always redraws and frees every position.
-  w.form().FixedDirections1->trigger();
+  Item(w.form(), "FixedDirections1")->trigger();
   builds = w.Builds();
   QTest::mouseClick(panel.Button6, Qt::LeftButton);
   QVERIFY(w.Builds() > builds);
@@ -288,7 +288,7 @@ void TransformPanelsTest::toggledFlagsRedrawOnlyWhenTyped() {
 void TransformPanelsTest::panelAndCommandLineWriteTheSameScene() {
   Window w;
   FixedDirectionPanel& panel = w.fixed();
-  w.form().FixedDirections1->trigger();
+  Item(w.form(), "FixedDirections1")->trigger();
   TypeIntoGrid(panel.StringGrid3, 1, 2, "yes");
   TypeIntoGrid(panel.StringGrid3, 2, 2, "1");
   TypeIntoGrid(panel.StringGrid3, 3, 2, "2");
@@ -296,7 +296,7 @@ void TransformPanelsTest::panelAndCommandLineWriteTheSameScene() {
   QTest::mouseClick(panel.OKButton, Qt::LeftButton);
   const auto fromPanel = w.p.root() / "panel.wrl";
   w.p.dialogs.saveAnswers.push_back(Q(fromPanel));
-  w.form().CreateScreenWrl1->trigger();
+  Item(w.form(), "CreateScreenWrl1")->trigger();
 
   const auto fromCli = w.p.root() / "cli.wrl";
   QProcess cli;
@@ -324,7 +324,7 @@ void TransformPanelsTest::longNumbersAreShownWhole() {
   const Real h = 0.707106781186548L;
   w.p.state().transformMatrix = {{{h, -h, 0}, {h, h, 0}, {0, 0, 1}}};
   w.transform().StringGrid4->setFont(big);
-  w.form().Transform1->trigger();
+  Item(w.form(), "Transform1")->trigger();
   QCOMPARE(w.transform().StringGrid4->cellText(1, 1), QStringLiteral("0.707106781186548"));
   expectWhole(w.transform().StringGrid4);
   QVERIFY(w.transform().StringGrid4->geometry().right() <= w.transform().width());
@@ -333,13 +333,13 @@ void TransformPanelsTest::longNumbersAreShownWhole() {
   u[0] = static_cast<float>(h);
   u[1] = -u[0];
   w.fixed().StringGrid3->setFont(big);
-  w.form().FixedDirections1->trigger();
+  Item(w.form(), "FixedDirections1")->trigger();
   expectWhole(w.fixed().StringGrid3);
 
   w.t().At(TensorIndices{{1, 1, 1, 1, 1}}) = 2.45678901234567e-6L;
-  ComponentGrid* g1 = w.form().componentEntry->stringGrid1();
+  ComponentGrid* g1 = w.form().components().stringGrid1();
   g1->setFont(big);
-  w.form().Components1->trigger();
+  Item(w.form(), "Components1")->trigger();
   QVERIFY(g1->isVisible());
   expectWhole(g1);
 }
@@ -359,37 +359,37 @@ void TransformPanelsTest::numbersBeyondTheDrawingRangeAreRefusedInEveryGrid() {
     QVERIFY(!unchanged || w.t().components == before);
   };
 
-  w.form().Components1->trigger();
-  TypeIntoGrid(w.form().componentEntry->stringGrid1(), 1, 1, "1e400");
-  w.form().DRAW1->trigger();
+  Item(w.form(), "Components1")->trigger();
+  TypeIntoGrid(w.form().components().stringGrid1(), 1, 1, "1e400");
+  Item(w.form(), "DRAW1")->trigger();
   refused(" (component t11)");
-  TypeIntoGrid(w.form().componentEntry->stringGrid1(), 1, 1, "3.5");
-  w.form().DRAW1->trigger();
+  TypeIntoGrid(w.form().components().stringGrid1(), 1, 1, "3.5");
+  Item(w.form(), "DRAW1")->trigger();
   before = w.t().components;
 
-  w.form().IndependentComponents1->trigger();
-  TypeIntoGrid(w.form().componentEntry->stringGrid2(), 1, 1, "1e400");
-  w.form().DRAW1->trigger();
+  Item(w.form(), "IndependentComponents1")->trigger();
+  TypeIntoGrid(w.form().components().stringGrid2(), 1, 1, "1e400");
+  Item(w.form(), "DRAW1")->trigger();
   refused(" (component t11)", false);
   QVERIFY2(std::fabs(w.At(1, 1)) < 1e-3, qPrintable(QString::number(w.At(1, 1))));
-  TypeIntoGrid(w.form().componentEntry->stringGrid2(), 1, 1, "3.5");
-  w.form().DRAW1->trigger();
+  TypeIntoGrid(w.form().components().stringGrid2(), 1, 1, "3.5");
+  Item(w.form(), "DRAW1")->trigger();
   before = w.t().components;
 
-  w.form().Transform1->trigger();
+  Item(w.form(), "Transform1")->trigger();
   TypeIntoGrid(w.transform().StringGrid4, 2, 1, "1e400");
   QTest::mouseClick(w.transform().Button7, Qt::LeftButton);
   refused("");
   QTest::mouseClick(w.transform().Button8, Qt::LeftButton);
 
-  w.form().FixedDirections1->trigger();
+  Item(w.form(), "FixedDirections1")->trigger();
   TypeIntoGrid(w.fixed().StringGrid3, 1, 1, "yes");
   TypeIntoGrid(w.fixed().StringGrid3, 2, 1, "1e400");
   QTest::mouseClick(w.fixed().OKButton, Qt::LeftButton);
   refused("");
 
-  w.form().DielectricConstants1->trigger();
-  TForm2& fit = *w.form().FitWindow();
+  Item(w.form(), "DielectricConstants1")->trigger();
+  TForm2& fit = *w.form().fitPanels().FitWindow();
   while (fit.measurementCount() < 2) fit.Button1->click();
   for (int k = 0; k < 2; ++k) {
     for (int c = 1; c <= 3; ++c)

@@ -65,7 +65,7 @@ void ViewWindowTest::init() {
   p_ = std::make_unique<StartedProgram>();
   p_->Start();
   QVERIFY(p_->EndSplash());
-  QVERIFY(form().DrawingUtilities->isVisible());
+  QVERIFY(form().viewControls().drawingUtilities()->isVisible());
 }
 
 void ViewWindowTest::cleanup() {
@@ -78,7 +78,7 @@ void ViewWindowTest::dragBackToItsStartLeavesSliderRoundedAngles() {
   Drag(form(), Qt::LeftButton, {{200, 150}, {260, 200}, {330, 120}, {200, 150}});
   // The start view shows beta -25 and gamma -25; the sliders moved away and back, and on their
   // way back wrote their whole-degree angles (115 and 245 degrees). Alpha never left 0.
-  DrawingUtilitiesPanel* panel = form().DrawingUtilities;
+  DrawingUtilitiesPanel* panel = form().viewControls().drawingUtilities();
   QCOMPARE(panel->betaSlider()->value(), -25);
   QCOMPARE(panel->gammaSlider()->value(), -25);
   QVERIFY2(std::fabs(view().angleX - 115 * kPi / 180) < 1e-15L, "angleX at 115 degrees");
@@ -106,20 +106,22 @@ void ViewWindowTest::altZoomDoublesAndStaysPositive() {
   Drag(form(), Qt::LeftButton, {{150, 20}});  // mouse-down records Y0 = 20
   Mouse(form(), QEvent::MouseMove, {150, 220}, Qt::NoButton, Qt::NoButton, Qt::AltModifier);
   QVERIFY2(std::fabs(view().zoom - 1.6L) < 1e-15L, "200 px down doubles 0.8");
-  form().lastZoomStep -= std::chrono::milliseconds(kZoomStepInterval);  // the interval passes
+  form().viewControls().lastZoomStep -=
+      std::chrono::milliseconds(kZoomStepInterval);  // the interval passes
   Mouse(form(), QEvent::MouseMove, {150, 20}, Qt::NoButton, Qt::NoButton, Qt::AltModifier);
   QVERIFY2(view().zoom > 0, "200 px up keeps the zoom positive");
   const Real shrunk = view().zoom;
   // Moves within 200 ms of a step take no step.
   Mouse(form(), QEvent::MouseMove, {150, 300}, Qt::NoButton, Qt::NoButton, Qt::AltModifier);
   QCOMPARE(view().zoom, shrunk);
-  form().lastZoomStep -= std::chrono::milliseconds(kZoomStepInterval);  // the interval passes
+  form().viewControls().lastZoomStep -=
+      std::chrono::milliseconds(kZoomStepInterval);  // the interval passes
   Mouse(form(), QEvent::MouseMove, {150, 220}, Qt::NoButton, Qt::NoButton, Qt::AltModifier);
   QVERIFY2(std::fabs(view().zoom - 2 * shrunk) < 1e-15L, "zooms back");
 }
 
 void ViewWindowTest::keysTurnPastTheSliderEnds() {
-  DrawingUtilitiesPanel* panel = form().DrawingUtilities;
+  DrawingUtilitiesPanel* panel = form().viewControls().drawingUtilities();
   for (int i = 0; i < 40; ++i) Key(form(), 'e');
   QCOMPARE(panel->betaSlider()->value(), -90);
   QVERIFY2(view().angleX > kPi, "keys turn beyond what the beta slider shows");
@@ -138,41 +140,41 @@ void ViewWindowTest::keysTurnPastTheSliderEnds() {
 }
 
 void ViewWindowTest::gridAndFillAreNeverBothOff() {
-  DrawingUtilitiesPanel* panel = form().DrawingUtilities;
-  form().Fill1->trigger();  // Fill off from the menu
+  DrawingUtilitiesPanel* panel = form().viewControls().drawingUtilities();
+  Item(form(), "Fill1")->trigger();  // Fill off from the menu
   QVERIFY(!view().fillPatches);
   QVERIFY(!panel->fillBox()->isChecked());
   panel->gridBox()->click();  // Grid off from the panel turns Fill back on
   QVERIFY(!view().showGrid);
   QVERIFY(view().fillPatches);
-  QVERIFY(form().Fill1->isChecked());
-  QVERIFY(!form().Grid1->isChecked());
+  QVERIFY(Item(form(), "Fill1")->isChecked());
+  QVERIFY(!Item(form(), "Grid1")->isChecked());
   panel->fillBox()->click();  // and the reverse
   QVERIFY(view().showGrid);
   QVERIFY(!view().fillPatches);
   QVERIFY(panel->gridBox()->isChecked());
-  QVERIFY(form().Grid1->isChecked());
+  QVERIFY(Item(form(), "Grid1")->isChecked());
 }
 
 void ViewWindowTest::resetViewKeepsExactStartAngleWhenBetaIsAtItsStart() {
   view().angleX = 0.3L;
   view().zoom = 3;
-  form().ResetView1->trigger();
+  Item(form(), "ResetView1")->trigger();
   QCOMPARE(view().angleX, 2.0L);
   QCOMPARE(view().zoom, 0.8L);
   // With the slider elsewhere its change handling writes 115 degrees.
-  form().DrawingUtilities->betaSlider()->setValue(10);
-  form().ResetView1->trigger();
+  form().viewControls().drawingUtilities()->betaSlider()->setValue(10);
+  Item(form(), "ResetView1")->trigger();
   QVERIFY2(std::fabs(view().angleX - 115 * kPi / 180) < 1e-15L, "angleX from the slider");
 }
 
 void ViewWindowTest::whiteBackgroundBecomesThePaletteColour() {
   p_->dialogs.colourAnswers = {QColor(255, 255, 255), QColor(10, 20, 30), std::nullopt};
-  form().BackgroundColor1->trigger();
+  Item(form(), "BackgroundColor1")->trigger();
   QVERIFY(view().background == Colour::Palette(255, 255, 254));
-  form().SpeedBackground->trigger();
+  Item(form(), "SpeedBackground")->trigger();
   QVERIFY(view().background == Colour::Exact(10, 20, 30));
-  form().BackgroundColor1->trigger();  // cancelled: nothing changes
+  Item(form(), "BackgroundColor1")->trigger();  // cancelled: nothing changes
   QVERIFY(view().background == Colour::Exact(10, 20, 30));
   QCOMPARE(p_->dialogs.unscripted, 0);
 }
@@ -182,15 +184,15 @@ void ViewWindowTest::drawReturnsFromSectionsToTheFirstSavedView() {
   view().angleY = 2.5L;
   view().angleZ = 4.0L;
   view().resolution = 3;
-  form().Grid1->trigger();  // the user's grid off
-  form().CrossSectionX1->trigger();
+  Item(form(), "Grid1")->trigger();  // the user's grid off
+  Item(form(), "CrossSectionX1")->trigger();
   QCOMPARE(p_->state().crossSectionMode, int(kSectionX));
   QCOMPARE(p_->state().scene.count, std::size_t{6 + 901});
   QVERIFY(view().showGrid);
   QCOMPARE(view().resolution, 3);
-  form().SpeedProjectionY->trigger();
+  Item(form(), "SpeedProjectionY")->trigger();
   QCOMPARE(view().angleY, kPi / 2);
-  form().DRAWButton->click();
+  Child<QPushButton>(form(), "DRAWButton")->click();
   QCOMPARE(p_->state().crossSectionMode, int(kFullSurface));
   QCOMPARE(view().angleX, 1.0L);
   QCOMPARE(view().angleY, 2.5L);
@@ -198,7 +200,7 @@ void ViewWindowTest::drawReturnsFromSectionsToTheFirstSavedView() {
   QVERIFY(!view().showGrid);  // taken back from the check box
 
   // Opening a file ends a section without restoring the view.
-  form().CrossSectionZ1->trigger();
+  Item(form(), "CrossSectionZ1")->trigger();
   form().files().OpenFile(QString::fromStdString(p_->Example("quartz-elastic.ten").string()));
   QCOMPARE(p_->state().crossSectionMode, int(kFullSurface));
   QCOMPARE(view().angleX, -kPi);
@@ -212,11 +214,11 @@ void ViewWindowTest::dragContinuesFromKeysSlidersAndReset() {
   Real before = view().angleX;
   nudge();
   QVERIFY2(std::fabs(view().angleX - before) < 0.02L, "the drag jumped back from the key turn");
-  form().DrawingUtilities->gammaSlider()->setValue(40);
+  form().viewControls().drawingUtilities()->gammaSlider()->setValue(40);
   before = view().angleZ;
   nudge();
   QVERIFY2(std::fabs(view().angleZ - before) < 0.02L, "the drag jumped back from the slider");
-  form().ResetView1->trigger();
+  Item(form(), "ResetView1")->trigger();
   before = view().angleX;
   const Real z = view().angleZ;
   nudge();

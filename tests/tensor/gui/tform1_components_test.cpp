@@ -35,7 +35,7 @@ struct Window {
     if (!QTest::qWaitForWindowActive(&p.form())) qWarning("main window not active");
   }
   TForm1& form() { return p.form(); }
-  ComponentEntryController& entry() { return *p.form().componentEntry; }
+  ComponentEntryController& entry() { return p.form().components(); }
 };
 
 }  // namespace
@@ -53,18 +53,18 @@ class TForm1ComponentsTest : public QObject {
 void TForm1ComponentsTest::hexagonalElasticTypedIndependentlyIsDrawnAndShownInFull() {
   Window w;
   ComponentEntryController& c = w.entry();
-  w.form().TensorSymmetry1->trigger();
+  Item(w.form(), "TensorSymmetry1")->trigger();
   QVERIFY(c.kindChooser()->isVisible());
   Click(c.kindChooser()->item(10));  // "((ij)(kl))"
-  QCOMPARE(w.form().Label14->text(), QString("((ij)(kl))"));
-  w.form().PointGroup1->trigger();
+  QCOMPARE(Child<ClickableLabel>(w.form(), "Label14")->text(), QString("((ij)(kl))"));
+  Item(w.form(), "PointGroup1")->trigger();
   Click(c.crystalSystemChooser()->systemButton(5));  // hexagonal
   Click(c.pointGroupBox(5)->button(21));             // 6/mm
   QCOMPARE(w.p.state().tensor.pointGroup, 21);
-  QCOMPARE(w.form().Label23->text(), QString("PS: 6/mmm"));
+  QCOMPARE(Child<BarredLabel>(w.form(), "Label23")->text(), QString("PS: 6/mmm"));
 
   const QImage before = w.form().SceneBitmap().copy();
-  w.form().SpeedIndependent->trigger();
+  Item(w.form(), "SpeedIndependent")->trigger();
   IndependentGrid* g2 = c.stringGrid2();
   QVERIFY(g2->isVisible());
   // c66 = (c11 - c12)/2 in the hexagonal classes (Nye, Physical Properties of Crystals, 1957,
@@ -80,9 +80,9 @@ void TForm1ComponentsTest::hexagonalElasticTypedIndependentlyIsDrawnAndShownInFu
   QTest::mouseDClick(g2->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
   QVERIFY(!g2->isVisible());
   QVERIFY2(w.form().SceneBitmap() != before, "the drawing did not change");
-  QCOMPARE(w.form().Label11->text(), QString("2"));
+  QCOMPARE(Child<ClickableLabel>(w.form(), "Label11")->text(), QString("2"));
 
-  w.form().Components1->trigger();
+  Item(w.form(), "Components1")->trigger();
   ComponentGrid* g1 = c.stringGrid1();
   QVERIFY(g1->isVisible());
   QCOMPARE(g1->cellText(0, 0), QString("10^2"));
@@ -93,12 +93,12 @@ void TForm1ComponentsTest::hexagonalElasticTypedIndependentlyIsDrawnAndShownInFu
 void TForm1ComponentsTest::barredPointGroupOnThePanel() {
   Window w;
   ComponentEntryController& c = w.entry();
-  QTest::mouseClick(w.form().Label23, Qt::LeftButton);
+  QTest::mouseClick(Child<BarredLabel>(w.form(), "Label23"), Qt::LeftButton);
   QVERIFY(c.crystalSystemChooser()->isVisible());
   Click(c.crystalSystemChooser()->systemButton(4));  // tetragonal
   Click(c.pointGroupBox(4)->button(18));
-  QCOMPARE(w.form().Label23->text(), QString("PS: 42m"));
-  QVERIFY(w.form().Label23->barred());
+  QCOMPARE(Child<BarredLabel>(w.form(), "Label23")->text(), QString("PS: 42m"));
+  QVERIFY(Child<BarredLabel>(w.form(), "Label23")->barred());
   QVERIFY(!c.crystalSystemChooser()->isVisible());
   QVERIFY(!c.pointGroupBox(4)->isVisible());
 }
@@ -106,13 +106,13 @@ void TForm1ComponentsTest::barredPointGroupOnThePanel() {
 void TForm1ComponentsTest::drawCommitsTheOpenGrid() {
   Window w;
   ComponentEntryController& c = w.entry();
-  w.form().Components1->trigger();
+  Item(w.form(), "Components1")->trigger();
   ComponentGrid* g1 = c.stringGrid1();
   QVERIFY(g1->isVisible());
   QCOMPARE(g1->columnCount(), 4);  // "(i)": three components
   TypeIntoGrid(g1, 3, 1, "2");
   QVERIFY(w.p.state().componentsTyped);
-  w.form().DRAW1->trigger();
+  Item(w.form(), "DRAW1")->trigger();
   QVERIFY(!g1->isVisible());
   QCOMPARE(static_cast<double>(w.p.state().tensor.At(3)), 2.0);
   QVERIFY(!w.p.state().componentsTyped);
@@ -126,7 +126,7 @@ void TForm1ComponentsTest::newTensorPanelOkChoosesTheSaveTarget() {
   // The change makes the tensor modified: New asks to save it first.
   w.p.dialogs.saveChangesAnswers = {SaveChangesAnswer::Discard};
   w.p.dialogs.answers = {false};
-  w.form().New1->trigger();
+  Item(w.form(), "New1")->trigger();
   QCOMPARE(w.p.dialogs.asked.back(), std::string("delete all components now?"));
   QCOMPARE(static_cast<double>(s.tensor.At(1)), 4.0);
   NewTensorDialog* d = c.newTensorDialog();
@@ -134,7 +134,7 @@ void TForm1ComponentsTest::newTensorPanelOkChoosesTheSaveTarget() {
 
   QTest::mouseClick(d->kindLabel, Qt::LeftButton);
   Click(c.kindChooser()->item(1));  // "ij"
-  QCOMPARE(w.form().Label14->text(), QString("ij"));
+  QCOMPARE(Child<ClickableLabel>(w.form(), "Label14")->text(), QString("ij"));
 
   QTest::mouseClick(d->fileNameLabel, Qt::LeftButton);
   QVERIFY(s.editingInPanel);
@@ -152,22 +152,22 @@ void TForm1ComponentsTest::newTensorPanelOkChoosesTheSaveTarget() {
 void TForm1ComponentsTest::unitCommandsFollowOnThePanel() {
   Window w;
   ProgramState& s = w.p.state();
-  w.form().axial1->trigger();
+  Item(w.form(), "axial1")->trigger();
   QVERIFY(s.tensor.axial);
-  QCOMPARE(w.form().Label15->text(), QString("axial"));
-  QCOMPARE(w.form().axial1->text(), QString("change into &polar"));
-  QTest::mouseClick(w.form().Label15, Qt::LeftButton);
+  QCOMPARE(Child<ClickableLabel>(w.form(), "Label15")->text(), QString("axial"));
+  QCOMPARE(Item(w.form(), "axial1")->text(), QString("change into &polar"));
+  QTest::mouseClick(Child<ClickableLabel>(w.form(), "Label15"), Qt::LeftButton);
   QVERIFY(!s.tensor.axial);
 
-  w.form().EditUnitText1->trigger();
+  Item(w.form(), "EditUnitText1")->trigger();
   EntryField* f = w.entry().unitTextField();
   QVERIFY(f->isVisible());
   QVERIFY(s.editingInPanel);
   f->setText("pC/N");
-  w.form().EditUnitText1->trigger();
+  Item(w.form(), "EditUnitText1")->trigger();
   QVERIFY(!f->isVisible());
   QVERIFY(!s.editingInPanel);
-  QCOMPARE(w.form().Label12->text(), QString("pC/N"));
+  QCOMPARE(Child<ClickableLabel>(w.form(), "Label12")->text(), QString("pC/N"));
 }
 
 }  // namespace quillmere

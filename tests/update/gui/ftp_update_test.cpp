@@ -211,14 +211,14 @@ void FtpUpdateTest::sameVersionStartsSilentlyAndEndsTheSplash() {
   QCOMPARE(server.Connections(), 1);
   // The published file stays in the settings folder; the splash ends by its timer.
   QVERIFY(ReadFile(u.settings() / "version.txt").find("1.5004") != std::string::npos);
-  QVERIFY(u.p.form().Timer1->isActive());
+  QVERIFY(Child<QTimer>(u.p.form(), "Timer1")->isActive());
   QVERIFY(!u.p.program().updateWindow()->isVisible());
   QVERIFY(!std::filesystem::exists(u.settings() / "update"));
 
   // The menu's check says so.
   QVERIFY(u.p.EndSplash());
-  QVERIFY(u.p.form().Checkforupdates1->isEnabled());
-  u.p.form().Checkforupdates1->trigger();
+  QVERIFY(Item(u.p.form(), "Checkforupdates1")->isEnabled());
+  Item(u.p.form(), "Checkforupdates1")->trigger();
   QCOMPARE(u.p.dialogs.shown, std::vector<std::string>{kUpToDateText});
   QVERIFY(u.p.form().isVisible());
   QCOMPARE(server.Connections(), 2);
