@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -18,6 +19,7 @@
 #include <QUrl>
 
 #include "app/file_commands.h"
+#include "app/gui/drawing_area_controller.h"
 #include "app/gui/file_commands_controller.h"
 #include "app/gui/splash_picture.h"
 #include "app/gui/surface_area.h"
@@ -50,19 +52,23 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
       state_(state),
       dialogs_(dialogs),
       updateCheck_(updateCheck),
-      updateWindow_(updateWindow),
-      builder_(state.scene) {
+      updateWindow_(updateWindow) {
   MaskFloatingPointTraps();
   setObjectName(QStringLiteral("TForm1"));
   ShowCaption(QString::fromLatin1(kMainWindowTitle));
 
-  surfaceArea = new SurfaceArea(this);
-  surfaceArea->setObjectName(QStringLiteral("SurfaceArea"));
+  DrawingAreaHooks drawingHooks;
+  drawingHooks.beforeBuild = [this] { UpdateDrawnQuantity(); };
+  drawingHooks.showDrawnUnit = [this] { RefreshPanelLabels(PanelTextsOf(state_.DrawnTensor())); };
+  drawingHooks.afterBuild = [this] { ShowExtremesAfterBuild(); };
+  drawingHooks.activate = [this] { FormActivate(); };
+  // The readout named a point of the previous picture.
+  drawingHooks.pictureChanged = [this] {
+    if (pointerReadout) pointerReadout->clear();
+  };
+  drawing_ = new DrawingAreaController(state_, this, std::move(drawingHooks), this);
+  surfaceArea = drawing_->area();
   setCentralWidget(surfaceArea);
-  // SceneBitmap starts as a small picture of the background until the first paint.
-  const Colour bg = state_.view.background;
-  SceneBitmap() = MakePictureImage(16, 16);
-  SceneBitmap().fill(QColor(bg.red, bg.green, bg.blue));
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -77,7 +83,6 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
 
   CreateMenus();
   CreateSpeedButtons();
-  CreateProgressArea();
   ConnectFileCommands();
   ConnectDrawingCommands();
   ConnectPictureCommands();
@@ -98,7 +103,7 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
     resizePending_ = true;
     QTimer::singleShot(0, this, [this] {
       resizePending_ = false;
-      Guarded([this] { SetUpSurface(); });
+      Guarded([this] { drawing_->SetUpSurface(); });
     });
   });
 
@@ -120,10 +125,6 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
 TForm1::~TForm1() {
   // The undo stack is a child and outlives the members: its last signals must not reach them.
   if (undoStack) undoStack->disconnect(this);
-}
-
-QImage& TForm1::SceneBitmap() {
-  return surfaceArea->sceneBitmap();
 }
 
 QWidget* TForm1::DrawingArea() {
@@ -155,37 +156,16 @@ void TForm1::CentreOnScreen() {
   move(frame.topLeft());
 }
 
-void TForm1::CreateProgressArea() {
-  progressBar = new QProgressBar(surfaceArea);
-  progressBar->setObjectName(QStringLiteral("ProgressBar"));
-  progressBar->setTextVisible(false);
-  progressBar->setMaximum(1);
-  progressBar->hide();
-  busyCover = new QLabel(QStringLiteral("Busy"), surfaceArea);
-  busyCover->setObjectName(QStringLiteral("BusyCover"));
-  busyCover->setAlignment(Qt::AlignCenter);
-  busyCover->setAutoFillBackground(true);
-  busyCover->setFrameShape(QFrame::Panel);
-  busyCover->hide();
-}
-
 void TForm1::PlaceOverlays() {
   if (!componentEntry_) return;
   const int w = surfaceArea->width();
-  const int h = surfaceArea->height();
   QWidget* panel = TensorPanelWidget();
   panel->adjustSize();
   panel->move(std::max(0, w - panel->width() - 8), 8);
-  progressBar->setGeometry(8, std::max(0, h - 22), std::min(200, std::max(0, w - 16)), 14);
-  busyCover->setGeometry(8, std::max(0, h - 44), 60, 20);
+  drawing_->PlaceProgressArea();
   if (inSplash_) return;
   UpdateMinimumSize();
   KeepPanelsInside();
-}
-
-void TForm1::ShowBusy(bool busy) {
-  busyCover->setVisible(busy);
-  if (busy) busyCover->raise();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -206,7 +186,7 @@ void TForm1::changeEvent(QEvent* event) {
 void TForm1::FormActivate() {
   if (!state_.firstActivation) return;
   state_.firstActivation = false;
-  displayPalette_ = BuildDisplayPalette(state_.view.positiveFill, state_.view.negativeFill);
+  drawing_->RebuildPalette();
   state_.transformMatrix = IdentityMatrix();
   // The program directory's system attribute of the original has no counterpart here.
   Timer3->start();
@@ -257,7 +237,7 @@ void TForm1::Timer1Timer() {
     OfferRecoveryCopies();
     return;
   }
-  DrawTensor();
+  drawing_->DrawTensor();
   Label11Click();
   OfferRecoveryCopies();
 }
@@ -271,7 +251,7 @@ void TForm1::OfferRecoveryCopies() {
         OpenTensorFile(state_, copy.string());
         Label11Click();
         emit tensorFileOpened();
-        DrawTensor();
+        drawing_->DrawTensor();
       });
     }
     std::error_code ignored;

@@ -4,6 +4,7 @@
 //
 // The window keeps the layout, the menus and the routing; the areas of the window are
 // controllers that own their widgets and talk back through hooks and signals:
+//   DrawingAreaController      the drawing area: build, projection and paint of the surface
 //   FileCommandsController     Open, Reopen, Save, Save As, registration, the exports
 //   PictureCommandsController  the copies, "Save P&icture as", "&Print"
 //   ComponentEntryController   the tensor panel, the component grids, choosers and New Tensor
@@ -12,7 +13,7 @@
 // The class itself is written in several files, one per concern:
 //   tform1.cpp            frame, splash, first activation, start-up timer, close
 //   tform1_menus.cpp      the menu bar and the speed-button bar
-//   tform1_drawing.cpp    DrawTensor, SetUpSurface, DrawOnCanvas, DRAW, Label11Click
+//   tform1_drawing.cpp    DRAW and Label11Click, the tensor panel's refresh
 //   tform1_undo.cpp       undo and redo, the modified mark, the save question, the status line
 //   tform1_update.cpp     "Check for &updates" and what the update check moves in the windows
 //   tform1_<area>.cpp     the routing of each area and the hooks it is given
@@ -25,28 +26,22 @@
 // SceneBitmap; its width and height are the W and H of the drawing routines.
 #pragma once
 
-#include <QImage>
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
 #include <array>
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/edit_history.h"
-#include "surface/display_palette.h"
 #include "surface/extremes.h"
-#include "surface/renderer.h"
-#include "surface/scene.h"
 #include "tensor/component_entry.h"
 
 class QAction;
 class QLabel;
 class QMenu;
-class QProgressBar;
 class QTimer;
 class QToolBar;
 class QUndoStack;
@@ -62,6 +57,7 @@ class TFormupdate;
 class SurfaceArea;
 class ClickableLabel;
 class ComponentEntryController;
+class DrawingAreaController;
 class FileCommandsController;
 class PictureCommandsController;
 class ViewControlsController;
@@ -82,10 +78,7 @@ class TForm1 : public QMainWindow {
   ~TForm1() override;
 
   ProgramState& state() { return state_; }
-  Dialogs& dialogs() { return dialogs_; }
 
-  /// Enables `action` and runs `handler` (under ReportErrors) when it is triggered.
-  void OnTriggered(QAction* action, std::function<void()> handler);
   /// Runs `handler` under ReportErrors, then records the undo step it made.
   bool Guarded(const std::function<void()>& handler);
 
@@ -93,6 +86,8 @@ class TForm1 : public QMainWindow {
   void SetCommandLine(const QStringList& arguments) { commandLine_ = arguments; }
 
   // ---- The areas ----------------------------------------------------------------------------
+  /// The drawing area: the build, projection and paint of the surface, SceneBitmap.
+  DrawingAreaController& drawing() { return *drawing_; }
   FileCommandsController& files() { return *files_; }
   PictureCommandsController& pictures() { return *pictures_; }
   ComponentEntryController& components() { return *componentEntry_; }
@@ -104,28 +99,13 @@ class TForm1 : public QMainWindow {
   /// sets TransformMatrix to the identity and starts the 100 ms start-up timer; then clears the
   /// flag. Runs at every activation of the window and from DRAW and DrawOnCanvas.
   void FormActivate();
-  /// The start-up timer (Timer3, 100 ms after the first activation): the update check for
-  /// administrators, then the update window is hidden and the check marked done.
-  void Timer3Timer();
-  /// End of the splash (Timer1): the working window with its size from the settings, border,
-  /// menus and bars; then the command-line file is opened, or the default tensor drawn.
-  void Timer1Timer();
   /// SIGTERM: writes a recovery copy when the tensor has unsaved changes, then closes through the
   /// normal end (settings written) without asking.
   void CloseOnTermination();
-  /// After the splash: offers each recovery copy left by a copy ended by SIGTERM; a copy is
-  /// opened on Yes and removed once answered.
-  void OfferRecoveryCopies();
   /// A click on the splash picture (Image1) hides it; during the splash it ends the splash.
   void Image1Click();
   /// About: shows or hides the splash picture over the working window.
   void Image3Click();
-  /// "&Contents": opens the manual beside the program in the help window.
-  void Contents1Click();
-  /// Help > About: name, version, licence, Qt version, the symmetry table and the home page.
-  void About1Click();
-  /// "&Homepage": opens the product's page with the desktop's default action.
-  void Homepage1Click();
   /// "&Exit": closes the window, through the question "Close application ?".
   void Close1Click();
   /// True while the splash is shown (the window still has its splash size and no menus).
@@ -146,44 +126,11 @@ class TForm1 : public QMainWindow {
   /// modified. False on Cancel or when the save did not happen.
   bool MaySetTensorAside();
 
-  // ---- Constants (tform1_constants.cpp) ---------------------------------------------------
-  /// Tensor > Voigt Matrix...: the matrix form of the shown kind; OK sets every component.
-  void VoigtMatrix1Click();
-  /// Crystal > Find Point Group.
-  void FindPointGroup1Click();
-  /// File > Import...
-  void Import1Click();
-  /// Import's steps after the dialog: a bare matrix opens the matrix form with its numbers, the
-  /// other formats become the tensor at once; then the groups the numbers obey are offered.
-  void ImportConstantsFile(const QString& path);
-
-  // ---- Drawing (tform1_drawing.cpp) -------------------------------------------------------
-  /// Rebuilds the scene from the tensor and re-projects it (SetUpSurface). The build lets
-  /// window events run; a rebuild asked for during a build runs once after it. `resolution`,
-  /// when given, replaces the view's for this build (a section builds at kSectionResolution).
-  void DrawTensor(std::optional<int> resolution = std::nullopt);
-  /// Re-projects the scene at the drawing area's size and repaints it (the resize handler).
-  void SetUpSurface();
+  // ---- DRAW and the drawing area (tform1_drawing.cpp) ---------------------------------------
   /// The DRAW command (button, menu item, speed button).
   void DRAWClick();
-  /// Refreshes every label of the tensor panel after a change of kind, point group,
-  /// polar/axial, unit text or scale, and tells the other parts (tensorPanelRefreshed).
-  void Label11Click();
-  /// The drawing area, and SceneBitmap, the off-screen picture it shows.
+  /// The drawing area, the widget the panels lie on.
   QWidget* DrawingArea();
-  QImage& SceneBitmap();
-  /// The projection of the last painted picture.
-  const ProjectionSummary& LastPicture() const { return lastPicture_; }
-  /// The scene builder (busy while a build runs).
-  SceneBuilder& Builder() { return builder_; }
-  /// How often a build lets window events run (0: after every patch).
-  std::chrono::milliseconds buildEventInterval{5};
-
-  // ---- Elastic properties and the projection map (tform1_elastic.cpp, tform1_extremes.cpp) -
-  /// Tools > Elastic Properties: opens the window with the report of the current tensor.
-  void ElasticProperties1Click();
-  /// View > Projection map: opens the map of the drawn surface beside this window.
-  void ProjectionMap1Click();
 
   // ---- The window at every size (tform1_layout.cpp) -----------------------------------------
   /// The smallest drawing area in which every panel fits at its place.
@@ -208,12 +155,47 @@ class TForm1 : public QMainWindow {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // ---- Handlers the window routes to (tform1.cpp, tform1_help.cpp, tform1_constants.cpp,
+  // tform1_drawing.cpp, tform1_elastic.cpp, tform1_extremes.cpp) -----------------------------
+  /// Enables `action` and runs `handler` (under ReportErrors) when it is triggered.
+  void OnTriggered(QAction* action, std::function<void()> handler);
+  /// The start-up timer (Timer3, 100 ms after the first activation): the update check for
+  /// administrators, then the update window is hidden and the check marked done.
+  void Timer3Timer();
+  /// End of the splash (Timer1): the working window with its size from the settings, border,
+  /// menus and bars; then the command-line file is opened, or the default tensor drawn.
+  void Timer1Timer();
+  /// After the splash: offers each recovery copy left by a copy ended by SIGTERM; a copy is
+  /// opened on Yes and removed once answered.
+  void OfferRecoveryCopies();
+  /// "&Contents": opens the manual beside the program in the help window.
+  void Contents1Click();
+  /// Help > About: name, version, licence, Qt version, the symmetry table and the home page.
+  void About1Click();
+  /// "&Homepage": opens the product's page with the desktop's default action.
+  void Homepage1Click();
+  /// Tensor > Voigt Matrix...: the matrix form of the shown kind; OK sets every component.
+  void VoigtMatrix1Click();
+  /// Crystal > Find Point Group.
+  void FindPointGroup1Click();
+  /// File > Import...
+  void Import1Click();
+  /// Import's steps after the dialog: a bare matrix opens the matrix form with its numbers, the
+  /// other formats become the tensor at once; then the groups the numbers obey are offered.
+  void ImportConstantsFile(const QString& path);
+  /// Refreshes every label of the tensor panel after a change of kind, point group,
+  /// polar/axial, unit text or scale, and tells the other parts (tensorPanelRefreshed).
+  void Label11Click();
+  /// Tools > Elastic Properties: opens the window with the report of the current tensor.
+  void ElasticProperties1Click();
+  /// View > Projection map: opens the map of the drawn surface beside this window.
+  void ProjectionMap1Click();
+  Dialogs& dialogs() { return dialogs_; }
+
   // ---- Frame and splash (tform1.cpp) --------------------------------------------------------
   void CreateMenus();         // tform1_menus.cpp
   void CreateSpeedButtons();  // tform1_menus.cpp
-  void CreateProgressArea();
   void PlaceOverlays();
-  void ShowBusy(bool busy);
   void FormClose(QCloseEvent* event);
   void CentreOnScreen();
   /// The stored window size, no larger than the available area of the window's screen.
@@ -265,9 +247,7 @@ class TForm1 : public QMainWindow {
   /// Commits an open component grid before a command reads the tensor.
   void CommitOpenGrid();
 
-  // ---- Drawing (tform1_drawing.cpp) ---------------------------------------------------------
-  /// Paints the projected scene into SceneBitmap and shows it.
-  void DrawOnCanvas();
+  // ---- DRAW (tform1_drawing.cpp) ------------------------------------------------------------
   /// The DRAW command after its first step (an open grid is not taken over): the grid check
   /// box, the end of a cross-section, the rebuild and its report of an invalid surface.
   void DrawShownTensor();
@@ -308,9 +288,6 @@ class TForm1 : public QMainWindow {
   /// the update check 100 ms after the first activation.
   QTimer* Timer1 = nullptr;
   QTimer* Timer3 = nullptr;
-  /// The busy cover (a small panel over the progress area) and the progress bar.
-  QLabel* busyCover = nullptr;
-  QProgressBar* progressBar = nullptr;
   QToolBar* speedButtonBar = nullptr;
   QUndoStack* undoStack = nullptr;
   QLabel* pointerReadout = nullptr;
@@ -324,6 +301,7 @@ class TForm1 : public QMainWindow {
   QAction* ElasticProperties1 = nullptr;
   ElasticWindow* elasticWindow = nullptr;
 
+  DrawingAreaController* drawing_ = nullptr;
   FileCommandsController* files_ = nullptr;
   PictureCommandsController* pictures_ = nullptr;
   ComponentEntryController* componentEntry_ = nullptr;
@@ -455,17 +433,9 @@ class TForm1 : public QMainWindow {
   bool inSplash_ = true;
   bool closing_ = false;
   bool resizePending_ = false;
-  SceneBuilder builder_;
-  ProjectionSummary lastPicture_;
   std::optional<SurfaceExtremes> drawnExtremes_;  ///< found after the last build
-  /// The power of ten and unit text the scale legend of the last paint showed.
-  std::optional<std::pair<int, std::string>> paintedUnit_;
-  DisplayPalette displayPalette_{};
-  /// Set by "Copy as &WindowBitmap" around a SetUpSurface: the paint puts SceneBitmap on the
-  /// clipboard.
-  bool copyBitmapToClipboard_ = false;
-  TensorSnapshot undoBaseline_;  ///< the tensor as the last undo step left it
-  QString stepName_;             ///< the name of the step the running command makes
+  TensorSnapshot undoBaseline_;                   ///< the tensor as the last undo step left it
+  QString stepName_;  ///< the name of the step the running command makes
   bool showingSnapshot_ = false;
   QString caption_;  ///< the caption without the modified mark
 };

@@ -4,6 +4,7 @@
 // themselves are those of ComponentEntryController; this file only supplies what they need
 // from the window.
 #include "app/file_commands.h"
+#include "app/gui/drawing_area_controller.h"
 #include "app/gui/file_commands_controller.h"
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
@@ -18,8 +19,8 @@ namespace quillmere {
 
 void TForm1::ConnectComponentEntry() {
   ComponentEntryHooks hooks;
-  hooks.drawTensor = [this] { DrawTensor(); };
-  hooks.drawAtResolution = [this](int resolution) { DrawTensor(resolution); };
+  hooks.drawTensor = [this] { drawing_->DrawTensor(); };
+  hooks.drawAtResolution = [this](int resolution) { drawing_->DrawTensor(resolution); };
   hooks.refresh = [this] { Label11Click(); };
   hooks.restartRebuildTimer = [this] { viewControls_->RestartRebuildTimer(); };
   hooks.autoRescaled = [this] { AbsorbDisplayRescale(); };

@@ -8,6 +8,7 @@
 #include <QMenu>
 
 #include "app/file_commands.h"
+#include "app/gui/drawing_area_controller.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
 #include "files/constants_import.h"
@@ -70,7 +71,7 @@ void TForm1::TakeMatrixFrom(VoigtMatrixDialog& dialog, const QString& step,
   stepName_ = step;
   RecordStep();
   Label11Click();
-  DrawTensor();
+  drawing_->DrawTensor();
   // A matrix taken over without its group has point group 1: offer what the numbers obey.
   if (!groupKept) OfferPointGroup(false);
 }
@@ -165,7 +166,7 @@ void TForm1::ImportConstantsFile(const QString& path) {
   stepName_ = QStringLiteral("Import");
   RecordStep();
   Label11Click();
-  DrawTensor();
+  drawing_->DrawTensor();
   OfferPointGroup(false);
 }
 

@@ -6,6 +6,7 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
+#include "app/gui/drawing_area_controller.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
 #include "elastic/elastic_surface.h"
@@ -30,7 +31,7 @@ void TForm1::ElasticProperties1Click() {
     if (const QScreen* s = screen()) x = std::max(x, s->availableGeometry().left());
     elasticWindow->move(x, frame.top());
     connect(elasticWindow, &ElasticWindow::surfaceChanged, this,
-            [this] { Guarded([this] { DrawTensor(); }); });
+            [this] { Guarded([this] { drawing_->DrawTensor(); }); });
   }
   {
     const QSignalBlocker quiet(elasticWindow);

@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "app/gui/drawing_area_controller.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
 #include "platform/dialogs.h"
@@ -16,7 +17,7 @@ namespace quillmere {
 
 void TForm1::ConnectExtremes() {
   OnTriggered(ProjectionMap1, [this] { ProjectionMap1Click(); });
-  OnTriggered(ShowExtremes1, [this] { DrawTensor(); });
+  OnTriggered(ShowExtremes1, [this] { drawing_->DrawTensor(); });
 }
 
 void TForm1::ShowExtremesAfterBuild() {

@@ -1,6 +1,7 @@
 // TForm1: the routing of the file commands — Open, Reopen, Save, Save As, the registration of
 // tensor files and the three exports run the handlers of FileCommandsController, which tells
 // the window through its hooks what to show and redraw.
+#include "app/gui/drawing_area_controller.h"
 #include "app/gui/file_commands_controller.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
@@ -19,7 +20,7 @@ void TForm1::ConnectFileCommands() {
   hooks.tensorReplaced = [this] { emit tensorReplaced(); };
   hooks.refresh = [this] { Label11Click(); };
   hooks.tensorFileOpened = [this] { emit tensorFileOpened(); };
-  hooks.drawTensor = [this] { DrawTensor(); };
+  hooks.drawTensor = [this] { drawing_->DrawTensor(); };
   hooks.drawShownTensor = [this] { DrawShownTensor(); };
   auto* f =
       new FileCommandsController(state_, dialogs_, Reopen1, ReopenItems, std::move(hooks), this);

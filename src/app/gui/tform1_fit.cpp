@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "app/gui/drawing_area_controller.h"
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
@@ -21,7 +22,7 @@ void TForm1::ConnectFitCommands() {
   };
   hooks.stringGrid1Click = [this] { componentEntry_->StringGrid1Click(); };
   hooks.refresh = [this] { Label11Click(); };
-  hooks.drawTensor = [this] { DrawTensor(); };
+  hooks.drawTensor = [this] { drawing_->DrawTensor(); };
   hooks.toggleUnitEditor = [this] { componentEntry_->Edit1Change(); };
   hooks.recordStep = [this] { RecordStep(); };
   hooks.nameStep = [this](const QString& name) { stepName_ = name; };

@@ -1,5 +1,6 @@
 // TForm1: the routing of the picture commands — the three copies of the Edit menu, "Save P&icture
 // as" and "&Print" run the handlers of PictureCommandsController.
+#include "app/gui/drawing_area_controller.h"
 #include "app/gui/picture_commands_controller.h"
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
@@ -10,15 +11,13 @@ namespace quillmere {
 void TForm1::ConnectPictureCommands() {
   PictureCommandsHooks hooks;
   hooks.paintOntoClipboard = [this]() -> const QImage& {
-    copyBitmapToClipboard_ = true;
-    const ScopeExit off([this] { copyBitmapToClipboard_ = false; });
-    SetUpSurface();
-    return SceneBitmap();
+    drawing_->PaintOntoClipboard();
+    return drawing_->SceneBitmap();
   };
-  hooks.screenPicture = [this]() -> const QImage& { return SceneBitmap(); };
-  hooks.showBusy = [this](bool busy) { ShowBusy(busy); };
+  hooks.screenPicture = [this]() -> const QImage& { return drawing_->SceneBitmap(); };
+  hooks.showBusy = [this](bool busy) { drawing_->ShowBusy(busy); };
   hooks.showStatus = [this](const std::string& text) { ShowStatus(text); };
-  auto* p = new PictureCommandsController(state_, dialogs_, surfaceArea, progressBar,
+  auto* p = new PictureCommandsController(state_, dialogs_, surfaceArea, drawing_->progressBar(),
                                           std::move(hooks), this);
   pictures_ = p;
 

@@ -18,6 +18,7 @@
 #include <QUndoStack>
 
 #include "app/file_commands.h"
+#include "app/gui/drawing_area_controller.h"
 #include "app/gui/file_commands_controller.h"
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
@@ -158,7 +159,7 @@ void TForm1::ShowSnapshot(const TensorSnapshot& snapshot, bool withFile) {
     // Text typed into a grid belonged to the tensor before.
     emit tensorReplaced();
     Label11Click();
-    DrawTensor();
+    drawing_->DrawTensor();
   });
   showingSnapshot_ = false;
 }

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "app/gui/drawing_area_controller.h"
 #include "app/gui/surface_area.h"
 #include "app/gui/tform1.h"
 #include "app/program_state.h"
@@ -72,12 +73,12 @@ class BackgroundClicks : public QObject {
 
 void TForm1::ConnectViewControls() {
   ViewControlsHooks hooks;
-  hooks.reproject = [this] { SetUpSurface(); };
-  hooks.rebuild = [this](std::optional<int> resolution) { DrawTensor(resolution); };
+  hooks.reproject = [this] { drawing_->SetUpSurface(); };
+  hooks.rebuild = [this](std::optional<int> resolution) { drawing_->DrawTensor(resolution); };
   hooks.draw = [this] { DRAWClick(); };
   hooks.refresh = [this] { Label11Click(); };
   hooks.scaleDrawnQuantity = [this](Real factor) { ScaleDrawnQuantity(factor); };
-  hooks.showBusy = [this](bool busy) { ShowBusy(busy); };
+  hooks.showBusy = [this](bool busy) { drawing_->ShowBusy(busy); };
   hooks.guarded = [this](const std::function<void()>& handler) { Guarded(handler); };
   hooks.viewStateChanged = [this] { ShowViewInMenus(); };
   hooks.pointerOver = [this](std::optional<QPoint> at) {
@@ -162,7 +163,9 @@ void TForm1::ShowViewInMenus() {
   SpeedStereo->setVisible(!v.stereo);
   SpeedNormal->setVisible(v.stereo);
   Palette1->setChecked(v.paletteMode);
-  DrawingUtilities1->setChecked(!viewControls_->drawingUtilities()->isHidden());
+  // During the splash the panel waits, hidden, for the working window; its item keeps the
+  // choice it will be shown by.
+  if (!inSplash_) DrawingUtilities1->setChecked(!viewControls_->drawingUtilities()->isHidden());
 }
 
 void TForm1::Speedbuttons1Click() {

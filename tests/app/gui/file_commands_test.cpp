@@ -50,7 +50,7 @@ class FileCommandsTest : public QObject {
 
 void FileCommandsTest::openShowsCaptionPanelDrawingAndRecentFile() {
   Working w;
-  const QImage before = w.form().SceneBitmap().copy();
+  const QImage before = w.form().drawing().SceneBitmap().copy();
   const auto file = w.p.Example("quartz-piezoelectric.ten");
   bool opened = false;
   QObject::connect(&w.form(), &TForm1::tensorFileOpened, [&opened] { opened = true; });
@@ -69,8 +69,8 @@ void FileCommandsTest::openShowsCaptionPanelDrawingAndRecentFile() {
   QCOMPARE(Child<ClickableLabel>(w.form(), "Label12")->text(), QStringLiteral("C/N"));
   // The drawing: the zero tensor showed no patches; quartz shows lobes of both signs.
   QCOMPARE(test::GreenPixels(before), 0);
-  QVERIFY(test::GreenPixels(w.form().SceneBitmap()) > 200);
-  QVERIFY(test::RedPixels(w.form().SceneBitmap()) > 200);
+  QVERIFY(test::GreenPixels(w.form().drawing().SceneBitmap()) > 200);
+  QVERIFY(test::RedPixels(w.form().drawing().SceneBitmap()) > 200);
   QCOMPARE(w.Recent()[0], file.string());
   QVERIFY(!w.p.state().saveNameValid);
 }
@@ -98,16 +98,16 @@ void FileCommandsTest::sixOpensKeepTheLastFiveNewestFirst() {
   // The Reopen submenu shows them; with one file only item 1 is visible.
   w.form().files().OpenRecent1Click();
   for (int k = 0; k < 5; ++k) {
-    QVERIFY(Item(w.form(), QStringLiteral("N%1%2").arg((k) + 1).arg(1))->isVisible());
-    QCOMPARE(Item(w.form(), QStringLiteral("N%1%2").arg((k) + 1).arg(1))->text().toStdString(),
+    QVERIFY(Item(w.form(), QStringLiteral("N%1%2").arg(k + 1).arg(1))->isVisible());
+    QCOMPARE(Item(w.form(), QStringLiteral("N%1%2").arg(k + 1).arg(1))->text().toStdString(),
              expected[k]);
   }
   Working one;
   one.Open(one.p.Example("copper-elastic.ten"));
   Child<QMenu>(one.form(), "Reopen1")->popup(QPoint(0, 0));  // opening the submenu reads the list
   Child<QMenu>(one.form(), "Reopen1")->hide();
-  QVERIFY(Item(one.form(), QStringLiteral("N%1%2").arg((0) + 1).arg(1))->isVisible());
-  QVERIFY(!Item(one.form(), QStringLiteral("N%1%2").arg((1) + 1).arg(1))->isVisible());
+  QVERIFY(Item(one.form(), "N11")->isVisible());
+  QVERIFY(!Item(one.form(), "N21")->isVisible());
 }
 
 void FileCommandsTest::reopenLeavesTheRecentList() {
@@ -178,7 +178,7 @@ void FileCommandsTest::damagedFileShowsTheRuntimeMessageAndChangesNothing() {
   Working w;
   const auto good = w.p.Example("quartz-piezoelectric.ten");
   w.Open(good);
-  const QImage picture = w.form().SceneBitmap().copy();
+  const QImage picture = w.form().drawing().SceneBitmap().copy();
   const RecentFileNames recent = w.Recent();
   const Real d11 = w.p.state().tensor.At(1, 1, 1);
   const auto bad = w.p.Write("bad.ten", "Quillmere-Datafile\r\n1 14 0  1.0E+0000 2 x\r\nabc\r\n");
@@ -188,7 +188,7 @@ void FileCommandsTest::damagedFileShowsTheRuntimeMessageAndChangesNothing() {
   QCOMPARE(w.p.dialogs.errors[0], "'" + bad.string() + "': Invalid numeric input (line 3)");
   QCOMPARE(w.form().windowTitle(), QStringLiteral("Quillmere: quartz-piezoelectric.ten"));
   QVERIFY(w.Recent() == recent);
-  QCOMPARE(w.form().SceneBitmap(), picture);
+  QCOMPARE(w.form().drawing().SceneBitmap(), picture);
   QCOMPARE(static_cast<double>(w.p.state().tensor.At(1, 1, 1)), static_cast<double>(d11));
   QCOMPARE(w.p.state().tensor.kind, 5);
 
@@ -226,7 +226,7 @@ void FileCommandsTest::drawReportsAnInvalidSurface() {
   w.p.state().tensor.At(1) = 1;
   w.form().DRAWClick();
   QCOMPARE(w.p.dialogs.shown.size(), std::size_t{1});
-  QVERIFY(test::GreenPixels(w.form().SceneBitmap()) > 100);
+  QVERIFY(test::GreenPixels(w.form().drawing().SceneBitmap()) > 100);
 }
 
 void FileCommandsTest::registeringWritesTheDesktopFiles() {

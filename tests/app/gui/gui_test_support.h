@@ -17,6 +17,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/gui/drawing_area_controller.h"
 #include "app/gui/file_commands_controller.h"
 #include "app/gui/picture_commands_controller.h"
 #include "app/gui/program.h"

@@ -71,7 +71,7 @@ void PictureOutputTest::bitmapCopyAndBmpAreTheScreenPicture() {
   QVERIFY(data);
   QVERIFY(data->hasFormat(QStringLiteral("image/png")));
   QVERIFY(data->hasFormat(QStringLiteral("image/bmp")));
-  const QImage screen = Rgb(p.form().SceneBitmap());
+  const QImage screen = Rgb(p.form().drawing().SceneBitmap());
   QCOMPARE(Rgb(QImage::fromData(data->data(QStringLiteral("image/png")), "PNG")), screen);
   QCOMPARE(Rgb(QImage::fromData(data->data(QStringLiteral("image/bmp")), "BMP")), screen);
   // Only the copy puts the picture on the clipboard: the paints after it leave it alone.
@@ -87,7 +87,7 @@ void PictureOutputTest::bitmapCopyAndBmpAreTheScreenPicture() {
   QCOMPARE(p.dialogs.saveRequests.back().defaultExtension, QStringLiteral("BMP"));
   QCOMPARE(p.dialogs.saveRequests.back().filter,
            std::string("Windows-Bitmap *.BMP)|*.BMP|All files|*.*"));
-  QCOMPARE(Rgb(QImage(Q(bmp), "BMP")), Rgb(p.form().SceneBitmap()));
+  QCOMPARE(Rgb(QImage(Q(bmp), "BMP")), Rgb(p.form().drawing().SceneBitmap()));
   QCOMPARE(p.state().currentSaveName, saveName);
 }
 

@@ -122,7 +122,7 @@ void ShownTensorTest::fitWindowClosedWithoutAFitGivesTheTensorBack() {
   const TensorState before = w.tensor();
   const QString kind = Child<ClickableLabel>(w.form(), "Label14")->text(),
                 exponent = Child<ClickableLabel>(w.form(), "Label11")->text();
-  const QImage picture = w.form().SceneBitmap().copy();
+  const QImage picture = w.form().drawing().SceneBitmap().copy();
   const int steps = Child<QUndoStack>(w.form(), "UndoStack")->count();
 
   Item(w.form(), "DielectricConstants1")->trigger();
@@ -148,7 +148,7 @@ void ShownTensorTest::fitWindowClosedWithoutAFitGivesTheTensorBack() {
   QCOMPARE(Child<ClickableLabel>(w.form(), "Label14")->text(), kind);
   QCOMPARE(Child<ClickableLabel>(w.form(), "Label11")->text(), exponent);
   QCOMPARE(Child<ClickableLabel>(w.form(), "Label12")->text(), QStringLiteral("GPa"));
-  QCOMPARE(w.form().SceneBitmap(), picture);
+  QCOMPARE(w.form().drawing().SceneBitmap(), picture);
 }
 
 void ShownTensorTest::overflowingNumberIsRefusedNamingTheComponent() {
@@ -239,21 +239,21 @@ void ShownTensorTest::readoutsFollowThePowerOfTenAndUnit() {
   QVERIFY2(Child<QLabel>(w.form(), "ExtremesLabel")->text().startsWith(QStringLiteral("max 0.2")),
            qPrintable(Child<QLabel>(w.form(), "ExtremesLabel")->text()));
   // A new unit text: the legend drawn shows it without a DRAW.
-  const QImage before = w.form().SceneBitmap().copy();
+  const QImage before = w.form().drawing().SceneBitmap().copy();
   Item(w.form(), "EditUnitText1")->trigger();
   w.entry().unitTextField()->setText(QStringLiteral("MPa-long-unit"));
   Item(w.form(), "EditUnitText1")->trigger();
   QCOMPARE(w.tensor().unitText, std::string("MPa-long-unit"));
-  QVERIFY(w.form().SceneBitmap() != before);
+  QVERIFY(w.form().drawing().SceneBitmap() != before);
 }
 
 void ShownTensorTest::sectionAskedForDuringABuildIsBuiltFinely() {
   Working w;
   w.Open(w.p.Example("copper-elastic.ten"));
-  w.form().buildEventInterval = std::chrono::milliseconds(0);  // events after every patch
+  w.form().drawing().buildEventInterval = std::chrono::milliseconds(0);  // events after every patch
   // The section is asked for from an event that the running build lets through.
   QTimer::singleShot(0, &w.form(), [&w] { w.form().viewControls().Cross_section(1); });
-  w.form().DrawTensor();
+  w.form().drawing().DrawTensor();
   QCOMPARE(w.p.state().crossSectionMode, 1);
   QCOMPARE(w.p.state().scene.count, std::size_t{6 + 901});
   QVERIFY(w.p.state().view.resolution < 50);

@@ -258,8 +258,8 @@ void StartupTest::commandLineWithOneFileOpensIt() {
   QCOMPARE(ReadRecentFiles(p.state().Settings())[0], file.string());
   QVERIFY2(p.dialogs.errors.empty(), p.dialogs.errors.empty() ? "" : p.dialogs.errors[0].c_str());
   // The odd-rank surface shows both colours.
-  QVERIFY(test::GreenPixels(p.form().SceneBitmap()) > 100);
-  QVERIFY(test::RedPixels(p.form().SceneBitmap()) > 100);
+  QVERIFY(test::GreenPixels(p.form().drawing().SceneBitmap()) > 100);
+  QVERIFY(test::RedPixels(p.form().drawing().SceneBitmap()) > 100);
 }
 
 void StartupTest::commandLineWithTwoArgumentsBehavesAsNone() {
@@ -273,7 +273,7 @@ void StartupTest::commandLineWithTwoArgumentsBehavesAsNone() {
   QCOMPARE(ReadRecentFiles(p.state().Settings())[0], std::string());
   QVERIFY(p.dialogs.errors.empty());
   // The default tensor is drawn: the zero tensor leaves only the blue axes.
-  QCOMPARE(p.form().SceneBitmap().size(), p.form().DrawingArea()->size());
+  QCOMPARE(p.form().drawing().SceneBitmap().size(), p.form().DrawingArea()->size());
   QCOMPARE(Child<ClickableLabel>(p.form(), "Label14")->text(), QStringLiteral("(i)"));
   QCOMPARE(Child<BarredLabel>(p.form(), "Label23")->text(), QStringLiteral("PS: 1"));
   QCOMPARE(Child<ClickableLabel>(p.form(), "Label15")->text(), QStringLiteral("polar"));

@@ -156,7 +156,7 @@ void CheckEveryPanel(Working& w) {
 void CheckLegend(Working& w) {
   const SceneList& scene = w.p.state().scene;
   QVERIFY(scene.legendCount > 0);
-  const QImage& picture = w.form().SceneBitmap();
+  const QImage& picture = w.form().drawing().SceneBitmap();
   const int height = static_cast<int>(picture.height() / picture.devicePixelRatio());
   int bottom = 0;
   for (std::size_t r = scene.count; r < scene.count + scene.legendCount; ++r)
@@ -242,8 +242,8 @@ void WindowSizesTest::theLegendStaysInsideThePicture() {
   QVERIFY(w.p.state().view.showScale);
   for (const QSize size : {QSize(525, 409), w.form().minimumSize(), QSize(1600, 1000)}) {
     w.Resize(size);
-    QTRY_COMPARE(w.form().SceneBitmap().width(), w.form().DrawingArea()->width());
-    w.form().SetUpSurface();
+    QTRY_COMPARE(w.form().drawing().SceneBitmap().width(), w.form().DrawingArea()->width());
+    w.form().drawing().SetUpSurface();
     CheckLegend(w);
     if (QTest::currentTestFailed()) qWarning() << "at" << size;
   }

@@ -60,12 +60,12 @@ void ElasticWindowTest::theReportAndTheChosenSurfaceFollowTheTensor() {
   QVERIFY(p.state().drawnQuantity.has_value());
   QCOMPARE(Child<QLabel>(form, "ExtremesLabel")->text(),
            QStringLiteral("max 1.911 [0.577, 0.577, 0.577]\nmin 0.6669 [1.000, 0.000, 0.000]"));
-  const int redOfYoungs = test::RedPixels(form.SceneBitmap());  // the axis captions only
+  const int redOfYoungs = test::RedPixels(form.drawing().SceneBitmap());  // the axis captions only
   QCOMPARE(NegativePatches(p.state()), 0);
   // Poisson's minimum is negative around <110>: those patches take the negative colour.
   w.surfaceBox->setCurrentIndex(1 + static_cast<int>(ElasticQuantity::PoissonMin));
   QVERIFY(Child<QLabel>(form, "ExtremesLabel")->text().contains(QStringLiteral("min -0.1357")));
-  QVERIFY(test::RedPixels(form.SceneBitmap()) > redOfYoungs + 40);
+  QVERIFY(test::RedPixels(form.drawing().SceneBitmap()) > redOfYoungs + 40);
   QVERIFY(NegativePatches(p.state()) > 100);
 
   // The velocities wait for a density; 5.15 km/s is shown as 0.515 x 10^1.

@@ -47,7 +47,7 @@ struct Window {
   TransformPanel& transform() { return *p.form().fitPanels().transformPanel(); }
   FixedDirectionPanel& fixed() { return *p.form().fitPanels().fixedDirectionPanel(); }
   double At(int i, int j) { return static_cast<double>(t().At(TensorIndices{{i, j, 1, 1, 1}})); }
-  int Builds() { return form().Builder().completedBuilds(); }
+  int Builds() { return form().drawing().Builder().completedBuilds(); }
 };
 
 /// A general second-rank tensor in point group 1: T(i, j) = 10 i + j (times 1e-6).

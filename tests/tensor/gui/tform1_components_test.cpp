@@ -63,7 +63,7 @@ void TForm1ComponentsTest::hexagonalElasticTypedIndependentlyIsDrawnAndShownInFu
   QCOMPARE(w.p.state().tensor.pointGroup, 21);
   QCOMPARE(Child<BarredLabel>(w.form(), "Label23")->text(), QString("PS: 6/mmm"));
 
-  const QImage before = w.form().SceneBitmap().copy();
+  const QImage before = w.form().drawing().SceneBitmap().copy();
   Item(w.form(), "SpeedIndependent")->trigger();
   IndependentGrid* g2 = c.stringGrid2();
   QVERIFY(g2->isVisible());
@@ -79,7 +79,7 @@ void TForm1ComponentsTest::hexagonalElasticTypedIndependentlyIsDrawnAndShownInFu
   }
   QTest::mouseDClick(g2->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
   QVERIFY(!g2->isVisible());
-  QVERIFY2(w.form().SceneBitmap() != before, "the drawing did not change");
+  QVERIFY2(w.form().drawing().SceneBitmap() != before, "the drawing did not change");
   QCOMPARE(Child<ClickableLabel>(w.form(), "Label11")->text(), QString("2"));
 
   Item(w.form(), "Components1")->trigger();
