@@ -7,6 +7,7 @@
 //   DrawingAreaController      the drawing area: build, projection and paint of the surface
 //   FileCommandsController     Open, Reopen, Save, Save As, registration, the exports
 //   PictureCommandsController  the copies, "Save P&icture as", "&Print"
+//   ConstantsCommandsController  Voigt Matrix..., Find Point Group, Import...
 //   ComponentEntryController   the tensor panel, the component grids, choosers and New Tensor
 //   ViewControlsController     the drawing-utilities panel, mouse, keys and the view commands
 //   FitPanelsController        the transformation and fixed-direction panels, Tools > Fit
@@ -63,7 +64,6 @@ class PictureCommandsController;
 class ViewControlsController;
 class FitPanelsController;
 class TensorPanel;
-class VoigtMatrixDialog;
 class ElasticWindow;
 class HelpWindow;
 class ProjectionMapWindow;
@@ -155,8 +155,8 @@ class TForm1 : public QMainWindow {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  // ---- Handlers the window routes to (tform1.cpp, tform1_help.cpp, tform1_constants.cpp,
-  // tform1_drawing.cpp, tform1_elastic.cpp, tform1_extremes.cpp) -----------------------------
+  // ---- Handlers the window routes to (tform1.cpp, tform1_help.cpp, tform1_drawing.cpp,
+  // tform1_elastic.cpp, tform1_extremes.cpp) ---------------------------------------------------
   /// Enables `action` and runs `handler` (under ReportErrors) when it is triggered.
   void OnTriggered(QAction* action, std::function<void()> handler);
   /// The start-up timer (Timer3, 100 ms after the first activation): the update check for
@@ -174,15 +174,6 @@ class TForm1 : public QMainWindow {
   void About1Click();
   /// "&Homepage": opens the product's page with the desktop's default action.
   void Homepage1Click();
-  /// Tensor > Voigt Matrix...: the matrix form of the shown kind; OK sets every component.
-  void VoigtMatrix1Click();
-  /// Crystal > Find Point Group.
-  void FindPointGroup1Click();
-  /// File > Import...
-  void Import1Click();
-  /// Import's steps after the dialog: a bare matrix opens the matrix form with its numbers, the
-  /// other formats become the tensor at once; then the groups the numbers obey are offered.
-  void ImportConstantsFile(const QString& path);
   /// Refreshes every label of the tensor panel after a change of kind, point group,
   /// polar/axial, unit text or scale, and tells the other parts (tensorPanelRefreshed).
   void Label11Click();
@@ -233,19 +224,6 @@ class TForm1 : public QMainWindow {
   /// The status line's right end: the direction and value under the pointer while it is over
   /// the drawn surface (tform1_pointer.cpp); empty elsewhere.
   void ShowPointerReadout(QPoint at);
-
-  // ---- Constants (tform1_constants.cpp) ---------------------------------------------------
-  /// Runs the matrix form; on OK the tensor becomes its result and is redrawn, and when the
-  /// group was not kept the groups the numbers obey are offered. `importedFile`, when given,
-  /// names the result (the title and Save As's proposal).
-  void TakeMatrixFrom(VoigtMatrixDialog& dialog,
-                      const QString& step = QStringLiteral("Voigt Matrix"),
-                      const std::string& importedFile = {});
-  /// Lists the groups the components obey and offers the highest; `always` also reports when
-  /// there is nothing to offer.
-  void OfferPointGroup(bool always);
-  /// Commits an open component grid before a command reads the tensor.
-  void CommitOpenGrid();
 
   // ---- DRAW (tform1_drawing.cpp) ------------------------------------------------------------
   /// The DRAW command after its first step (an open grid is not taken over): the grid check
