@@ -81,8 +81,8 @@ TForm1::TForm1(ProgramState& state, Dialogs& dialogs, UpdateCheck& updateCheck,
   Timer3->setInterval(kStartupTimerDelay);
   connect(Timer3, &QTimer::timeout, this, [this] { Guarded([this] { Timer3Timer(); }); });
 
-  CreateMenus();
-  CreateSpeedButtons();
+  CreateSpeedButtonBar();
+  CreateMainMenus(menus_, menuBar(), speedButtonBar, state_.view);
   ConnectFileCommands();
   ConnectDrawingCommands();
   ConnectPictureCommands();
@@ -221,8 +221,8 @@ void TForm1::Timer1Timer() {
   setWindowFlags(Qt::Window);
   resize(size.width, size.height);
   menuBar()->show();
-  speedButtonBar->setVisible(Speedbuttons1->isChecked());
-  statusBar()->setVisible(Speedbuttons1->isChecked());
+  speedButtonBar->setVisible(menus_.Speedbuttons1->isChecked());
+  statusBar()->setVisible(menus_.Speedbuttons1->isChecked());
   TensorPanelWidget()->show();
   CentreOnScreen();
   show();

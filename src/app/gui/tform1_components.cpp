@@ -45,27 +45,27 @@ void TForm1::ConnectComponentEntry() {
   connect(c->tensorPanel(), &TensorPanel::drawClicked, this,
           [this] { Guarded([this] { DRAWClick(); }); });
 
-  OnTriggered(Components1, [c] { c->StringGrid1Click(); });
-  OnTriggered(IndependentComponents1, [c] { c->IndependentComponents1Click(); });
-  OnTriggered(SpeedIndependent, [c] { c->IndependentComponents1Click(); });
+  OnTriggered(menus_.Components1, [c] { c->StringGrid1Click(); });
+  OnTriggered(menus_.IndependentComponents1, [c] { c->IndependentComponents1Click(); });
+  OnTriggered(menus_.SpeedIndependent, [c] { c->IndependentComponents1Click(); });
 
-  OnTriggered(TensorSymmetry1, [c] { c->RadioGroup1Click(); });
-  OnTriggered(SpeedTensorSymmetry, [c] { c->RadioGroup1Click(); });
+  OnTriggered(menus_.TensorSymmetry1, [c] { c->RadioGroup1Click(); });
+  OnTriggered(menus_.SpeedTensorSymmetry, [c] { c->RadioGroup1Click(); });
 
-  OnTriggered(PointGroup1, [c] { c->GroupBox2Click(); });
-  OnTriggered(SpeedPointGroup, [c] { c->GroupBox2Click(); });
+  OnTriggered(menus_.PointGroup1, [c] { c->GroupBox2Click(); });
+  OnTriggered(menus_.SpeedPointGroup, [c] { c->GroupBox2Click(); });
 
-  OnTriggered(axial1, [c] { c->axial1Click(); });
+  OnTriggered(menus_.axial1, [c] { c->axial1Click(); });
 
-  OnTriggered(EditUnitText1, [c] { c->Edit1Change(); });
+  OnTriggered(menus_.EditUnitText1, [c] { c->Edit1Change(); });
 
-  for (QAction* clear : {ResetTensor1, SpeedClear})
+  for (QAction* clear : {menus_.ResetTensor1, menus_.SpeedClear})
     OnTriggered(clear, [this, c] {
       stepName_ = QStringLiteral("Clear Components");
       c->ResetTensor1Click();
     });
   // New sets the tensor aside: a modified one asks to be saved first.
-  for (QAction* create : {New1, SpeedNew})
+  for (QAction* create : {menus_.New1, menus_.SpeedNew})
     OnTriggered(create, [this, c] {
       if (!MaySetTensorAside()) return;
       stepName_ = QStringLiteral("New");

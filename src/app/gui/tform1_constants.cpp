@@ -38,12 +38,14 @@ void TForm1::ConnectConstantsCommands() {
   hooks.drawTensor = [this] { drawing_->DrawTensor(); };
   auto* c = new ConstantsCommandsController(state_, dialogs_, this, std::move(hooks), this);
 
-  VoigtMatrix1 = ItemAfter(TensorMenu, IndependentComponents1, "Voigt &Matrix...", "VoigtMatrix1");
-  FindPointGroup1 = ItemAfter(CrystalMenu, PointGroup1, "&Find Point Group", "FindPointGroup1");
-  Import1 = ItemAfter(FileMenu, SaveAs1, "&Import...", "Import1");
-  OnTriggered(VoigtMatrix1, [c] { c->VoigtMatrix1Click(); });
-  OnTriggered(FindPointGroup1, [c] { c->FindPointGroup1Click(); });
-  OnTriggered(Import1, [c] { c->Import1Click(); });
+  menus_.VoigtMatrix1 = ItemAfter(menus_.TensorMenu, menus_.IndependentComponents1,
+                                  "Voigt &Matrix...", "VoigtMatrix1");
+  menus_.FindPointGroup1 =
+      ItemAfter(menus_.CrystalMenu, menus_.PointGroup1, "&Find Point Group", "FindPointGroup1");
+  menus_.Import1 = ItemAfter(menus_.FileMenu, menus_.SaveAs1, "&Import...", "Import1");
+  OnTriggered(menus_.VoigtMatrix1, [c] { c->VoigtMatrix1Click(); });
+  OnTriggered(menus_.FindPointGroup1, [c] { c->FindPointGroup1Click(); });
+  OnTriggered(menus_.Import1, [c] { c->Import1Click(); });
 }
 
 }  // namespace quillmere

@@ -23,8 +23,8 @@
 namespace quillmere {
 
 void TForm1::ConnectDrawingCommands() {
-  OnTriggered(DRAW1, [this] { DRAWClick(); });
-  OnTriggered(SpeedDraw, [this] { DRAWClick(); });
+  OnTriggered(menus_.DRAW1, [this] { DRAWClick(); });
+  OnTriggered(menus_.SpeedDraw, [this] { DRAWClick(); });
 }
 
 void TForm1::DRAWClick() {
@@ -34,7 +34,7 @@ void TForm1::DRAWClick() {
 
 void TForm1::DrawShownTensor() {
   drawing_->ShowBusy(true);
-  state_.view.showGrid = Grid1->isChecked();
+  state_.view.showGrid = menus_.Grid1->isChecked();
   if (state_.crossSectionMode != kFullSurface)
     LeaveCrossSection(state_.view, state_.crossSectionMode, state_.savedViewAngles);
   TensorPanelWidget()->ShowDrawing(true);
@@ -59,7 +59,7 @@ void TForm1::RefreshPanelLabels(const TensorPanelTexts& texts) {
 void TForm1::Label11Click() {
   const TensorPanelTexts texts = PanelTextsOf(state_.tensor);
   RefreshPanelLabels(texts);
-  axial1->setText(FromUtf8(texts.axialMenuCaption));
+  menus_.axial1->setText(FromUtf8(texts.axialMenuCaption));
   // The readouts describe what is drawn: the extremes in the present power of ten, and the
   // scale legend painted again when its power of ten or unit text no longer match.
   ShowDrawnExtremes();

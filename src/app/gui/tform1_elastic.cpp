@@ -15,10 +15,10 @@
 namespace quillmere {
 
 void TForm1::ConnectElastic() {
-  OnTriggered(ElasticProperties1, [this] { ElasticProperties1Click(); });
+  OnTriggered(menus_.ElasticProperties1, [this] { ElasticProperties1Click(); });
   // Only a ((ij)(kl)) tensor can be a stiffness or a compliance.
-  connect(ToolsMenu, &QMenu::aboutToShow, this,
-          [this] { ElasticProperties1->setEnabled(state_.tensor.kind == 3); });
+  connect(menus_.ToolsMenu, &QMenu::aboutToShow, this,
+          [this] { menus_.ElasticProperties1->setEnabled(state_.tensor.kind == 3); });
 }
 
 void TForm1::ElasticProperties1Click() {

@@ -16,8 +16,8 @@
 namespace quillmere {
 
 void TForm1::ConnectExtremes() {
-  OnTriggered(ProjectionMap1, [this] { ProjectionMap1Click(); });
-  OnTriggered(ShowExtremes1, [this] { drawing_->DrawTensor(); });
+  OnTriggered(menus_.ProjectionMap1, [this] { ProjectionMap1Click(); });
+  OnTriggered(menus_.ShowExtremes1, [this] { drawing_->DrawTensor(); });
 }
 
 void TForm1::ShowExtremesAfterBuild() {
@@ -25,7 +25,7 @@ void TForm1::ShowExtremesAfterBuild() {
   const char separator = state_.services.decimalSeparator;
   drawnExtremes_ = x;
   ShowDrawnExtremes();
-  if (ShowExtremes1->isChecked() && state_.crossSectionMode == kFullSurface)
+  if (menus_.ShowExtremes1->isChecked() && state_.crossSectionMode == kFullSurface)
     AppendExtremeMarks(state_.scene, x, state_.DrawnTensor(), state_.view);
   if (projectionMap && projectionMap->isVisible())
     projectionMap->ShowTensor(state_.DrawnTensor(), state_.evaluation, state_.view.axesCaptionStyle,

@@ -22,28 +22,28 @@ void TForm1::ConnectFileCommands() {
   hooks.tensorFileOpened = [this] { emit tensorFileOpened(); };
   hooks.drawTensor = [this] { drawing_->DrawTensor(); };
   hooks.drawShownTensor = [this] { DrawShownTensor(); };
-  auto* f =
-      new FileCommandsController(state_, dialogs_, Reopen1, ReopenItems, std::move(hooks), this);
+  auto* f = new FileCommandsController(state_, dialogs_, menus_.Reopen1, menus_.ReopenItems,
+                                       std::move(hooks), this);
   files_ = f;
 
-  OnTriggered(Open1, [f] { f->Open1Click(); });
-  OnTriggered(SpeedOpen, [f] { f->Open1Click(); });
-  OnTriggered(Save1, [f] { f->Save1Click(); });
-  OnTriggered(SpeedSave, [f] { f->Save1Click(); });
-  OnTriggered(SaveAs1, [f] { f->SaveAs1Click(); });
-  OnTriggered(Register1, [f] { f->Register1Click(); });
+  OnTriggered(menus_.Open1, [f] { f->Open1Click(); });
+  OnTriggered(menus_.SpeedOpen, [f] { f->Open1Click(); });
+  OnTriggered(menus_.Save1, [f] { f->Save1Click(); });
+  OnTriggered(menus_.SpeedSave, [f] { f->Save1Click(); });
+  OnTriggered(menus_.SaveAs1, [f] { f->SaveAs1Click(); });
+  OnTriggered(menus_.Register1, [f] { f->Register1Click(); });
   if (f->RegisteredByInstallation()) {
     // The installation brought its own desktop entry and file type: nothing to register.
-    Register1->setText(QStringLiteral("&Register *.ten files (installed: not needed)"));
-    Register1->setToolTip(QString::fromUtf8(kInstalledNoRegistration));
-    Register1->setStatusTip(QString::fromUtf8(kInstalledNoRegistration));
+    menus_.Register1->setText(QStringLiteral("&Register *.ten files (installed: not needed)"));
+    menus_.Register1->setToolTip(QString::fromUtf8(kInstalledNoRegistration));
+    menus_.Register1->setStatusTip(QString::fromUtf8(kInstalledNoRegistration));
   }
-  for (std::size_t k = 0; k < ReopenItems.size(); ++k)
-    OnTriggered(ReopenItems[k], [f, k] { f->ReopenClick(static_cast<int>(k) + 1); });
+  for (std::size_t k = 0; k < menus_.ReopenItems.size(); ++k)
+    OnTriggered(menus_.ReopenItems[k], [f, k] { f->ReopenClick(static_cast<int>(k) + 1); });
 
-  OnTriggered(CreateScreenWrl1, [f] { f->makeVRML(ExportVariant::ScreenVRML); });
-  OnTriggered(Export3DPrintableWrl1, [f] { f->makeVRML(ExportVariant::PrintableVRML); });
-  OnTriggered(ExportStl1, [f] { f->makeVRML(ExportVariant::Stl); });
+  OnTriggered(menus_.CreateScreenWrl1, [f] { f->makeVRML(ExportVariant::ScreenVRML); });
+  OnTriggered(menus_.Export3DPrintableWrl1, [f] { f->makeVRML(ExportVariant::PrintableVRML); });
+  OnTriggered(menus_.ExportStl1, [f] { f->makeVRML(ExportVariant::Stl); });
 }
 
 }  // namespace quillmere

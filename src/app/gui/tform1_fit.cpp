@@ -57,19 +57,19 @@ void TForm1::ConnectFitCommands() {
   // window's own unit editor and spin button included).
   connect(this, &TForm1::tensorPanelRefreshed, f, [f] { f->RefreshFitUnit(); });
 
-  OnTriggered(Transform1, [f] { f->Transform1Click(); });
-  OnTriggered(FixedDirections1, [f] { f->FixedDirections1Click(); });
+  OnTriggered(menus_.Transform1, [f] { f->Transform1Click(); });
+  OnTriggered(menus_.FixedDirections1, [f] { f->FixedDirections1Click(); });
   const std::pair<QAction*, void (FitPanelsController::*)()> items[] = {
-      {Pyroelectricconstants1, &FitPanelsController::Pyroelectricconstants1Click},
-      {DielectricConstants1, &FitPanelsController::DielectricConstants1Click},
-      {ThermalExpansion1, &FitPanelsController::ThermalExpansion1Click},
-      {MagneticSusceptibilities1, &FitPanelsController::MagneticSusceptibilities1Click},
-      {OpticalActivity1, &FitPanelsController::OpticalActivity1Click},
-      {FaradayEffect1, &FitPanelsController::FaradayEffect1Click},
-      {Electrostriction1, &FitPanelsController::Electrostriction1Click},
-      {Piezoelectrics1, &FitPanelsController::Piezoelectrics1Click},
-      {Electrogyration1, &FitPanelsController::Electrogyration1Click},
-      {Halleffect1, &FitPanelsController::Halleffect1Click},
+      {menus_.Pyroelectricconstants1, &FitPanelsController::Pyroelectricconstants1Click},
+      {menus_.DielectricConstants1, &FitPanelsController::DielectricConstants1Click},
+      {menus_.ThermalExpansion1, &FitPanelsController::ThermalExpansion1Click},
+      {menus_.MagneticSusceptibilities1, &FitPanelsController::MagneticSusceptibilities1Click},
+      {menus_.OpticalActivity1, &FitPanelsController::OpticalActivity1Click},
+      {menus_.FaradayEffect1, &FitPanelsController::FaradayEffect1Click},
+      {menus_.Electrostriction1, &FitPanelsController::Electrostriction1Click},
+      {menus_.Piezoelectrics1, &FitPanelsController::Piezoelectrics1Click},
+      {menus_.Electrogyration1, &FitPanelsController::Electrogyration1Click},
+      {menus_.Halleffect1, &FitPanelsController::Halleffect1Click},
   };
   for (const auto& [action, handler] : items) OnTriggered(action, [f, h = handler] { (f->*h)(); });
 }

@@ -77,36 +77,36 @@ class FileDrops : public QObject {
 }  // namespace
 
 void TForm1::ConnectHelpAndShortcuts() {
-  OnTriggered(Close1, [this] { Close1Click(); });
-  OnTriggered(Contents1, [this] { Contents1Click(); });
-  OnTriggered(SpeedHelp, [this] { Contents1Click(); });
-  OnTriggered(About1, [this] { About1Click(); });
+  OnTriggered(menus_.Close1, [this] { Close1Click(); });
+  OnTriggered(menus_.Contents1, [this] { Contents1Click(); });
+  OnTriggered(menus_.SpeedHelp, [this] { Contents1Click(); });
+  OnTriggered(menus_.About1, [this] { About1Click(); });
 
   homepageAddress = QString::fromUtf8(QUILLMERE_HOMEPAGE);
   if (homepageAddress.isEmpty()) {
-    Homepage1->setEnabled(false);
-    Homepage1->setToolTip(
+    menus_.Homepage1->setEnabled(false);
+    menus_.Homepage1->setToolTip(
         QStringLiteral("No home page: this build was configured without one, so there is "
                        "nothing to open"));
-    HelpMenu->setToolTipsVisible(true);
+    menus_.HelpMenu->setToolTipsVisible(true);
   } else {
-    OnTriggered(Homepage1, [this] { Homepage1Click(); });
-    Homepage1->setToolTip(homepageAddress);
+    OnTriggered(menus_.Homepage1, [this] { Homepage1Click(); });
+    menus_.Homepage1->setToolTip(homepageAddress);
   }
 
   // The desktop's usual keys, shown in the menus beside the items' own accelerators.
-  New1->setShortcut(QKeySequence::New);
-  Open1->setShortcut(QKeySequence::Open);
-  Save1->setShortcut(QKeySequence::Save);
-  SaveAs1->setShortcut(QKeySequence(QKeySequence::SaveAs).isEmpty()
-                           ? QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)
-                           : QKeySequence(QKeySequence::SaveAs));
-  Print1->setShortcut(QKeySequence::Print);
-  Close1->setShortcut(QKeySequence(QKeySequence::Quit).isEmpty()
-                          ? QKeySequence(Qt::CTRL | Qt::Key_Q)
-                          : QKeySequence(QKeySequence::Quit));
-  Contents1->setShortcut(QKeySequence::HelpContents);
-  DRAW1->setShortcut(QKeySequence(Qt::Key_F5));
+  menus_.New1->setShortcut(QKeySequence::New);
+  menus_.Open1->setShortcut(QKeySequence::Open);
+  menus_.Save1->setShortcut(QKeySequence::Save);
+  menus_.SaveAs1->setShortcut(QKeySequence(QKeySequence::SaveAs).isEmpty()
+                                  ? QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)
+                                  : QKeySequence(QKeySequence::SaveAs));
+  menus_.Print1->setShortcut(QKeySequence::Print);
+  menus_.Close1->setShortcut(QKeySequence(QKeySequence::Quit).isEmpty()
+                                 ? QKeySequence(Qt::CTRL | Qt::Key_Q)
+                                 : QKeySequence(QKeySequence::Quit));
+  menus_.Contents1->setShortcut(QKeySequence::HelpContents);
+  menus_.DRAW1->setShortcut(QKeySequence(Qt::Key_F5));
   // The speed buttons share the handlers but not the keys, so each key has one owner.
 
   new FileDrops(this);

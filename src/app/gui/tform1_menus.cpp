@@ -1,13 +1,14 @@
-// TForm1: the menu bar and the speed-button bar. Captions are the program's own, accelerators
+// The main window's menu bar and speed-button bar. Captions are the program's own, accelerators
 // as the "&" in them gives; items whose handlers live elsewhere stay disabled until their part
 // connects them with OnTriggered().
 #include <QAction>
 #include <QMenuBar>
 #include <QToolBar>
 
+#include "app/gui/main_menus.h"
 #include "app/gui/speed_button_icons.h"
 #include "app/gui/tform1.h"
-#include "app/program_state.h"
+#include "surface/view_settings.h"
 
 namespace quillmere {
 
@@ -47,116 +48,150 @@ QMenu* Menu(Parent* parent, const char* caption, const char* name) {
 
 }  // namespace
 
-void TForm1::CreateMenus() {
-  QMenuBar* bar = menuBar();
-
-  FileMenu = Menu(bar, "&File", "FileMenu");
-  New1 = Item(FileMenu, "&New", "New1");
-  Open1 = Item(FileMenu, "&Open", "Open1");
-  Reopen1 = Menu(FileMenu, "&Reopen", "Reopen1");
-  for (std::size_t k = 0; k < ReopenItems.size(); ++k) {
-    ReopenItems[k] = Reopen1->addAction(QString());
-    ReopenItems[k]->setObjectName(QStringLiteral("N%1%2").arg(k + 1).arg(1));
-    ReopenItems[k]->setVisible(false);
+void CreateMainMenus(MainMenus& m, QMenuBar* bar, QToolBar* b, const ViewSettings& view) {
+  m.FileMenu = Menu(bar, "&File", "FileMenu");
+  m.New1 = Item(m.FileMenu, "&New", "New1");
+  m.Open1 = Item(m.FileMenu, "&Open", "Open1");
+  m.Reopen1 = Menu(m.FileMenu, "&Reopen", "Reopen1");
+  for (std::size_t k = 0; k < m.ReopenItems.size(); ++k) {
+    m.ReopenItems[k] = m.Reopen1->addAction(QString());
+    m.ReopenItems[k]->setObjectName(QStringLiteral("N%1%2").arg(k + 1).arg(1));
+    m.ReopenItems[k]->setVisible(false);
   }
-  Save1 = Item(FileMenu, "&Save", "Save1");
-  SaveAs1 = Item(FileMenu, "Save &As", "SaveAs1");
-  FileMenu->addSeparator();
-  CreateScreenWrl1 = Item(FileMenu, "&Create Screen - *.wrl file ", "CreateScreenWrl1");
-  Export3DPrintableWrl1 =
-      Item(FileMenu, "&Export 3D-printable *.wrl file", "Export3DPrintableWrl1");
-  ExportStl1 = Item(FileMenu, "E&xport *.stl file", "ExportStl1");
-  FileMenu->addSeparator();
-  SavePictureAs1 = Menu(FileMenu, "Save P&icture as", "SavePictureAs1");
-  SaveBmp1 = Item(SavePictureAs1, "*.BMP-Windows bitmap", "SaveBmp1");
-  SaveEmf1 = Item(SavePictureAs1, "*.EMF-enhanced metafile", "SaveEmf1");
-  SaveWmf1 = Item(SavePictureAs1, "*.WMF-standard metafile", "SaveWmf1");
-  SavePng1 = Item(SavePictureAs1, "*.PNG-picture", "SavePng1");
-  SaveSvg1 = Item(SavePictureAs1, "*.SVG-vector picture", "SaveSvg1");
-  SavePdf1 = Item(SavePictureAs1, "*.PDF-document", "SavePdf1");
-  Print1 = Item(FileMenu, "&Print", "Print1");
-  FileMenu->addSeparator();
-  Close1 = Item(FileMenu, "&Exit", "Close1");
+  m.Save1 = Item(m.FileMenu, "&Save", "Save1");
+  m.SaveAs1 = Item(m.FileMenu, "Save &As", "SaveAs1");
+  m.FileMenu->addSeparator();
+  m.CreateScreenWrl1 = Item(m.FileMenu, "&Create Screen - *.wrl file ", "CreateScreenWrl1");
+  m.Export3DPrintableWrl1 =
+      Item(m.FileMenu, "&Export 3D-printable *.wrl file", "Export3DPrintableWrl1");
+  m.ExportStl1 = Item(m.FileMenu, "E&xport *.stl file", "ExportStl1");
+  m.FileMenu->addSeparator();
+  m.SavePictureAs1 = Menu(m.FileMenu, "Save P&icture as", "SavePictureAs1");
+  m.SaveBmp1 = Item(m.SavePictureAs1, "*.BMP-Windows bitmap", "SaveBmp1");
+  m.SaveEmf1 = Item(m.SavePictureAs1, "*.EMF-enhanced metafile", "SaveEmf1");
+  m.SaveWmf1 = Item(m.SavePictureAs1, "*.WMF-standard metafile", "SaveWmf1");
+  m.SavePng1 = Item(m.SavePictureAs1, "*.PNG-picture", "SavePng1");
+  m.SaveSvg1 = Item(m.SavePictureAs1, "*.SVG-vector picture", "SaveSvg1");
+  m.SavePdf1 = Item(m.SavePictureAs1, "*.PDF-document", "SavePdf1");
+  m.Print1 = Item(m.FileMenu, "&Print", "Print1");
+  m.FileMenu->addSeparator();
+  m.Close1 = Item(m.FileMenu, "&Exit", "Close1");
 
-  EditMenu = Menu(bar, "&Edit", "EditMenu");
-  CopyAsWindowBitmap1 = Item(EditMenu, "Copy as &WindowBitmap", "CopyAsWindowBitmap1");
-  CopyAsEnhancedMetafile1 =
-      Item(EditMenu, "Copy as &Enhanced Metafile ", "CopyAsEnhancedMetafile1");
-  CopyAsStandardMetafile1 = Item(EditMenu, "Copy as &Standard metafile", "CopyAsStandardMetafile1");
+  m.EditMenu = Menu(bar, "&Edit", "EditMenu");
+  m.CopyAsWindowBitmap1 = Item(m.EditMenu, "Copy as &WindowBitmap", "CopyAsWindowBitmap1");
+  m.CopyAsEnhancedMetafile1 =
+      Item(m.EditMenu, "Copy as &Enhanced Metafile ", "CopyAsEnhancedMetafile1");
+  m.CopyAsStandardMetafile1 =
+      Item(m.EditMenu, "Copy as &Standard metafile", "CopyAsStandardMetafile1");
 
-  ViewMenu = Menu(bar, "&View", "ViewMenu");
-  DRAW1 = Item(ViewMenu, "DRAW", "DRAW1");
-  ViewMenu->addSeparator();
-  Grid1 = Check(ViewMenu, "&Grid", "Grid1", state().view.showGrid);
-  Axes1 = Check(ViewMenu, "&Axes", "Axes1", state().view.showAxes);
-  Fill1 = Check(ViewMenu, "&Fill", "Fill1", state().view.fillPatches);
-  Scale1 = Check(ViewMenu, "S&cale", "Scale1", state().view.showScale);
-  ViewMenu->addSeparator();
-  Stereo1 = Check(ViewMenu, "&Stereo (crossed eyes)", "Stereo1", state().view.stereo);
-  Palette1 = Check(ViewMenu, "256color&Palette", "Palette1", state().view.paletteMode);
-  DrawingUtilities1 = Check(ViewMenu, "&Drawing utilities", "DrawingUtilities1", true);
-  Speedbuttons1 = Check(ViewMenu, "Speed&buttons", "Speedbuttons1", true);
-  LockScale1 = Check(ViewMenu, "Lock Scale", "LockScale1", false);
-  ViewMenu->addSeparator();
-  ResetView1 = Item(ViewMenu, "&Reset View Parametrs", "ResetView1");
-  ViewMenu->addSeparator();
-  CrossSectionX1 = Item(ViewMenu, "Cross-section on &X-axis", "CrossSectionX1");
-  CrossSectionY1 = Item(ViewMenu, "Cross-section on &Y-axis", "CrossSectionY1");
-  CrossSectionZ1 = Item(ViewMenu, "Cross-section on &Z-axis", "CrossSectionZ1");
-  ViewMenu->addSeparator();
-  ProjectionMap1 = Item(ViewMenu, "Projection map", "ProjectionMap1");
-  ShowExtremes1 = Check(ViewMenu, "Show extremes", "ShowExtremes1", false);
+  m.ViewMenu = Menu(bar, "&View", "ViewMenu");
+  m.DRAW1 = Item(m.ViewMenu, "DRAW", "DRAW1");
+  m.ViewMenu->addSeparator();
+  m.Grid1 = Check(m.ViewMenu, "&Grid", "Grid1", view.showGrid);
+  m.Axes1 = Check(m.ViewMenu, "&Axes", "Axes1", view.showAxes);
+  m.Fill1 = Check(m.ViewMenu, "&Fill", "Fill1", view.fillPatches);
+  m.Scale1 = Check(m.ViewMenu, "S&cale", "Scale1", view.showScale);
+  m.ViewMenu->addSeparator();
+  m.Stereo1 = Check(m.ViewMenu, "&Stereo (crossed eyes)", "Stereo1", view.stereo);
+  m.Palette1 = Check(m.ViewMenu, "256color&Palette", "Palette1", view.paletteMode);
+  m.DrawingUtilities1 = Check(m.ViewMenu, "&Drawing utilities", "DrawingUtilities1", true);
+  m.Speedbuttons1 = Check(m.ViewMenu, "Speed&buttons", "Speedbuttons1", true);
+  m.LockScale1 = Check(m.ViewMenu, "Lock Scale", "LockScale1", false);
+  m.ViewMenu->addSeparator();
+  m.ResetView1 = Item(m.ViewMenu, "&Reset View Parametrs", "ResetView1");
+  m.ViewMenu->addSeparator();
+  m.CrossSectionX1 = Item(m.ViewMenu, "Cross-section on &X-axis", "CrossSectionX1");
+  m.CrossSectionY1 = Item(m.ViewMenu, "Cross-section on &Y-axis", "CrossSectionY1");
+  m.CrossSectionZ1 = Item(m.ViewMenu, "Cross-section on &Z-axis", "CrossSectionZ1");
+  m.ViewMenu->addSeparator();
+  m.ProjectionMap1 = Item(m.ViewMenu, "Projection map", "ProjectionMap1");
+  m.ShowExtremes1 = Check(m.ViewMenu, "Show extremes", "ShowExtremes1", false);
 
-  StylesMenu = Menu(bar, "&Styles/Colors", "StylesMenu");
-  PositiveFillColor1 = Item(StylesMenu, "&Positive fill color", "PositiveFillColor1");
-  NegativeFillColor1 = Item(StylesMenu, "&Negative fill  color", "NegativeFillColor1");
-  PositiveLineColor1 = Item(StylesMenu, "P&ositive line color", "PositiveLineColor1");
-  NegativeLineColor1 = Item(StylesMenu, "N&egative line color", "NegativeLineColor1");
-  BackgroundColor1 = Item(StylesMenu, "&Background color", "BackgroundColor1");
-  AxesColor1 = Item(StylesMenu, "Set &Axes color", "AxesColor1");
-  StylesMenu->addSeparator();
-  TextStyle1 = Item(StylesMenu, "&Text Style", "TextStyle1");
-  ChangeAxesCaption1 = Item(StylesMenu, "Change axes &Caption", "ChangeAxesCaption1");
+  m.StylesMenu = Menu(bar, "&Styles/Colors", "StylesMenu");
+  m.PositiveFillColor1 = Item(m.StylesMenu, "&Positive fill color", "PositiveFillColor1");
+  m.NegativeFillColor1 = Item(m.StylesMenu, "&Negative fill  color", "NegativeFillColor1");
+  m.PositiveLineColor1 = Item(m.StylesMenu, "P&ositive line color", "PositiveLineColor1");
+  m.NegativeLineColor1 = Item(m.StylesMenu, "N&egative line color", "NegativeLineColor1");
+  m.BackgroundColor1 = Item(m.StylesMenu, "&Background color", "BackgroundColor1");
+  m.AxesColor1 = Item(m.StylesMenu, "Set &Axes color", "AxesColor1");
+  m.StylesMenu->addSeparator();
+  m.TextStyle1 = Item(m.StylesMenu, "&Text Style", "TextStyle1");
+  m.ChangeAxesCaption1 = Item(m.StylesMenu, "Change axes &Caption", "ChangeAxesCaption1");
 
-  TensorMenu = Menu(bar, "&Tensor", "TensorMenu");
-  TensorSymmetry1 = Item(TensorMenu, "&Tensor symmetry", "TensorSymmetry1");
-  Components1 = Item(TensorMenu, "&Components", "Components1");
-  IndependentComponents1 = Item(TensorMenu, "&Independent Components", "IndependentComponents1");
-  axial1 = Item(TensorMenu, "change into &axial", "axial1");
-  EditUnitText1 = Item(TensorMenu, "&Edit UnitText", "EditUnitText1");
-  ResetTensor1 = Item(TensorMenu, "&Reset Tensor", "ResetTensor1");
-  TensorMenu->addSeparator();
-  Transform1 = Item(TensorMenu, "Transform", "Transform1");
-  FixedDirections1 = Item(TensorMenu, "&Fixed Directions", "FixedDirections1");
+  m.TensorMenu = Menu(bar, "&Tensor", "TensorMenu");
+  m.TensorSymmetry1 = Item(m.TensorMenu, "&Tensor symmetry", "TensorSymmetry1");
+  m.Components1 = Item(m.TensorMenu, "&Components", "Components1");
+  m.IndependentComponents1 =
+      Item(m.TensorMenu, "&Independent Components", "IndependentComponents1");
+  m.axial1 = Item(m.TensorMenu, "change into &axial", "axial1");
+  m.EditUnitText1 = Item(m.TensorMenu, "&Edit UnitText", "EditUnitText1");
+  m.ResetTensor1 = Item(m.TensorMenu, "&Reset Tensor", "ResetTensor1");
+  m.TensorMenu->addSeparator();
+  m.Transform1 = Item(m.TensorMenu, "Transform", "Transform1");
+  m.FixedDirections1 = Item(m.TensorMenu, "&Fixed Directions", "FixedDirections1");
 
-  CrystalMenu = Menu(bar, "&Crystal", "CrystalMenu");
-  PointGroup1 = Item(CrystalMenu, "&PointGroup", "PointGroup1");
+  m.CrystalMenu = Menu(bar, "&Crystal", "CrystalMenu");
+  m.PointGroup1 = Item(m.CrystalMenu, "&PointGroup", "PointGroup1");
 
-  ToolsMenu = Menu(bar, "&Tools", "ToolsMenu");
-  Fit1 = Menu(ToolsMenu, "Fit", "Fit1");
-  Pyroelectricconstants1 = Item(Fit1, "&Pyroelectric Constants", "Pyroelectricconstants1");
-  DielectricConstants1 = Item(Fit1, "&Dielectric Constants", "DielectricConstants1");
-  ThermalExpansion1 = Item(Fit1, "&Thermal Expansion", "ThermalExpansion1");
-  MagneticSusceptibilities1 = Item(Fit1, "&Magnetic Susceptibility", "MagneticSusceptibilities1");
-  OpticalActivity1 = Item(Fit1, "&Optical Activity", "OpticalActivity1");
-  FaradayEffect1 = Item(Fit1, "&Faraday Effect", "FaradayEffect1");
-  Electrostriction1 = Item(Fit1, "&Electrostriction", "Electrostriction1");
-  Piezoelectrics1 = Item(Fit1, "P&iezoelectrics", "Piezoelectrics1");
-  Electrogyration1 = Item(Fit1, "Electro&gyration", "Electrogyration1");
-  Halleffect1 = Item(Fit1, "&Hall Effect", "Halleffect1");
-  ElasticProperties1 = Item(ToolsMenu, "&Elastic Properties", "ElasticProperties1");
-  ToolsMenu->addSeparator();
-  Register1 = Item(ToolsMenu, "&Register *.ten files", "Register1");
-  Checkforupdates1 = Item(ToolsMenu, "Check for &updates", "Checkforupdates1");
+  m.ToolsMenu = Menu(bar, "&Tools", "ToolsMenu");
+  m.Fit1 = Menu(m.ToolsMenu, "Fit", "Fit1");
+  m.Pyroelectricconstants1 = Item(m.Fit1, "&Pyroelectric Constants", "Pyroelectricconstants1");
+  m.DielectricConstants1 = Item(m.Fit1, "&Dielectric Constants", "DielectricConstants1");
+  m.ThermalExpansion1 = Item(m.Fit1, "&Thermal Expansion", "ThermalExpansion1");
+  m.MagneticSusceptibilities1 =
+      Item(m.Fit1, "&Magnetic Susceptibility", "MagneticSusceptibilities1");
+  m.OpticalActivity1 = Item(m.Fit1, "&Optical Activity", "OpticalActivity1");
+  m.FaradayEffect1 = Item(m.Fit1, "&Faraday Effect", "FaradayEffect1");
+  m.Electrostriction1 = Item(m.Fit1, "&Electrostriction", "Electrostriction1");
+  m.Piezoelectrics1 = Item(m.Fit1, "P&iezoelectrics", "Piezoelectrics1");
+  m.Electrogyration1 = Item(m.Fit1, "Electro&gyration", "Electrogyration1");
+  m.Halleffect1 = Item(m.Fit1, "&Hall Effect", "Halleffect1");
+  m.ElasticProperties1 = Item(m.ToolsMenu, "&Elastic Properties", "ElasticProperties1");
+  m.ToolsMenu->addSeparator();
+  m.Register1 = Item(m.ToolsMenu, "&Register *.ten files", "Register1");
+  m.Checkforupdates1 = Item(m.ToolsMenu, "Check for &updates", "Checkforupdates1");
 
-  HelpMenu = Menu(bar, "&Help", "HelpMenu");
-  Contents1 = Item(HelpMenu, "&Contents", "Contents1");
-  Homepage1 = Item(HelpMenu, "&Homepage", "Homepage1");
-  HelpMenu->addSeparator();
-  About1 = Item(HelpMenu, "&About", "About1");
+  m.HelpMenu = Menu(bar, "&Help", "HelpMenu");
+  m.Contents1 = Item(m.HelpMenu, "&Contents", "Contents1");
+  m.Homepage1 = Item(m.HelpMenu, "&Homepage", "Homepage1");
+  m.HelpMenu->addSeparator();
+  m.About1 = Item(m.HelpMenu, "&About", "About1");
+
+  m.SpeedNew = Button(b, SpeedIcon::New, "New tensorfile", "SpeedNew");
+  m.SpeedOpen = Button(b, SpeedIcon::Open, "Load a tensorfile", "SpeedOpen");
+  m.SpeedSave = Button(b, SpeedIcon::Save, "Save a tensorfile", "SpeedSave");
+  m.SpeedPrint = Button(b, SpeedIcon::Print, "Print the picture", "SpeedPrint");
+  b->addSeparator();
+  m.SpeedDraw = Button(b, SpeedIcon::Draw, "Draw the tensor", "SpeedDraw");
+  m.SpeedTensorSymmetry =
+      Button(b, SpeedIcon::TensorSymmetry, "Tensorsymmetry", "SpeedTensorSymmetry");
+  m.SpeedPointGroup = Button(b, SpeedIcon::PointGroup, "Pointgroup", "SpeedPointGroup");
+  m.SpeedIndependent =
+      Button(b, SpeedIcon::IndependentComponents, "Independent components", "SpeedIndependent");
+  m.SpeedClear = Button(b, SpeedIcon::ClearComponents, "Clear components", "SpeedClear");
+  b->addSeparator();
+  m.SpeedDrawUtilities =
+      Button(b, SpeedIcon::DrawUtilities, "Draw utilities", "SpeedDrawUtilities");
+  m.SpeedStereo = Button(b, SpeedIcon::Stereo, "Stereoplot", "SpeedStereo");
+  m.SpeedNormal = Button(b, SpeedIcon::Normal, "Normal plot", "SpeedNormal");
+  m.SpeedNormal->setVisible(false);
+  b->addSeparator();
+  m.SpeedPositiveFill =
+      Button(b, SpeedIcon::PositiveFill, "Positive fill color", "SpeedPositiveFill");
+  m.SpeedNegativeFill =
+      Button(b, SpeedIcon::NegativeFill, "Negative fill color", "SpeedNegativeFill");
+  m.SpeedBackground = Button(b, SpeedIcon::Background, "Background color", "SpeedBackground");
+  m.SpeedAxesColour = Button(b, SpeedIcon::AxesColour, "Axes color", "SpeedAxesColour");
+  m.SpeedTextStyle = Button(b, SpeedIcon::TextStyle, "Text style", "SpeedTextStyle");
+  b->addSeparator();
+  m.SpeedProjectionX = Button(b, SpeedIcon::ProjectionX, "Projection on X", "SpeedProjectionX");
+  m.SpeedProjectionY = Button(b, SpeedIcon::ProjectionY, "Projection on Y", "SpeedProjectionY");
+  m.SpeedProjectionZ = Button(b, SpeedIcon::ProjectionZ, "Projection on Z", "SpeedProjectionZ");
+  b->addSeparator();
+  m.SpeedHelp = Button(b, SpeedIcon::Help, "Help", "SpeedHelp");
 }
 
-void TForm1::CreateSpeedButtons() {
+void TForm1::CreateSpeedButtonBar() {
   speedButtonBar = new QToolBar(QStringLiteral("Speedbuttons"), this);
   speedButtonBar->setObjectName(QStringLiteral("SpeedButtonBar"));
   speedButtonBar->setMovable(false);
@@ -164,39 +199,6 @@ void TForm1::CreateSpeedButtons() {
   speedButtonBar->setIconSize(QSize(24, 24));
   speedButtonBar->setContextMenuPolicy(Qt::PreventContextMenu);
   addToolBar(Qt::TopToolBarArea, speedButtonBar);
-
-  QToolBar* b = speedButtonBar;
-  SpeedNew = Button(b, SpeedIcon::New, "New tensorfile", "SpeedNew");
-  SpeedOpen = Button(b, SpeedIcon::Open, "Load a tensorfile", "SpeedOpen");
-  SpeedSave = Button(b, SpeedIcon::Save, "Save a tensorfile", "SpeedSave");
-  SpeedPrint = Button(b, SpeedIcon::Print, "Print the picture", "SpeedPrint");
-  b->addSeparator();
-  SpeedDraw = Button(b, SpeedIcon::Draw, "Draw the tensor", "SpeedDraw");
-  SpeedTensorSymmetry =
-      Button(b, SpeedIcon::TensorSymmetry, "Tensorsymmetry", "SpeedTensorSymmetry");
-  SpeedPointGroup = Button(b, SpeedIcon::PointGroup, "Pointgroup", "SpeedPointGroup");
-  SpeedIndependent =
-      Button(b, SpeedIcon::IndependentComponents, "Independent components", "SpeedIndependent");
-  SpeedClear = Button(b, SpeedIcon::ClearComponents, "Clear components", "SpeedClear");
-  b->addSeparator();
-  SpeedDrawUtilities = Button(b, SpeedIcon::DrawUtilities, "Draw utilities", "SpeedDrawUtilities");
-  SpeedStereo = Button(b, SpeedIcon::Stereo, "Stereoplot", "SpeedStereo");
-  SpeedNormal = Button(b, SpeedIcon::Normal, "Normal plot", "SpeedNormal");
-  SpeedNormal->setVisible(false);
-  b->addSeparator();
-  SpeedPositiveFill =
-      Button(b, SpeedIcon::PositiveFill, "Positive fill color", "SpeedPositiveFill");
-  SpeedNegativeFill =
-      Button(b, SpeedIcon::NegativeFill, "Negative fill color", "SpeedNegativeFill");
-  SpeedBackground = Button(b, SpeedIcon::Background, "Background color", "SpeedBackground");
-  SpeedAxesColour = Button(b, SpeedIcon::AxesColour, "Axes color", "SpeedAxesColour");
-  SpeedTextStyle = Button(b, SpeedIcon::TextStyle, "Text style", "SpeedTextStyle");
-  b->addSeparator();
-  SpeedProjectionX = Button(b, SpeedIcon::ProjectionX, "Projection on X", "SpeedProjectionX");
-  SpeedProjectionY = Button(b, SpeedIcon::ProjectionY, "Projection on Y", "SpeedProjectionY");
-  SpeedProjectionZ = Button(b, SpeedIcon::ProjectionZ, "Projection on Z", "SpeedProjectionZ");
-  b->addSeparator();
-  SpeedHelp = Button(b, SpeedIcon::Help, "Help", "SpeedHelp");
 }
 
 }  // namespace quillmere

@@ -21,17 +21,17 @@ void TForm1::ConnectPictureCommands() {
                                           std::move(hooks), this);
   pictures_ = p;
 
-  OnTriggered(CopyAsWindowBitmap1, [p] { p->CopyAsWindowBitmap1Click(); });
-  OnTriggered(CopyAsEnhancedMetafile1, [p] { p->CopyMetafile(true); });
-  OnTriggered(CopyAsStandardMetafile1, [p] { p->CopyMetafile(false); });
-  OnTriggered(SaveBmp1, [p] { p->SavePictureAs(PictureKind::Bmp); });
-  OnTriggered(SaveEmf1, [p] { p->SavePictureAs(PictureKind::Emf); });
-  OnTriggered(SaveWmf1, [p] { p->SavePictureAs(PictureKind::Wmf); });
-  OnTriggered(SavePng1, [p] { p->SavePictureAs(PictureKind::Png); });
-  OnTriggered(SaveSvg1, [p] { p->SavePictureAs(PictureKind::Svg); });
-  OnTriggered(SavePdf1, [p] { p->SavePictureAs(PictureKind::Pdf); });
-  OnTriggered(Print1, [p] { p->Print1Click(); });
-  OnTriggered(SpeedPrint, [p] { p->Print1Click(); });
+  OnTriggered(menus_.CopyAsWindowBitmap1, [p] { p->CopyAsWindowBitmap1Click(); });
+  OnTriggered(menus_.CopyAsEnhancedMetafile1, [p] { p->CopyMetafile(true); });
+  OnTriggered(menus_.CopyAsStandardMetafile1, [p] { p->CopyMetafile(false); });
+  OnTriggered(menus_.SaveBmp1, [p] { p->SavePictureAs(PictureKind::Bmp); });
+  OnTriggered(menus_.SaveEmf1, [p] { p->SavePictureAs(PictureKind::Emf); });
+  OnTriggered(menus_.SaveWmf1, [p] { p->SavePictureAs(PictureKind::Wmf); });
+  OnTriggered(menus_.SavePng1, [p] { p->SavePictureAs(PictureKind::Png); });
+  OnTriggered(menus_.SaveSvg1, [p] { p->SavePictureAs(PictureKind::Svg); });
+  OnTriggered(menus_.SavePdf1, [p] { p->SavePictureAs(PictureKind::Pdf); });
+  OnTriggered(menus_.Print1, [p] { p->Print1Click(); });
+  OnTriggered(menus_.SpeedPrint, [p] { p->Print1Click(); });
 }
 
 }  // namespace quillmere

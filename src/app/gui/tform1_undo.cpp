@@ -87,20 +87,21 @@ void TForm1::ConnectUndo() {
   undoStack = new QUndoStack(this);
   undoStack->setObjectName(QStringLiteral("UndoStack"));
   undoBaseline_ = TakeTensorSnapshot(state_);
-  Undo1 = undoStack->createUndoAction(this, QStringLiteral("&Undo"));
-  Undo1->setObjectName(QStringLiteral("Undo1"));
-  Undo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
-  Redo1 = undoStack->createRedoAction(this, QStringLiteral("&Redo"));
-  Redo1->setObjectName(QStringLiteral("Redo1"));
-  Redo1->setShortcuts(
+  menus_.Undo1 = undoStack->createUndoAction(this, QStringLiteral("&Undo"));
+  menus_.Undo1->setObjectName(QStringLiteral("Undo1"));
+  menus_.Undo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+  menus_.Redo1 = undoStack->createRedoAction(this, QStringLiteral("&Redo"));
+  menus_.Redo1->setObjectName(QStringLiteral("Redo1"));
+  menus_.Redo1->setShortcuts(
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-  QAction* first = EditMenu->actions().isEmpty() ? nullptr : EditMenu->actions().front();
-  EditMenu->insertAction(first, Undo1);
-  EditMenu->insertAction(first, Redo1);
-  EditMenu->insertSeparator(first);
+  QAction* first =
+      menus_.EditMenu->actions().isEmpty() ? nullptr : menus_.EditMenu->actions().front();
+  menus_.EditMenu->insertAction(first, menus_.Undo1);
+  menus_.EditMenu->insertAction(first, menus_.Redo1);
+  menus_.EditMenu->insertSeparator(first);
   // The keys work while the menu bar is hidden too.
-  addAction(Undo1);
-  addAction(Redo1);
+  addAction(menus_.Undo1);
+  addAction(menus_.Redo1);
   connect(undoStack, &QUndoStack::cleanChanged, this, [this](bool) { ShowCaption(caption_); });
   new StepWatch(this);
 

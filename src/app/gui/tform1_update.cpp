@@ -65,7 +65,7 @@ class WindowUpdateDisplay : public UpdateDisplay {
 
 void TForm1::ConnectUpdateCommands() {
   updateDisplay_ = std::make_unique<WindowUpdateDisplay>(*this, *Timer1, updateWindow_, dialogs_);
-  OnTriggered(Checkforupdates1, [this] { Checkforupdates1Click(); });
+  OnTriggered(menus_.Checkforupdates1, [this] { Checkforupdates1Click(); });
 }
 
 UpdateDisplay& TForm1::updateDisplay() {

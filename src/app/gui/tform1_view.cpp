@@ -95,50 +95,50 @@ void TForm1::ConnectViewControls() {
       std::move(hooks), this);
   viewControls_ = v;
   connect(this, &TForm1::workingStateEntered, this,
-          [this, v] { v->ShowDrawingUtilities(DrawingUtilities1->isChecked()); });
+          [this, v] { v->ShowDrawingUtilities(menus_.DrawingUtilities1->isChecked()); });
 
-  OnTriggered(Grid1, [this, v] { v->SetGrid(Grid1->isChecked()); });
-  OnTriggered(Axes1, [this, v] { v->SetAxes(Axes1->isChecked()); });
-  OnTriggered(Fill1, [this, v] { v->SetFill(Fill1->isChecked()); });
-  OnTriggered(Scale1, [this, v] { v->SetScale(Scale1->isChecked()); });
+  OnTriggered(menus_.Grid1, [this, v] { v->SetGrid(menus_.Grid1->isChecked()); });
+  OnTriggered(menus_.Axes1, [this, v] { v->SetAxes(menus_.Axes1->isChecked()); });
+  OnTriggered(menus_.Fill1, [this, v] { v->SetFill(menus_.Fill1->isChecked()); });
+  OnTriggered(menus_.Scale1, [this, v] { v->SetScale(menus_.Scale1->isChecked()); });
 
-  OnTriggered(Stereo1, [v] { v->Stereo1Click(); });
-  OnTriggered(SpeedStereo, [v] { v->Stereo1Click(); });
-  OnTriggered(SpeedNormal, [v] { v->Stereo1Click(); });
-  OnTriggered(Palette1, [v] { v->Palette1Click(); });
-  OnTriggered(DrawingUtilities1, [v] { v->DrawingUtilities1Click(); });
-  OnTriggered(SpeedDrawUtilities, [v] { v->DrawingUtilities1Click(); });
-  OnTriggered(Speedbuttons1, [this] { Speedbuttons1Click(); });
+  OnTriggered(menus_.Stereo1, [v] { v->Stereo1Click(); });
+  OnTriggered(menus_.SpeedStereo, [v] { v->Stereo1Click(); });
+  OnTriggered(menus_.SpeedNormal, [v] { v->Stereo1Click(); });
+  OnTriggered(menus_.Palette1, [v] { v->Palette1Click(); });
+  OnTriggered(menus_.DrawingUtilities1, [v] { v->DrawingUtilities1Click(); });
+  OnTriggered(menus_.SpeedDrawUtilities, [v] { v->DrawingUtilities1Click(); });
+  OnTriggered(menus_.Speedbuttons1, [this] { Speedbuttons1Click(); });
   new BackgroundClicks(speedButtonBar, [this] { Guarded([this] { Speedbuttons1Click(); }); });
   // The component-entry part may have connected "Lock Scale" already; two handlers on one
   // checkable item would toggle the flag twice.
-  if (!LockScale1->isEnabled())
-    OnTriggered(LockScale1, [this, v] {
+  if (!menus_.LockScale1->isEnabled())
+    OnTriggered(menus_.LockScale1, [this, v] {
       v->LockScale1Click();
-      LockScale1->setChecked(!state_.tensor.autoScale);
+      menus_.LockScale1->setChecked(!state_.tensor.autoScale);
     });
-  OnTriggered(ResetView1, [v] { v->ResetView1Click(); });
+  OnTriggered(menus_.ResetView1, [v] { v->ResetView1Click(); });
 
-  OnTriggered(PositiveFillColor1, [v] { v->PositiveFillColor1Click(); });
-  OnTriggered(SpeedPositiveFill, [v] { v->PositiveFillColor1Click(); });
-  OnTriggered(NegativeFillColor1, [v] { v->NegativeFillColor1Click(); });
-  OnTriggered(SpeedNegativeFill, [v] { v->NegativeFillColor1Click(); });
-  OnTriggered(PositiveLineColor1, [v] { v->PositiveLineColor1Click(); });
-  OnTriggered(NegativeLineColor1, [v] { v->NegativeLineColor1Click(); });
-  OnTriggered(BackgroundColor1, [v] { v->BackgroundColor1Click(); });
-  OnTriggered(SpeedBackground, [v] { v->BackgroundColor1Click(); });
-  OnTriggered(AxesColor1, [v] { v->AxesColor1Click(); });
-  OnTriggered(SpeedAxesColour, [v] { v->AxesColor1Click(); });
-  OnTriggered(TextStyle1, [v] { v->TextStyle1Click(); });
-  OnTriggered(SpeedTextStyle, [v] { v->TextStyle1Click(); });
-  OnTriggered(ChangeAxesCaption1, [v] { v->ChangeAxesCaption1Click(); });
+  OnTriggered(menus_.PositiveFillColor1, [v] { v->PositiveFillColor1Click(); });
+  OnTriggered(menus_.SpeedPositiveFill, [v] { v->PositiveFillColor1Click(); });
+  OnTriggered(menus_.NegativeFillColor1, [v] { v->NegativeFillColor1Click(); });
+  OnTriggered(menus_.SpeedNegativeFill, [v] { v->NegativeFillColor1Click(); });
+  OnTriggered(menus_.PositiveLineColor1, [v] { v->PositiveLineColor1Click(); });
+  OnTriggered(menus_.NegativeLineColor1, [v] { v->NegativeLineColor1Click(); });
+  OnTriggered(menus_.BackgroundColor1, [v] { v->BackgroundColor1Click(); });
+  OnTriggered(menus_.SpeedBackground, [v] { v->BackgroundColor1Click(); });
+  OnTriggered(menus_.AxesColor1, [v] { v->AxesColor1Click(); });
+  OnTriggered(menus_.SpeedAxesColour, [v] { v->AxesColor1Click(); });
+  OnTriggered(menus_.TextStyle1, [v] { v->TextStyle1Click(); });
+  OnTriggered(menus_.SpeedTextStyle, [v] { v->TextStyle1Click(); });
+  OnTriggered(menus_.ChangeAxesCaption1, [v] { v->ChangeAxesCaption1Click(); });
 
-  OnTriggered(CrossSectionX1, [v] { v->Cross_section(kSectionX); });
-  OnTriggered(SpeedProjectionX, [v] { v->Cross_section(kSectionX); });
-  OnTriggered(CrossSectionY1, [v] { v->Cross_section(kSectionY); });
-  OnTriggered(SpeedProjectionY, [v] { v->Cross_section(kSectionY); });
-  OnTriggered(CrossSectionZ1, [v] { v->Cross_section(kSectionZ); });
-  OnTriggered(SpeedProjectionZ, [v] { v->Cross_section(kSectionZ); });
+  OnTriggered(menus_.CrossSectionX1, [v] { v->Cross_section(kSectionX); });
+  OnTriggered(menus_.SpeedProjectionX, [v] { v->Cross_section(kSectionX); });
+  OnTriggered(menus_.CrossSectionY1, [v] { v->Cross_section(kSectionY); });
+  OnTriggered(menus_.SpeedProjectionY, [v] { v->Cross_section(kSectionY); });
+  OnTriggered(menus_.CrossSectionZ1, [v] { v->Cross_section(kSectionZ); });
+  OnTriggered(menus_.SpeedProjectionZ, [v] { v->Cross_section(kSectionZ); });
 
   // Mouse and keys of the drawing area. A right button pans, so it opens no context menu.
   surfaceArea->setContextMenuPolicy(Qt::PreventContextMenu);
@@ -155,24 +155,25 @@ void TForm1::ConnectViewControls() {
 
 void TForm1::ShowViewInMenus() {
   const ViewSettings& v = state_.view;
-  Grid1->setChecked(v.showGrid);
-  Axes1->setChecked(v.showAxes);
-  Fill1->setChecked(v.fillPatches);
-  Scale1->setChecked(v.showScale);
-  Stereo1->setChecked(v.stereo);
-  SpeedStereo->setVisible(!v.stereo);
-  SpeedNormal->setVisible(v.stereo);
-  Palette1->setChecked(v.paletteMode);
+  menus_.Grid1->setChecked(v.showGrid);
+  menus_.Axes1->setChecked(v.showAxes);
+  menus_.Fill1->setChecked(v.fillPatches);
+  menus_.Scale1->setChecked(v.showScale);
+  menus_.Stereo1->setChecked(v.stereo);
+  menus_.SpeedStereo->setVisible(!v.stereo);
+  menus_.SpeedNormal->setVisible(v.stereo);
+  menus_.Palette1->setChecked(v.paletteMode);
   // During the splash the panel waits, hidden, for the working window; its item keeps the
   // choice it will be shown by.
-  if (!inSplash_) DrawingUtilities1->setChecked(!viewControls_->drawingUtilities()->isHidden());
+  if (!inSplash_)
+    menus_.DrawingUtilities1->setChecked(!viewControls_->drawingUtilities()->isHidden());
 }
 
 void TForm1::Speedbuttons1Click() {
   const bool show = speedButtonBar->isHidden();
   speedButtonBar->setVisible(show);
   statusBar()->setVisible(show);
-  Speedbuttons1->setChecked(show);
+  menus_.Speedbuttons1->setChecked(show);
   // The minimum follows the bars once the window has laid them out.
   QTimer::singleShot(0, this, [this] { UpdateMinimumSize(); });
 }
