@@ -1,7 +1,7 @@
-// TForm1: component entry — the two component grids, the kind and point-group choosers,
-// polar/axial, the unit text and its power of ten, the reset and the New Tensor panel, connected
-// to the menu items, speed buttons and tensor-panel labels that start them. The handlers
-// themselves are those of ComponentEntryController; this file only supplies what they need
+// TForm1: the routing of component entry — the menu items and speed buttons of the component
+// grids, the kind and point-group choosers, polar/axial, the unit text, the reset and the New
+// Tensor panel, and the DRAW button of the tensor panel. The handlers, the tensor panel's labels
+// and its unit spin button are ComponentEntryController's; this file only supplies what they need
 // from the window.
 #include "app/file_commands.h"
 #include "app/gui/drawing_area_controller.h"
