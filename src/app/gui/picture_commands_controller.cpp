@@ -2,10 +2,8 @@
 // "&Print".
 #include "app/gui/picture_commands_controller.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -59,13 +57,6 @@ VectorFormat FormatOf(PictureKind kind) {
   }
 }
 
-/// The pixel size of an encoded picture, read from its header.
-QSize PixelSizeOf(const std::string& bytes) {
-  QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
-  QBuffer buffer(&data);
-  return QImageReader(&buffer).size();
-}
-
 }  // namespace
 
 PictureCommandsController::PictureCommandsController(ProgramState& state, Dialogs& dialogs,
@@ -106,11 +97,12 @@ QSize PictureCommandsController::ScreenSize() const {
   return s ? s->size() : QSize(1024, 768);
 }
 
-std::string PictureCommandsController::PaintAtMetafileSize(VectorFormat format) {
+std::string PictureCommandsController::PaintAtMetafileSize(VectorFormat format, QSize* painted) {
   const QSize screenSize = ScreenSize();
   const QSize window = area_->size();
   const MetafileSize size =
       MetafilePictureSize(screenSize.width(), screenSize.height(), window.width(), window.height());
+  if (painted) *painted = QSize(size.width, size.height);
   StartProgress(MetafileProgressMaximum(state_.scene, state_.view));
   const ScopeExit hideProgress([this] { EndProgress(); });
   MetafilePaintOptions options;
@@ -157,9 +149,11 @@ void PictureCommandsController::SavePictureAs(PictureKind kind) {
   const std::filesystem::path path(ToUtf8(QFileInfo(*chosen).absoluteFilePath()));
 
   std::string bytes;
+  QSize pixels;  // a picture of pixels is named by its size; the vector pictures by their bytes
   switch (kind) {
     case PictureKind::Bmp:
       bytes = ImageBytes(hooks_.screenPicture(), "BMP");
+      pixels = hooks_.screenPicture().size();
       break;
     case PictureKind::Emf:
     case PictureKind::Wmf: {
@@ -171,17 +165,13 @@ void PictureCommandsController::SavePictureAs(PictureKind kind) {
     default: {
       hooks_.showBusy(true);
       const ScopeExit notBusy([this] { hooks_.showBusy(false); });
-      bytes = PaintAtMetafileSize(FormatOf(kind));
+      bytes = PaintAtMetafileSize(FormatOf(kind), kind == PictureKind::Png ? &pixels : nullptr);
     }
   }
   WritePictureBytes(path, bytes);
   lastPictureFolder_ = path.parent_path();
   std::string format = texts.extension;
   for (char& c : format) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  // A picture of pixels is named by its size; the vector pictures by their bytes.
-  const QSize pixels = kind == PictureKind::Bmp   ? hooks_.screenPicture().size()
-                       : kind == PictureKind::Png ? PixelSizeOf(bytes)
-                                                  : QSize();
   hooks_.showStatus(pixels.isValid()
                         ? WrittenMessage(format + " picture",
                                          std::to_string(pixels.width()) + " x " +

@@ -58,7 +58,9 @@ class PictureCommandsController : public QObject {
 
  private:
   QSize ScreenSize() const;
-  std::string PaintAtMetafileSize(VectorFormat format);
+  /// Paints the picture at the size a metafile copy gets; `painted`, when given, receives that
+  /// size in pixels.
+  std::string PaintAtMetafileSize(VectorFormat format, QSize* painted = nullptr);
   void StartProgress(int maximum);
   void EndProgress();
 

@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <cstring>
@@ -173,6 +174,7 @@ void PictureOutputTest::pngSvgAndPdfAtTheMetafileSize() {
   const auto pdf = p.root() / "p.PDF";
   p.dialogs.saveAnswers.push_back(Q(png));
   Item(p.form(), "SavePng1")->trigger();
+  const QString pngMessage = p.form().statusBar()->currentMessage();
   p.dialogs.saveAnswers.push_back(Q(svg));
   Item(p.form(), "SaveSvg1")->trigger();
   p.dialogs.saveAnswers.push_back(Q(pdf));
@@ -180,6 +182,10 @@ void PictureOutputTest::pngSvgAndPdfAtTheMetafileSize() {
   QVERIFY(p.dialogs.errors.empty());
   const QImage image(Q(png), "PNG");
   QCOMPARE(image.width(), a0);
+  // The status line names the size of the picture as written.
+  QCOMPARE(pngMessage, QStringLiteral("PNG picture: %1 x %2 pixels written to p.PNG")
+                           .arg(image.width())
+                           .arg(image.height()));
   QVERIFY(test::GreenPixels(image) > 100 && test::RedPixels(image) > 100);
   QVERIFY(ReadFile(svg).find("<svg") != std::string::npos);
   QCOMPARE(Run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
