@@ -53,6 +53,11 @@ inline QAction* Item(const QObject& window, const QString& name) {
 
 namespace quillmere::test {
 
+/// A tetragonal (4/mmm) second-rank tensor file: T11 = T22 = 3.5, T33 = -0.25, in units of 1e-6.
+constexpr const char* kTetragonalFile =
+    "Quillmere-Datafile\r\n1 14 0  1.00000000000000E-0006 2 1/K\r\n"
+    " 3.50000000000000E+0000\r\n-2.50000000000000E-0001\r\n";
+
 /// A path as the dialogs and Qt's file functions take it.
 inline QString Q(const std::filesystem::path& p) {
   return QString::fromStdString(p.string());

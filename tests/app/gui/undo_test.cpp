@@ -22,10 +22,7 @@ using test::TypeIntoGrid;
 
 namespace {
 
-// Tetragonal 4/mmm: T11 = T22 = 3.5, T33 = -0.25 (x 1e-6 1/K).
-constexpr const char* kTetragonal =
-    "Quillmere-Datafile\r\n1 14 0  1.00000000000000E-0006 2 1/K\r\n"
-    " 3.50000000000000E+0000\r\n-2.50000000000000E-0001\r\n";
+constexpr const char* kTetragonal = test::kTetragonalFile;
 
 struct Window {
   StartedProgram p;

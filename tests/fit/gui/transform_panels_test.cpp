@@ -24,10 +24,7 @@ using test::TypeIntoGrid;
 
 namespace {
 
-// A tetragonal (4/mmm) second-rank tensor: T11 = T22 = 3.5, T33 = -0.25, in units of 1e-6.
-constexpr const char* kTetragonal =
-    "Quillmere-Datafile\r\n1 14 0  1.00000000000000E-0006 2 1/K\r\n"
-    " 3.50000000000000E+0000\r\n-2.50000000000000E-0001\r\n";
+constexpr const char* kTetragonal = test::kTetragonalFile;
 
 /// Types a whole matrix, U[a][b] into column a, row b.
 void TypeMatrix(TransformPanel& panel, const char* cells[3][3]) {
