@@ -30,16 +30,14 @@ Vec Flipped(const Vec& v) {
   return {-v[0], v[1], v[2]};
 }
 
-/// One image of the picture: its projection and the unrounded screen mapping of
-/// Projection::ToScreen.
+/// One image of the picture: its projection, with the screen mapping left unrounded.
 class Image {
  public:
   Image(const ViewSettings& v, int a, Real ratio) : p_(v, a, ratio) {}
   /// Device-pixel position of the drawing-frame point q.
   std::array<Real, 2> Screen(const Vec& q) const {
     const ProjectedPoint p = p_.Project(q[0], q[1], q[2]);
-    return {p_.pixelRatio() * (p_.zoom() * p.x + 2 * Real(p_.a())),
-            p_.pixelRatio() * (p_.zoom() * p.y + 1.4L * p_.a())};
+    return p_.ScreenPosition(p.x, p.y);
   }
 
  private:

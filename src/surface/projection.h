@@ -7,6 +7,8 @@
 // the screen and z' towards the viewer. Screen X grows to the right, Y downward. Angles radians.
 #pragma once
 
+#include <array>
+
 #include <cmath>
 #include <cstdint>
 
@@ -85,8 +87,12 @@ class Projection {
   /// A point given in picture units before zoom (the legend): the same screen mapping without
   /// rotation, shift or perspective.
   ScreenPoint ToScreen(Real x, Real y, bool* invalid = nullptr) const {
-    return {ScreenRound(ratio_ * (k_ * x + 2 * aReal_), invalid),
-            ScreenRound(ratio_ * (k_ * y + 1.4L * aReal_), invalid)};
+    const std::array<Real, 2> s = ScreenPosition(x, y);
+    return {ScreenRound(s[0], invalid), ScreenRound(s[1], invalid)};
+  }
+  /// The screen mapping before rounding, in device pixels (the pointer's readout inverts it).
+  std::array<Real, 2> ScreenPosition(Real x, Real y) const {
+    return {ratio_ * (k_ * x + 2 * aReal_), ratio_ * (k_ * y + 1.4L * aReal_)};
   }
 
   int a() const { return a_; }
